@@ -1,0 +1,21 @@
+#pragma once
+// Standard UTF-8 <-> UTF-16 conversion for paths and terminal text (not the import
+// file's own UTF-8 encoder, which encodes code units one by one).
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace qb {
+
+// Ill-formed input becomes U+FFFD.
+[[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
+[[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
+
+[[nodiscard]] std::filesystem::path ToPath(std::u16string_view text);
+[[nodiscard]] std::u16string FromPath(const std::filesystem::path& path);
+
+// The platform's folder separator as the engine joins paths with it.
+inline constexpr char16_t kPathSeparator = static_cast<char16_t>(std::filesystem::path::preferred_separator);
+
+}  // namespace qb

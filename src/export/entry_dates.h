@@ -1,0 +1,55 @@
+#pragma once
+// Entry dates: the date string form, the five start-date fields, the date steps behind
+// "+" and "-", the per-record advance under "指定日" and the random time of day.
+
+#include <string>
+#include <string_view>
+
+#include "export/clock.h"
+#include "export/date_time.h"
+#include "export/module1.h"
+#include "export/window_model.h"
+
+namespace qb {
+
+// Thrown by RandomBelow when the high-resolution counter cannot be read: the caller
+// shows "現在の環境では使用できません" (caption "Ranking", critical icon) and the
+// program ends.
+struct CounterUnavailable {};
+
+// "yyyy/MM/dd hh:mm:ss", 19 characters, 24-hour clock.
+[[nodiscard]] std::u16string FormatDateString(const DateTime& value);
+
+// Reads five field texts as a date and time (second 0), as a person would type them:
+// one or two digits, surrounding spaces. Anything that is not a real calendar date and
+// time in years 100 to 9999 throws RunError 13.
+[[nodiscard]] DateTime ParseDateFields(std::u16string_view year, std::u16string_view month, std::u16string_view day,
+                                       std::u16string_view hour, std::u16string_view minute);
+
+// Calendar arithmetic: interval u"d", u"h" or u"n" (days, hours, minutes). A result
+// outside years 100 to 9999 throws RunError 5.
+[[nodiscard]] DateTime AddInterval(const DateTime& value, std::u16string_view interval, long long amount);
+
+// Writes the five parts of a date string into Text1..Text5.
+void ShowStartDate(WindowModel& window, std::u16string_view dateString);
+
+// WorkDate moved by amount units of interval, shown in the fields.
+void StepWorkDate(Module1& module, WindowModel& window, std::u16string_view interval, long long amount);
+
+// After a record's DATE line under "指定日": day step, fields re-read, time step.
+// Throws RunError 13 for fields that are not a date, CounterUnavailable from RandomBelow.
+void AdvanceForNextRecord(Module1& module, WindowModel& window, Clock& clock);
+
+// A whole number from 0 to n - 1, re-seeded from the time of day on every call.
+[[nodiscard]] int RandomBelow(int n, Clock& clock);
+
+// k from the counter's value: drop at most four trailing zeros, keep the last three digits.
+[[nodiscard]] int DiscardCountFromCounter(std::uint64_t counter);
+
+// StartDate, StartDateText, WorkDate, WorkDateText and the fields set to the present moment.
+void ResetStartDateToNow(Module1& module, WindowModel& window, Clock& clock);
+
+// "元に戻す": the saved start date back into the fields and the working date.
+void RestoreStartDate(Module1& module, WindowModel& window);
+
+}  // namespace qb

@@ -1,0 +1,22 @@
+#pragma once
+// How the engine talks to the user: one modal message box at a time. The window shows
+// real message boxes, the command-line exporter prints, tests record.
+
+#include <string>
+
+namespace qb {
+
+inline constexpr char16_t kAppTitle[] = u"Quillbrook";
+
+enum class MessageIcon { None, Exclamation, Critical };
+
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) = 0;
+
+    // The usual box: OK only, no icon, the application's title.
+    void Show(const std::u16string& text) { Show(text, MessageIcon::None, kAppTitle); }
+};
+
+}  // namespace qb
