@@ -39,3 +39,19 @@ struct Module1 {
 };
 
 }  // namespace qb
+
+namespace qb {
+
+struct WindowModel;
+class Clock;
+
+// The fixed record labels, index 0 to 15.
+void FillRecordLabels(Module1& module);
+
+// The start-up state of the settings and the window's fields: "無効" in Frame2's
+// caption, the start date at the present moment (if blank) shown in Text1..Text5, the
+// record labels, and the 15 time-step entries with entry 0 selected. (Selecting member 0
+// of the three option groups is the window's own work.)
+void InitialState(Module1& module, WindowModel& window, Clock& clock);
+
+}  // namespace qb
