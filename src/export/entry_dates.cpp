@@ -136,7 +136,7 @@ std::u16string FormatDateString(const DateTime& value) {
 DateTime ParseDateFields(std::u16string_view year, std::u16string_view month, std::u16string_view day,
                          std::u16string_view hour, std::u16string_view minute) {
     DateTime value;
-    value.year = ReadNumberField(year, 3, 4);
+    value.year = ReadNumberField(year, 1, 4);
     value.month = ReadNumberField(month, 1, 2);
     value.day = ReadNumberField(day, 1, 2);
     value.hour = ReadNumberField(hour, 1, 2);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -486,6 +487,20 @@ TEST(RandomBelow, OnlyTheDiscardCountOfTheCounterMatters) {
     EXPECT_EQ(results.size(), 50U);
     // Different seeds, same counter.
     EXPECT_NE(draw(5, 987), draw(6, 987));
+}
+
+TEST(RandomBelow, DiscardsKPlusOneDrawsOfTheSeededGenerator) {
+    // The generator is std::mt19937_64 seeded with the time-of-day seed; r takes 53 bits.
+    for (const std::uint64_t k : {0U, 1U, 456U, 999U}) {
+        std::mt19937_64 reference(2024);
+        reference.discard(k + 1);
+        const double r = static_cast<double>(reference() >> 11) / 9007199254740992.0;
+        const auto expected = static_cast<int>(r * 1'000'000'000);
+        FakeClock clock;
+        clock.seeds = {2024};
+        clock.counters = {k * 10000};
+        EXPECT_EQ(RandomBelow(1'000'000'000, clock), expected) << k;
+    }
 }
 
 TEST(RandomBelow, ResultsStayBelowTheBound) {
