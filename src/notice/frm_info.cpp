@@ -93,7 +93,9 @@ void NoticeBrowser::OpenLink(const QUrl& link)
 }
 
 FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), mainWindow_(&mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      mainWindow_(&mainWindow)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("お知らせ"));

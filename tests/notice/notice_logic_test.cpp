@@ -13,6 +13,11 @@ struct TitleCase {
     bool shows;
 };
 
+void PrintTo(const TitleCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class TitleTest : public ::testing::TestWithParam<TitleCase> {};
 
 TEST_P(TitleTest, DecidesOnTheFirstTitle)
@@ -84,6 +89,11 @@ struct DecodeCase {
     QByteArray contentType;
     QString expected;
 };
+
+void PrintTo(const DecodeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
 

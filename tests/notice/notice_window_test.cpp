@@ -68,6 +68,11 @@ struct ProbeCase {
     bool shown;
 };
 
+void PrintTo(const ProbeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ProbeOutcomeTest : public NoticeTest, public ::testing::WithParamInterface<ProbeCase> {};
 
 TEST_P(ProbeOutcomeTest, ShowsTheWindowOnlyForATitledPage)
@@ -138,7 +143,7 @@ TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn)
         EXPECT_NE(w->objectName(), QLatin1String("frmInfo"));
 }
 
-TEST_F(NoticeTest, UnresolvableAddressCountsAsNoTitle)
+TEST_F(NoticeTest, MalformedAddressCountsAsNoTitle)
 {
     RunStartupNotice(mainWindow, QUrl(QStringLiteral("not a url at all")), kQuickTimeoutMs);
     EXPECT_TRUE(mainWindow.isEnabled());
