@@ -7,9 +7,12 @@
 namespace qb::notice {
 namespace {
 
+// Read through GetParam(), which cppcheck does not follow.
 struct TitleCase {
     const char* name;
+    // cppcheck-suppress unusedStructMember
     QString page;
+    // cppcheck-suppress unusedStructMember
     bool shows;
 };
 
@@ -83,10 +86,14 @@ const QByteArray kSjis = QByteArray::fromHex("82a8926d82e782b920905682b582a294c5
 const QByteArray kEucJp = QByteArray::fromHex("a4aac3cea4e9a4bb20bfb7a4b7a4a4c8c7");
 const QString kText = QStringLiteral("お知らせ 新しい版");
 
+// Read through GetParam(), which cppcheck does not follow.
 struct DecodeCase {
     const char* name;
+    // cppcheck-suppress unusedStructMember
     QByteArray body;
+    // cppcheck-suppress unusedStructMember
     QByteArray contentType;
+    // cppcheck-suppress unusedStructMember
     QString expected;
 };
 

@@ -71,17 +71,15 @@ int main(int argc, char** argv)
     layout->addWidget(label);
     mainWindow.setEnabled(false);
 
-    QPointer<qb::notice::FrmInfo> frmInfo = qb::notice::ProbeAndShowNotice(
+    qb::notice::FrmInfo* frmInfo = qb::notice::ProbeAndShowNotice(
         mainWindow, server.Url(QStringLiteral("/info/notice.html")), 5000);
     mainWindow.show();
     if (!frmInfo) {
         std::fprintf(stderr, "the notice window was not shown\n");
         return 1;
     }
-    while (frmInfo && frmInfo->Slide().Ticks() < ticks && !frmInfo->Slide().Stopped())
+    while (frmInfo->Slide().Ticks() < ticks && !frmInfo->Slide().Stopped())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!frmInfo)
-        return 1;
     QCoreApplication::processEvents();
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
     std::printf("ticks %d, notice window at (%d, %d), main window enabled: %s\n",
