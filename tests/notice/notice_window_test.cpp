@@ -11,7 +11,9 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFragment>
 
 #include <gtest/gtest.h>
 
@@ -260,14 +262,33 @@ TEST_F(NoticeTest, ImagesComeThroughTheNetwork)
     server.Route("/info/logo.png", Response{200, "OK", "image/png", png, false, {}});
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
     ASSERT_NE(frmInfo, nullptr);
-    QTextDocument* doc = frmInfo->WebBrowser1()->document();
-    ASSERT_TRUE(WaitFor([&] {
-        return doc->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("logo.png"))).isValid();
-    }));
-    EXPECT_EQ(doc->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("logo.png"))).toByteArray(),
-              png);
+    NoticeBrowser* browser = frmInfo->WebBrowser1();
+    const QUrl logoUrl = server.Url(QStringLiteral("/info/logo.png"));
+    ASSERT_TRUE(WaitFor([&] { return browser->loadResource(QTextDocument::ImageResource, logoUrl).isValid(); }));
+    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, logoUrl).toByteArray(), png);
+    // Laid out again with the picture in it: the document is now taller than its text.
+    EXPECT_GE(browser->document()->size().height(), 8.0);
     EXPECT_EQ(server.RequestedPaths().count("/info/logo.png"), 1);
     EXPECT_EQ(server.RequestedPaths().count("/info/notice.html"), 1);  // the page only once
+}
+
+TEST_F(NoticeTest, StyleSheetAppliesWhenItArrives)
+{
+    server.Route("/info/notice.html",
+                 Html("<html><head><title>News</title><link rel=\"stylesheet\" type=\"text/css\" href=\"n.css\">"
+                      "</head><body><p>Hello</p></body></html>"));
+    server.Route("/info/n.css", Response{200, "OK", "text/css", "p { color: #ff0000; }", false, {}});
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    NoticeBrowser* browser = frmInfo->WebBrowser1();
+    const auto textColour = [&] {
+        return browser->document()->begin().begin().fragment().charFormat().foreground().color();
+    };
+    ASSERT_TRUE(WaitFor([&] { return textColour() == QColor(0xff, 0, 0); }));
+    EXPECT_EQ(browser->toPlainText(), QStringLiteral("Hello"));
+    EXPECT_EQ(browser->source(), server.Url(QStringLiteral("/info/notice.html")));
+    QTest::qWait(50);  // no loop of reloads: the sheet is fetched once
+    EXPECT_EQ(server.RequestedPaths().count("/info/n.css"), 1);
 }
 
 // Receives the links handed to the system's browser.
