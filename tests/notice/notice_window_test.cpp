@@ -148,6 +148,21 @@ TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn)
         EXPECT_NE(w->objectName(), QLatin1String("frmInfo"));
 }
 
+TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
+{
+    // Plain HTTP where TLS is expected: the handshake fails on the first bytes.
+    QTcpServer plain;
+    ASSERT_TRUE(plain.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&plain, &QTcpServer::newConnection, &plain, [&plain] {
+        QTcpSocket* socket = plain.nextPendingConnection();
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n<title>News</title>\n");
+        socket->disconnectFromHost();
+    });
+    const QUrl url(QStringLiteral("https://127.0.0.1:%1/info/notice.html").arg(plain.serverPort()));
+    EXPECT_EQ(ProbeAndShowNotice(mainWindow, url, 5000), nullptr);
+    EXPECT_TRUE(mainWindow.isEnabled());
+}
+
 TEST_F(NoticeTest, MalformedAddressCountsAsNoTitle)
 {
     RunStartupNotice(mainWindow, QUrl(QStringLiteral("not a url at all")), kQuickTimeoutMs);
