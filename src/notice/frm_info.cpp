@@ -48,7 +48,7 @@ QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
     const QUrl url = name.isRelative() ? pageUrl_.resolved(name) : name;
     if (type == QTextDocument::HtmlResource && url == pageUrl_)
         return pageHtml_;
-    // Only what the page's own server (or the web) offers; never local files.
+    // Web resources only (or the page's own kind of address): never other local files.
     const QString scheme = url.scheme();
     if (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
         scheme != pageUrl_.scheme())
