@@ -166,10 +166,11 @@ public:
     [[nodiscard]] bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
     // The EUC-JP-MS bytes of one code page 932 character; false when iconv refuses it.
-    bool Convert(std::string sjis, std::string& euc) {
+    bool Convert(const std::string& sjis, std::string& euc) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        std::string input = sjis;  // iconv takes a non-const pointer
         char out[8];
-        char* in = sjis.data();
+        char* in = input.data();
         std::size_t inLeft = sjis.size();
         char* o = out;
         std::size_t outLeft = sizeof out;

@@ -1,5 +1,6 @@
 #include "encoding/kanji_stream.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -39,8 +40,8 @@ Outcome Whole(F convert, const std::string& input) {
 template <typename Stream>
 Outcome Streamed(const std::string& input, std::size_t chunk) {
     Stream stream;
-    std::string out;
     try {
+        std::string out;
         for (std::size_t pos = 0; pos < input.size(); pos += chunk) {
             stream.Feed(std::string_view(input).substr(pos, chunk), out);
         }
@@ -77,9 +78,7 @@ std::vector<std::string> Corpus() {
     }
     for (int n = 0; n < 100; ++n) {
         std::string s(rng() % 24, '\0');
-        for (char& c : s) {
-            c = static_cast<char>(rng());
-        }
+        std::generate(s.begin(), s.end(), [&rng] { return static_cast<char>(rng()); });
         corpus.push_back(s);
     }
     return corpus;

@@ -1,6 +1,7 @@
 #pragma once
 // Byte helpers shared by the encoding tests.
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <sstream>
@@ -10,10 +11,8 @@
 namespace qb::test {
 
 inline std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (const int v : values) {
-        s.push_back(static_cast<char>(v));
-    }
+    std::string s(values.size(), '\0');
+    std::transform(values.begin(), values.end(), s.begin(), [](int v) { return static_cast<char>(v); });
     return s;
 }
 
