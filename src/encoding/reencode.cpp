@@ -198,7 +198,8 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
     std::string bytes;
     bool anyText = false;
 
-    // Converts the text read so far; for EUC-JP through code page 932 and both stages.
+    // Converts the text read so far into bytes; for EUC-JP through code page 932 and
+    // both stages.
     auto convert = [&](bool last) {
         anyText = anyText || !text.empty();
         if (target == Target::Utf8) {
@@ -215,7 +216,6 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
             }
         }
         text.clear();
-        out.Put(bytes);
     };
 
     // A conversion failure is held until the whole file has been read, as reading it
@@ -230,13 +230,16 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
             convert(false);
         } catch (const RunError& e) {
             failure = e;
+            continue;
         }
+        out.Put(bytes);
     }
     if (failure) {
         throw *failure;
     }
     readBack.Finish(text);
     convert(true);
+    out.Put(bytes);
     if (target == Target::Utf8 && !anyText) {
         return ReencodeResult::Utf8Failed;  // nothing to encode; the file stays as it is
     }

@@ -255,6 +255,17 @@ TEST_F(Reencode, KeepsThePermissions) {
     EXPECT_EQ(st.st_mode & 07777U, 0640U);
 }
 
+TEST_F(Reencode, WritesThroughALink) {
+    WriteFirstPass("A\r\n" + Bytes({0x82, 0xA0}));
+    const fs::path link = dir_ / "link.txt";
+    fs::create_symlink(path_.filename(), link);
+    ASSERT_EQ(qb::ReencodeOutputFile(link, kEuc), ReencodeResult::Done);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Hex(FileBytes()), Hex("A\r\n" + Bytes({0xA4, 0xA2, 0x0D, 0x0A})));
+    fs::remove(link);
+    EXPECT_EQ(Strays(), std::vector<std::string>{});
+}
+
 // A write that fails part-way (here the file size limit, as a full disk would) leaves
 // the whole first-pass file and no new file.
 TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
