@@ -26,13 +26,17 @@ run() {
     t0=$(date +%s.%N)
     /usr/bin/time -v "$@" >"$output" 2>"$OUT/time_$name.txt"
     t1=$(date +%s.%N)
-    local rss
+    local rss cpu
     rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$OUT/time_$name.txt")
-    awk -v n="$name" -v b="$BYTES" -v a="$t0" -v z="$t1" -v r="$rss" \
-        'BEGIN { s = z - a; printf "%-22s %8.2f s %9.1f MB/s %9.1f MB peak RSS\n", n, s, b / 1048576 / s, r / 1024 }'
+    cpu=$(awk -F': ' '/User time|System time/ {t += $2} END {print t}' "$OUT/time_$name.txt")
+    awk -v n="$name" -v b="$BYTES" -v a="$t0" -v z="$t1" -v r="$rss" -v c="$cpu" \
+        'BEGIN { s = z - a; mb = b / 1048576
+                 printf "%-18s %7.2f s wall %7.1f MB/s   %7.2f s CPU %7.1f MB/s   %7.1f MB peak RSS\n",
+                        n, s, mb / s, c, mb / (c > 0 ? c : 1e-9), r / 1024 }'
 }
 
 echo "input: $SAMPLE, $((BYTES / 1048576)) MB"
+echo "(wall time includes writing the result; ReencodeOutputFile also syncs it to the disk, iconv does not)"
 for enc in euc utf8; do
     cp "$SAMPLE" "$OUT/work.txt"
     run "reencode_$enc" /dev/null "$BENCH" "$enc" "$OUT/work.txt"
