@@ -42,6 +42,16 @@ for enc in euc utf8; do
     run "reencode_$enc" /dev/null "$BENCH" "$enc" "$OUT/work.txt"
     cp "$OUT/work.txt" "$OUT/result_$enc.txt"
 done
+# The same text as one line of 200 MB: memory must not grow with the line.
+FULL_BYTES=$BYTES
+tr -d '\r\n' <"$SAMPLE" >"$OUT/line.txt"
+BYTES=$(stat -c %s "$OUT/line.txt")
+for enc in euc utf8; do
+    cp "$OUT/line.txt" "$OUT/work.txt"
+    run "reencode_${enc}_1line" /dev/null "$BENCH" "$enc" "$OUT/work.txt"
+done
+rm -f "$OUT/line.txt"
+BYTES=$FULL_BYTES
 run "iconv_EUC-JP-MS" "$OUT/iconv_euc.txt" iconv -f CP932 -t EUC-JP-MS "$SAMPLE"
 run "iconv_UTF-8" "$OUT/iconv_utf8.txt" iconv -f CP932 -t UTF-8 "$SAMPLE"
 

@@ -180,6 +180,9 @@ TEST_F(Reencode, WritesTheChosenEncoding) {
         {"x\r", kSjis, LineEnds::Lf, "x\r"},
         // No button: the text read back is dropped.
         {"A\rB", kNone, LineEnds::CrLf, "A\rB"},
+        // The buttons are read in the order Shift-JIS, EUC, UTF-8.
+        {"A\rB", {.option12 = true, .option14 = true}, LineEnds::CrLf, "A\rB"},
+        {"A\xB1", {.option12 = true, .option13 = true}, LineEnds::CrLf, "A\x8E\xB1\r\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.content, c.buttons, c.ends), Written(c.file)) << "first pass " << Hex(c.content);
