@@ -269,31 +269,44 @@ TEST_F(Reencode, WritesThroughALink) {
     EXPECT_EQ(Strays(), std::vector<std::string>{});
 }
 
-// A write that fails part-way (here the file size limit, as a full disk would) leaves
-// the whole first-pass file and no new file.
+// A write that fails part-way (here at the file size limit, as on a full disk) leaves
+// the whole first-pass file and no new file; a conversion failure further on in the
+// file is still the one reported, as converting comes before writing.
 TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
     std::string content;
     while (content.size() < 600 * 1024) {
         content += "BODY: " + Bytes({0x82, 0xA0, 0x82, 0xA2, 0xB1}) + "\r\n";
     }
-    WriteFirstPass(content);
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = old;
-    limited.rlim_cur = 300 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    int number = 0;
-    try {
-        qb::ReencodeOutputFile(path_, kUtf8);
-    } catch (const qb::RunError& e) {
-        number = e.Number();
+    const struct {
+        std::string content;
+        EncodingButtons buttons;
+        int number;
+    } cases[] = {
+        {content, kUtf8, qb::err::kDiskFull},
+        {content, kEuc, qb::err::kDiskFull},
+        {content, kSjis, qb::err::kDiskFull},
+        {content + Bytes({0xFA, 0x40}), kEuc, qb::err::kOverflow},
+    };
+    for (const auto& c : cases) {
+        WriteFirstPass(c.content);
+        rlimit old{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = old;
+        limited.rlim_cur = 300 * 1024;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        int number = 0;
+        try {
+            qb::ReencodeOutputFile(path_, c.buttons, LineEnds::Lf);
+        } catch (const qb::RunError& e) {
+            number = e.Number();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(number, c.number);
+        EXPECT_TRUE(FileBytes() == c.content) << "first-pass file changed";
+        EXPECT_EQ(Strays(), std::vector<std::string>{});
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(number, qb::err::kDiskFull);
-    EXPECT_TRUE(FileBytes() == content) << "first-pass file changed";
-    EXPECT_EQ(Strays(), std::vector<std::string>{});
 }
 
 }  // namespace
