@@ -28,7 +28,7 @@ Lines SpringWalkRecord(const std::u16string& date, bool breaks, bool titleAndBod
     for (auto& line : body) {
         record.push_back(line + br);
     }
-    for (const std::u16string line : {br, std::u16string(u"</P>"), br, std::u16string(u"-----"),
+    for (const std::u16string& line : {br, std::u16string(u"</P>"), br, std::u16string(u"-----"),
                                       std::u16string(u"--------")}) {
         record.push_back(line);
     }
@@ -53,6 +53,14 @@ protected:
         window.Text3 = u"01";
         window.Text4 = u"09";
         window.Text5 = u"00";
+    }
+
+    // A fresh window and module, as after start-up, for the next case of a table.
+    void Reset() {
+        module = qb::Module1{};
+        window = qb::WindowModel{};
+        messages.shown.clear();
+        SetUp();
     }
 
     // The spring-walk settings: 指定日, 以下に指定した名を使う 日記, １日, 変更なし.
@@ -156,10 +164,7 @@ TEST_F(ExportRun, SpringWalkRecordsByteForByteInItsThreeVariants) {
     };
     for (const auto& v : variants) {
         SCOPED_TRACE(v.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
-        messages.shown.clear();
+        Reset();
         ChooseSpringWalkSettings();
         module.KaigyoMode = v.kaigyo;
         module.TitleMode = v.title;
@@ -218,9 +223,7 @@ TEST_F(ExportRun, NameKeepsItsBlanksAndAnExistingFileIsReplaced) {
 
 TEST_F(ExportRun, PublishAndDraftKeepTheTypedDateForEveryRecord) {
     for (const bool draft : {false, true}) {
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
+        Reset();
         (draft ? window.Option3 : window.Option2) = true;
         window.Option8 = true;
         window.Text2 = u"4";
@@ -283,9 +286,7 @@ TEST_F(ExportRun, CategoryRules) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
+        Reset();
         window.Option3 = true;
         c.set(window);
         AddArticle("旅行/" + c.fileName, SjisLines({u"題名", u"本文"}));
@@ -355,10 +356,7 @@ TEST_F(ExportRun, NumberedFailures) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
-        messages.shown.clear();
+        Reset();
         window.Option2 = window.Option7 = true;
         AddArticle("a/b.txt", SjisLines({u"題"}));
         c.set(window, dir.Path());
@@ -423,10 +421,7 @@ TEST_F(ExportRun, EucFailures) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
-        messages.shown.clear();
+        Reset();
         window.Option2 = window.Option7 = true;
         window.Option14 = false;
         window.Option13 = false;
@@ -445,9 +440,7 @@ TEST_F(ExportRun, EucFailures) {
 
 TEST_F(ExportRun, SameArticleInUtf8AndShiftJisIsWritten) {
     for (const bool utf8 : {false, true}) {
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
+        Reset();
         window.Option2 = window.Option7 = true;
         window.Option14 = !utf8;
         window.Option13 = utf8;
