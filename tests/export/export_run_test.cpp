@@ -14,31 +14,9 @@ using qbtest::Sjis;
 using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
-
-const Lines kSpringWalk{u"春の散歩", u"桜が咲いていました。", u"", u"また行きたい。"};
-
-// The record of the spring-walk article with 日記 as category.
-Lines SpringWalkRecord(const std::u16string& date, bool breaks, bool titleAndBody) {
-    Lines record{u"AUTHOR:",        u"TITLE: 春の散歩",    u"DATE:  " + date, u"STATUS:   Future",
-                 u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",  u"PRIMARY CATEGORY: 日記",
-                 u"-----",          u"BODY:"};
-    const std::u16string br = breaks ? u"<BR>" : u"";
-    Lines body = titleAndBody ? kSpringWalk : Lines(kSpringWalk.begin() + 1, kSpringWalk.end());
-    body.front() = u"<P>" + body.front();
-    for (auto& line : body) {
-        record.push_back(line + br);
-    }
-    for (const std::u16string& line : {br, std::u16string(u"</P>"), br, std::u16string(u"-----"),
-                                      std::u16string(u"--------")}) {
-        record.push_back(line);
-    }
-    return record;
-}
-
-Lines Join(Lines a, const Lines& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using qbtest::Join;
+using qbtest::kSpringWalk;
+using qbtest::SpringWalkRecord;
 
 class ExportRun : public ::testing::Test {
 protected:
