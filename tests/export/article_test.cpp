@@ -98,6 +98,22 @@ TEST(Article, UnmappableCharactersAreWrittenAsQuestionMarks) {
     EXPECT_EQ(ReadBytes(dir.Path() / "out.txt"), "a?b?c\r\n");
 }
 
+TEST(Article, AFailingTitleReadIsReportedAndTheTitleLeftEmpty) {
+    // Reading this process's memory from address 0 fails with an I/O error.
+    const std::filesystem::path unreadable = "/proc/self/mem";
+    if (!std::filesystem::is_regular_file(unreadable)) {
+        GTEST_SKIP() << "no /proc/self/mem";
+    }
+    qb::Module1 module;
+    module.EntryTitle = u"前の記事";
+    qbtest::RecordingMessages messages;
+    qb::ArticleFile article(qb::FromPath(unreadable));
+    qb::ReadTitle(module, article, messages);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::u16string>{u"読み込みデータが異常です。57"}));
+    EXPECT_EQ(module.EntryTitle, u"");
+    EXPECT_TRUE(article.Broken());
+}
+
 TEST(Article, OpeningFailuresCarryTheirNumbers) {
     qbtest::TempDir dir;
     std::filesystem::create_directories(dir.Path() / "folder.txt");

@@ -51,7 +51,7 @@ protected:
     }
 
     std::filesystem::path AddArticle(const std::string& relative, const std::string& bytes) {
-        const auto path = dir.Path() / "articles" / relative;
+        auto path = dir.Path() / "articles" / relative;
         WriteBytes(path, bytes);
         window.List1.push_back(qb::FromPath(path.filename()));
         window.List2.push_back(qb::FromPath(path));
@@ -343,6 +343,21 @@ TEST_F(ExportRun, NumberedFailures) {
         EXPECT_TRUE(window.List1.empty());
         EXPECT_TRUE(window.List2.empty());
     }
+}
+
+TEST_F(ExportRun, AFailingTitleReadGoesOnUntilTheBodyCannotBeRead) {
+    if (!std::filesystem::is_regular_file("/proc/self/mem")) {
+        GTEST_SKIP() << "no /proc/self/mem";
+    }
+    window.Option2 = window.Option8 = true;
+    window.List1 = {u"mem"};
+    window.List2 = {u"/proc/self/mem"};
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::u16string>{u"読み込みデータが異常です。57", u"書き込み異常終了です。57"}));
+    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: ", u"DATE:  04/01/2026 09:00:00", u"STATUS:   Publish",
+                                   u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",
+                                   u"PRIMARY CATEGORY: ", u"-----", u"BODY:"}));
 }
 
 TEST_F(ExportRun, InvalidDateStopsAfterTheDateLine) {
