@@ -160,6 +160,22 @@ TEST(Article, ImportFileFailuresCarryTheirNumbers) {
     }
 }
 
+TEST(Article, AFullDiskIsReportedWhenTheImportFileIsClosed) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    qb::ImportFile out("/dev/full");
+    for (int i = 0; i < 100000; ++i) {  // more than the stream's buffer
+        out.WriteLine(u"本文の一行です。");
+    }
+    try {
+        out.Close();
+        ADD_FAILURE() << "a full disk was not reported";
+    } catch (const qb::RunError& e) {
+        EXPECT_EQ(e.Number(), qb::err::kDiskFull);
+    }
+}
+
 TEST(Article, FolderNameIsTheLastFolderOfThePath) {
     const struct {
         std::u16string path;

@@ -345,6 +345,19 @@ TEST_F(ExportRun, NumberedFailures) {
     }
 }
 
+TEST_F(ExportRun, AFolderThatRefusesNewFilesGives70) {
+    // sysfs refuses new files even to root, where permission bits do not.
+    if (!std::filesystem::is_directory("/sys/kernel")) {
+        GTEST_SKIP() << "no sysfs";
+    }
+    window.Option2 = window.Option8 = true;
+    window.Dir2Path = u"/sys/kernel";
+    AddArticle("a.txt", SjisLines({u"題"}));
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    ExpectOnlyMessage(u"書き込み異常終了です。70");
+    EXPECT_TRUE(window.List1.empty());
+}
+
 TEST_F(ExportRun, AFailingTitleReadGoesOnUntilTheBodyCannotBeRead) {
     if (!std::filesystem::is_regular_file("/proc/self/mem")) {
         GTEST_SKIP() << "no /proc/self/mem";
