@@ -5,7 +5,7 @@
 #
 # Generates Shift_JIS articles of about 4 KB (kanji, kana, ASCII, half-width katakana,
 # blank lines, U+3000 indents) in a blog folder of ten sub-folders, then times, best of
-# three runs each: quillbrook-export in each encoding, `cat` of the articles and
+# three runs each (wall and CPU seconds): quillbrook-export in each encoding, `cat` of the articles and
 # `iconv -f CP932 -t UTF-8` of their concatenation. Reports wall seconds, MB/s of
 # article input and peak resident memory, and each figure as a ratio to cat and iconv.
 set -euo pipefail
@@ -57,9 +57,9 @@ bytes=$(stat -c %s "$work/all.txt")
 mb=$(awk -v b="$bytes" 'BEGIN { printf "%.2f", b / 1e6 }')
 echo "articles: $count, $mb MB of Shift_JIS"
 
-# best of $runs: prints "seconds peak_kb"
+# best of $runs: prints "wall_seconds peak_kb cpu_seconds" (CPU = user + system, of the best run)
 measure() {
-    local best="" peak=0
+    local best="" peak=0 bestcpu=""
     for _ in $(seq "$runs"); do
         /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" ||
             { cat "$work/stderr.txt" >&2; echo "failed: $*" >&2; exit 1; }
@@ -67,28 +67,33 @@ measure() {
         wall=$(awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0;
                for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s }' "$work/time.txt")
         kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
-        if [[ -z $best ]] || awk -v a="$wall" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$wall; fi
+        cpu=$(awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$work/time.txt")
+        if [[ -z $best ]] || awk -v a="$wall" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+            best=$wall
+            bestcpu=$cpu
+        fi
         (( kb > peak )) && peak=$kb
     done
-    echo "$best $peak"
+    echo "$best $peak $bestcpu"
 }
 
-read -r cat_s cat_kb < <(measure bash -c 'cat "$1"/blog/*/* > /dev/null' _ "$work")
-read -r iconv_s iconv_kb < <(measure iconv -f CP932 -t UTF-8 "$work/all.txt")
+read -r cat_s cat_kb cat_cpu < <(measure bash -c 'cat "$1"/blog/*/* > /dev/null' _ "$work")
+read -r iconv_s iconv_kb iconv_cpu < <(measure iconv -f CP932 -t UTF-8 "$work/all.txt")
 
-printf '%-22s %8s %9s %9s %9s %10s %10s %10s\n' tool wall_s MB/s peak_KB "x cat" "x iconv" "mem x cat" "mem x iconv"
+printf '%-20s %7s %7s %8s %8s %8s %8s %8s %8s\n' tool wall_s cpu_s MB/s peak_KB "wall/cat" "wall/icv" "mem/cat" "mem/icv"
 row() {
-    local name=$1 s=$2 kb=$3
-    awk -v n="$name" -v s="$s" -v kb="$kb" -v mb="$mb" -v cs="$cat_s" -v ck="$cat_kb" -v is="$iconv_s" -v ik="$iconv_kb" \
+    local name=$1 s=$2 kb=$3 cpu=$4
+    awk -v n="$name" -v s="$s" -v kb="$kb" -v cpu="$cpu" -v mb="$mb" -v cs="$cat_s" -v ck="$cat_kb" \
+        -v is="$iconv_s" -v ik="$iconv_kb" \
         'BEGIN { m = s > 0 ? mb / s : 0; c = cs > 0 ? s / cs : 0; i = is > 0 ? s / is : 0;
-                 printf "%-22s %8.2f %9.1f %9d %9.1f %10.1f %10.1f %10.1f\n", n, s, m, kb, c, i, kb / ck, kb / ik }'
+                 printf "%-20s %7.2f %7.2f %8.1f %8d %8.1f %8.1f %8.1f %8.1f\n", n, s, cpu, m, kb, c, i, kb / ck, kb / ik }'
 }
-row cat "$cat_s" "$cat_kb"
-row "iconv CP932>UTF-8" "$iconv_s" "$iconv_kb"
+row cat "$cat_s" "$cat_kb" "$cat_cpu"
+row "iconv CP932>UTF-8" "$iconv_s" "$iconv_kb" "$iconv_cpu"
 for encoding in shift_jis euc-jp utf-8; do
-    read -r s kb < <(measure "$exporter" --name "bench-$encoding" --output-dir "$work/out" --status publish \
+    read -r s kb cpu < <(measure "$exporter" --name "bench-$encoding" --output-dir "$work/out" --status publish \
         --category folder --breaks br --encoding "$encoding" --blog "$work/blog")
-    row "export $encoding" "$s" "$kb"
+    row "export $encoding" "$s" "$kb" "$cpu"
     out_mb=$(awk -v b="$(stat -c %s "$work/out/bench-$encoding.txt")" 'BEGIN { printf "%.2f", b / 1e6 }')
     echo "    import file: $out_mb MB"
 done

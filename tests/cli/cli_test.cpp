@@ -206,6 +206,8 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"empty blog folder in UTF-8", {"--name", "out", "--status", "draft", "--category", "title", "--blog",
                                         "articles/empty"},
          2, "UTF-8 への変換に失敗しました。\n"},
+        {"missing blog folder", {"--name", "out", "--status", "draft", "--category", "title", "--blog", "nowhere"},
+         2, "書き込み異常終了です。76\n"},
         {"unknown option", {"--name", "out", "--colour", "red", article[0]}, 64, ""},
         {"bad status", {"--name", "out", "--status", "later", article[0]}, 64, ""},
         {"bad time step", {"--name", "out", "--time-step", "13h", article[0]}, 64, ""},
