@@ -11,7 +11,11 @@ namespace {
 constexpr std::size_t kStreamBufferSize = std::size_t{256} * 1024;
 
 [[noreturn]] void ThrowWriteFailure(int errnoValue, const char* what) {
-    if (errnoValue == ENOSPC || errnoValue == EDQUOT || errnoValue == EFBIG) {
+    bool full = errnoValue == ENOSPC || errnoValue == EFBIG;
+#ifdef EDQUOT
+    full = full || errnoValue == EDQUOT;
+#endif
+    if (full) {
         throw RunError(err::kDiskFull, what);
     }
     throw RunError(err::kDeviceIo, what);
