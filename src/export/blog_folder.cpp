@@ -73,8 +73,11 @@ std::vector<std::u16string> ListNames(const std::filesystem::path& folder, bool 
 }  // namespace
 
 void FillListsFromBlogFolder(WindowModel& window, const std::u16string& base) {
+    if (base.empty()) {
+        throw RunError(err::kPathNotFound, "no blog folder");
+    }
     std::u16string prefix = base;
-    if (prefix.empty() || prefix.back() != kPathSeparator) {
+    if (prefix.back() != kPathSeparator) {
         prefix += kPathSeparator;
     }
     const std::vector<std::u16string> subFolders = ListNames(ToPath(prefix), true);

@@ -25,17 +25,9 @@ std::u16string Number(int n) {
     return {digits.begin(), digits.end()};
 }
 
-std::u16string_view Trimmed(std::u16string_view text) {
-    const auto first = text.find_first_not_of(u' ');
-    if (first == std::u16string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
-}
-
 // The message of the first check that fails, or nothing.
 std::optional<std::u16string> FailedCheck(const WindowModel& w) {
-    if (Trimmed(w.Text7).empty()) {
+    if (TrimSpaces(w.Text7).empty()) {
         return u"出力用のファイル名を指定してください！";
     }
     if (!w.Option1 && !w.Option2 && !w.Option3) {
