@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "common/run_error.h"
 #include "encoding/unicode.h"
@@ -61,12 +62,27 @@ int NumberOf(const std::system_error& e) {
     return err::kPathFileAccess;
 }
 
+// Creating the import file empties it: when it is one of the listed articles, that
+// article would be lost before it is read.
+void RefuseToOverwriteAnArticle(const std::filesystem::path& importPath, const std::vector<std::u16string>& articles) {
+    std::error_code ec;
+    if (!std::filesystem::exists(importPath, ec)) {
+        return;
+    }
+    for (const std::u16string& article : articles) {
+        if (std::filesystem::equivalent(importPath, ToPath(article), ec)) {
+            throw RunError(err::kPathFileAccess, "the import file is a listed article");
+        }
+    }
+}
+
 // Writes every record and re-encodes the file. Files are closed when this returns or
 // throws: what was written before a failure stays in the import file.
 ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,
                                const ExportOptions& options) {
     module.OutputFolder = OutputFolderOf(window);
     module.CurrentPath = module.OutputFolder + window.Text7 + u".txt";
+    RefuseToOverwriteAnArticle(ToPath(module.CurrentPath), window.List2);
     {
         ImportFile out(ToPath(module.CurrentPath));
         RecordWriter writer{module, window, messages, clock, out};

@@ -345,6 +345,17 @@ TEST_F(ExportRun, NumberedFailures) {
     }
 }
 
+TEST_F(ExportRun, AnImportFileThatIsAListedArticleIsNotEmptied) {
+    window.Option2 = window.Option8 = true;
+    const std::string article = SjisLines({u"題", u"本文"});
+    AddArticle("a.txt", SjisLines({u"一"}));
+    AddArticle("out.txt", article);
+    window.Dir2Path = qb::FromPath(dir.Path() / "articles");
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    ExpectOnlyMessage(u"書き込み異常終了です。75");
+    EXPECT_EQ(ReadBytes(dir.Path() / "articles" / "out.txt"), article);
+}
+
 TEST_F(ExportRun, AFolderThatRefusesNewFilesGives70) {
     // sysfs refuses new files even to root, where permission bits do not.
     if (!std::filesystem::is_directory("/sys/kernel")) {
