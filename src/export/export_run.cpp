@@ -1,5 +1,6 @@
 #include "export/export_run.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -69,10 +70,10 @@ void RefuseToOverwriteAnArticle(const std::filesystem::path& importPath, const s
     if (!std::filesystem::exists(importPath, ec)) {
         return;
     }
-    for (const std::u16string& article : articles) {
-        if (std::filesystem::equivalent(importPath, ToPath(article), ec)) {
-            throw RunError(err::kPathFileAccess, "the import file is a listed article");
-        }
+    if (std::any_of(articles.begin(), articles.end(), [&](const std::u16string& article) {
+            return std::filesystem::equivalent(importPath, ToPath(article), ec);
+        })) {
+        throw RunError(err::kPathFileAccess, "the import file is a listed article");
     }
 }
 
