@@ -25,23 +25,24 @@ std::uint8_t ToByte(int value) {
     throw RunError(err::kSubscript, what);
 }
 
+// Stage 1: writes the escape into mode to, unless mode is already to.
+char* Escape(JisMode& mode, JisMode to, char* o) {
+    if (mode == to) {
+        return o;
+    }
+    *o++ = kEsc;
+    *o++ = to == JisMode::Kanji ? '\x24' : '\x28';
+    *o++ = to == JisMode::Kanji ? '\x42' : to == JisMode::Roman ? '\x4A' : '\x49';
+    mode = to;
+    return o;
+}
+
 }  // namespace
 
 // Each Feed sizes its output for the longest result the piece can give, writes through
 // a pointer and cuts the output to what was written.
 
 // ---- Stage 1 ---------------------------------------------------------------------
-
-char* SjisToJisStream::Escape(JisMode to, char* o) {
-    if (mode_ == to) {
-        return o;
-    }
-    *o++ = kEsc;
-    *o++ = to == JisMode::Kanji ? '\x24' : '\x28';
-    *o++ = to == JisMode::Kanji ? '\x42' : to == JisMode::Roman ? '\x4A' : '\x49';
-    mode_ = to;
-    return o;
-}
 
 char* SjisToJisStream::Pair(int c1, int c2, char* o) {
     if (c1 >= 0xE0) {
@@ -72,6 +73,7 @@ void SjisToJisStream::Feed(std::string_view sjis, std::string& jis) {
     const std::size_t base = jis.size();
     jis.resize(base + 4 * n + 2);
     char* o = jis.data() + base;
+    JisMode mode = mode_;  // a local, as writes through o may alias the members
     std::size_t i = 0;
     if (haveLead_) {  // the lead byte of the last piece and its second byte
         haveLead_ = false;
@@ -81,7 +83,7 @@ void SjisToJisStream::Feed(std::string_view sjis, std::string& jis) {
     while (i < n) {
         const int b = static_cast<std::uint8_t>(sjis[i]);
         if ((b >= 0x80 && b <= 0xA0) || b >= 0xE0) {
-            o = Escape(JisMode::Kanji, o);
+            o = Escape(mode, JisMode::Kanji, o);
             if (i + 1 == n) {
                 haveLead_ = true;  // the second byte comes with the next piece
                 lead_ = static_cast<std::uint8_t>(b);
@@ -90,15 +92,16 @@ void SjisToJisStream::Feed(std::string_view sjis, std::string& jis) {
             o = Pair(b, static_cast<std::uint8_t>(sjis[i + 1]), o);
             i += 2;
         } else if (b <= 0x7F) {
-            o = Escape(JisMode::Roman, o);
+            o = Escape(mode, JisMode::Roman, o);
             *o++ = static_cast<char>(b);
             i += 1;
         } else {
-            o = Escape(JisMode::Kana, o);
+            o = Escape(mode, JisMode::Kana, o);
             *o++ = static_cast<char>(ToByte(b - 0x80));
             i += 1;
         }
     }
+    mode_ = mode;
     jis.resize(static_cast<std::size_t>(o - jis.data()));
 }
 
@@ -175,15 +178,36 @@ void JisToEucStream::Feed(std::string_view jis, std::string& euc) {
     const std::size_t base = euc.size();
     euc.resize(base + 2 * jis.size() + 4);
     char* o = euc.data() + base;
+    // Roman bytes and kanji pairs, the bulk of an import file, are handled here with
+    // the state in locals; escapes and kana go through Byte().
+    Phase phase = phase_;
+    JisMode mode = mode_;
     for (const char c : jis) {
         const auto b = static_cast<std::uint8_t>(c);
-        // Plain roman bytes, the bulk of an import file, go straight across.
-        if (phase_ == Phase::Data && mode_ == JisMode::Roman && b < 0x80 && c != kEsc) {
-            *o++ = c;
+        if (phase == Phase::KanjiFirst) {
+            *o++ = static_cast<char>(ToByte(b + 0x80));
+            phase = Phase::Data;
             continue;
         }
+        if (phase == Phase::Data && c != kEsc) {
+            if (mode == JisMode::Kanji) {
+                *o++ = static_cast<char>(ToByte(b + 0x80));
+                phase = Phase::KanjiFirst;
+                continue;
+            }
+            if (mode == JisMode::Roman && b < 0x80) {
+                *o++ = c;
+                continue;
+            }
+        }
+        phase_ = phase;
+        mode_ = mode;
         o = Byte(b, o);
+        phase = phase_;
+        mode = mode_;
     }
+    phase_ = phase;
+    mode_ = mode;
     euc.resize(static_cast<std::size_t>(o - euc.data()));
 }
 

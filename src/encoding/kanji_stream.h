@@ -22,7 +22,6 @@ public:
     void Finish(std::string& jis);
 
 private:
-    char* Escape(JisMode to, char* o);
     static char* Pair(int c1, int c2, char* o);
 
     JisMode mode_ = JisMode::Roman;
