@@ -1,6 +1,7 @@
 #pragma once
 // Rewrites the finished Shift_JIS import file in the chosen encoding.
 
+#include <cstddef>
 #include <filesystem>
 
 namespace qb {
@@ -21,7 +22,12 @@ enum class ReencodeResult {
 
 // Throws RunError (6 and 9 from the EUC-JP conversion, file errors as their numbers).
 // The first-pass file is replaced only when the whole new content has been written.
+// With LineEnds::Lf every CR LF pair of the finished file becomes a single LF.
 ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons,
                                   LineEnds lineEnds = LineEnds::CrLf);
+
+// The same, reading the file chunkSize bytes at a time (the result does not depend on it).
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons,
+                                  LineEnds lineEnds, std::size_t chunkSize);
 
 }  // namespace qb

@@ -2,6 +2,7 @@
 // Entry dates: the date string form, the five start-date fields, the date steps behind
 // "+" and "-", the per-record advance under "指定日" and the random time of day.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,11 +34,15 @@ struct CounterUnavailable {};
 // Writes the five parts of a date string into Text1..Text5.
 void ShowStartDate(WindowModel& window, std::u16string_view dateString);
 
-// WorkDate moved by amount units of interval, shown in the fields.
+// WorkDate moved by amount units of interval, shown in the fields. Throws RunError 5 when
+// the result would leave years 100 to 9999, before anything has changed: the export run
+// ends through its handler, and the window's "+" and "-" catch it and leave the date as
+// it was.
 void StepWorkDate(Module1& module, WindowModel& window, std::u16string_view interval, long long amount);
 
 // After a record's DATE line under "指定日": day step, fields re-read, time step.
-// Throws RunError 13 for fields that are not a date, CounterUnavailable from RandomBelow.
+// Throws RunError 13 for fields that are not a date, RunError 5 for a step out of range,
+// CounterUnavailable from RandomBelow.
 void AdvanceForNextRecord(Module1& module, WindowModel& window, Clock& clock);
 
 // A whole number from 0 to n - 1, re-seeded from the time of day on every call.

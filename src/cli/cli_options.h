@@ -1,0 +1,52 @@
+#pragma once
+// The command-line exporter's arguments, each standing for one control of the window.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/export_run.h"
+#include "export/module1.h"
+#include "export/window_model.h"
+
+namespace qb::cli {
+
+enum class Action { Export, Help, Version };
+
+struct Arguments {
+    Action action = Action::Export;
+    std::optional<std::string> name;       // Text7, as given
+    std::optional<std::string> outputDir;  // Dir2
+    std::optional<std::string> status;     // future | publish | draft
+    std::optional<std::string> category;   // folder | title | name | file
+    std::optional<std::string> categoryName;
+    std::optional<std::string> firstLine;  // title | title-and-body
+    std::optional<std::string> breaks;     // none | br
+    std::optional<std::string> encoding;   // utf-8 | euc-jp | shift_jis
+    std::optional<std::string> start;      // "YYYY/MM/DD hh:mm"
+    std::optional<std::string> dayStep;    // 0 | 1 | 2 | 3
+    std::optional<std::string> timeStep;   // none | random | 30m | 1h .. 12h
+    std::optional<std::string> lineEnds;   // crlf | lf
+    std::optional<std::string> blog;       // blog folder
+    std::vector<std::string> articles;
+};
+
+// A command line that cannot be understood; what() says why (UTF-8).
+struct UsageError {
+    std::string message;
+};
+
+// Reads the arguments (UTF-8) without looking at the file system. Throws UsageError.
+[[nodiscard]] Arguments Parse(const std::vector<std::string>& args);
+
+// Cuts "YYYY/MM/DD hh:mm" at "/", " " and ":" into five non-empty parts, kept as typed.
+// Throws UsageError for anything else.
+[[nodiscard]] std::vector<std::u16string> SplitStart(const std::string& text);
+
+// Sets the options, fields and settings that the arguments stand for, on a window and
+// module already in their start-up state. Articles and the blog folder are not read here.
+void Apply(const Arguments& args, Module1& module, WindowModel& window, ExportOptions& options);
+
+[[nodiscard]] const char* UsageText();
+
+}  // namespace qb::cli

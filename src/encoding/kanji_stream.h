@@ -1,0 +1,71 @@
+#pragma once
+// The two Shift_JIS to EUC-JP stages of kanji_convert.h, fed piece by piece: the mode,
+// a lead byte waiting for its second byte and the bytes of an escape survive from one
+// piece to the next, so any split gives the bytes and the failure that the whole input
+// gives at once. Finish() ends the input; only then can a read past the end (9) show.
+//
+// Feed() and Finish() throw RunError as the whole-array conversions do; after a throw
+// the output is to be discarded and the object not used again.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qb {
+
+enum class JisMode : std::uint8_t { Roman, Kanji, Kana };
+
+class SjisToJisStream {
+public:
+    void Feed(std::string_view sjis, std::string& jis);
+    void Finish(std::string& jis);
+
+private:
+    void Escape(JisMode to, std::string& jis);
+    static void Pair(int c1, int c2, std::string& jis);
+
+    JisMode mode_ = JisMode::Roman;
+    bool any_ = false;
+    bool haveLead_ = false;
+    std::uint8_t lead_ = 0;
+};
+
+class JisToEucStream {
+public:
+    void Feed(std::string_view jis, std::string& euc);
+    void Finish(std::string& euc);
+
+private:
+    enum class Phase : std::uint8_t {
+        Data,        // next byte starts something
+        Esc,         // an ESC has been read
+        EscAndOne,   // an ESC and one byte after it
+        KanjiFirst,  // the first byte of a kanji pair has been written
+    };
+    void Byte(std::uint8_t b, std::string& euc);
+
+    JisMode mode_ = JisMode::Roman;
+    Phase phase_ = Phase::Data;
+    bool any_ = false;
+    std::uint8_t escByte_ = 0;
+};
+
+// Both stages chained. A failure of stage 2 is held back while stage 1 goes on, because
+// converting the whole input runs stage 1 to its end first: a later stage-1 failure is
+// the one reported.
+class SjisToEucStream {
+public:
+    void Feed(std::string_view sjis, std::string& euc);
+    void Finish(std::string& euc);
+
+private:
+    void RunStage2(std::string& euc);
+
+    SjisToJisStream stage1_;
+    JisToEucStream stage2_;
+    std::string jis_;
+    std::optional<int> stage2Failure_;
+};
+
+}  // namespace qb

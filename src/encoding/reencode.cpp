@@ -1,0 +1,279 @@
+#include "encoding/reencode.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/run_error.h"
+#include "encoding/cp932.h"
+#include "encoding/kanji_stream.h"
+#include "encoding/replace_file.h"
+#include "encoding/utf8_encode.h"
+
+// The file is converted as a stream, one chunk at a time, in bounded memory; the bytes
+// and failures are those of reading the whole file into one text and converting it.
+
+namespace qb {
+
+namespace {
+
+constexpr std::size_t kDefaultChunk = 64 * 1024;
+constexpr std::size_t kWriteThreshold = 256 * 1024;
+
+class InputFile {
+public:
+    explicit InputFile(const std::filesystem::path& path) : path_(path) {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) {
+            ThrowErrno(errno, "open " + path.string());
+        }
+    }
+    ~InputFile() { ::close(fd_); }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Reads up to buffer.size() bytes; an empty view at the end of the file.
+    std::string_view Read(std::string& buffer) {
+        for (;;) {
+            const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+            if (n >= 0) {
+                return {buffer.data(), static_cast<std::size_t>(n)};
+            }
+            if (errno != EINTR) {
+                ThrowErrno(errno, "read " + path_.string());
+            }
+        }
+    }
+
+private:
+    std::filesystem::path path_;
+    int fd_ = -1;
+};
+
+// The first-pass file read back as lines: a line ends at CR LF or at a lone CR, a lone
+// LF stays in its line, and every line, the last one too, is followed by CR LF. Each
+// line is decoded from code page 932 by itself.
+class ReadBack {
+public:
+    void Feed(std::string_view bytes, std::u16string& text) {
+        std::size_t pos = 0;
+        if (skipLf_ && !bytes.empty()) {
+            skipLf_ = false;
+            if (bytes.front() == '\n') {
+                pos = 1;
+            }
+        }
+        while (pos < bytes.size()) {
+            const std::size_t cr = bytes.find('\r', pos);
+            if (cr == std::string_view::npos) {
+                decoder_.Feed(bytes.substr(pos), text);
+                inLine_ = true;
+                return;
+            }
+            decoder_.Feed(bytes.substr(pos, cr - pos), text);
+            EndLine(text);
+            pos = cr + 1;
+            if (pos == bytes.size()) {
+                skipLf_ = true;  // a LF first in the next chunk belongs to this CR
+            } else if (bytes[pos] == '\n') {
+                ++pos;
+            }
+        }
+    }
+
+    void Finish(std::u16string& text) {
+        if (inLine_) {
+            EndLine(text);  // a last line without terminator
+        }
+    }
+
+private:
+    void EndLine(std::u16string& text) {
+        decoder_.Finish(text);
+        text += u"\r\n";
+        inLine_ = false;
+    }
+
+    cp932::Decoder decoder_;
+    bool skipLf_ = false;
+    bool inLine_ = false;
+};
+
+// Turns every CR LF pair into a single LF, across chunk edges.
+class CrLfToLf {
+public:
+    void Feed(std::string_view in, std::string& out) {
+        for (const char c : in) {
+            if (pendingCr_) {
+                pendingCr_ = false;
+                if (c == '\n') {
+                    out.push_back('\n');
+                    continue;
+                }
+                out.push_back('\r');
+            }
+            if (c == '\r') {
+                pendingCr_ = true;
+            } else {
+                out.push_back(c);
+            }
+        }
+    }
+    void Finish(std::string& out) {
+        if (pendingCr_) {
+            out.push_back('\r');
+            pendingCr_ = false;
+        }
+    }
+
+private:
+    bool pendingCr_ = false;
+};
+
+// Collects converted bytes and writes them to the new file in large pieces.
+class Output {
+public:
+    Output(ReplacementFile& file, LineEnds lineEnds) : file_(file), lf_(lineEnds == LineEnds::Lf) {}
+
+    // Takes the bytes in bytes (and empties it).
+    void Put(std::string& bytes) {
+        if (lf_) {
+            filter_.Feed(bytes, pending_);
+        } else {
+            pending_ += bytes;
+        }
+        bytes.clear();
+        if (pending_.size() >= kWriteThreshold) {
+            file_.Write(pending_);
+            pending_.clear();
+        }
+    }
+
+    void Finish() {
+        if (lf_) {
+            filter_.Finish(pending_);
+        }
+        file_.Write(pending_);
+        pending_.clear();
+    }
+
+private:
+    ReplacementFile& file_;
+    bool lf_;
+    CrLfToLf filter_;
+    std::string pending_;
+};
+
+// Shift-JIS kept, LF chosen: the first-pass bytes with CR LF pairs made LF.
+void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize) {
+    InputFile in(path);
+    ReplacementFile file(path);
+    Output out(file, LineEnds::Lf);
+    std::string buffer(chunkSize, '\0');
+    std::string bytes;
+    for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
+        bytes.assign(chunk);
+        out.Put(bytes);
+    }
+    out.Finish();
+    file.Commit();
+}
+
+enum class Target { Euc, Utf8 };
+
+ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target target, LineEnds lineEnds,
+                       std::size_t chunkSize) {
+    ReplacementFile file(path);
+    Output out(file, lineEnds);
+    ReadBack readBack;
+    cp932::Encoder sjisEncoder;
+    SjisToEucStream euc;
+    std::string buffer(chunkSize, '\0');
+    std::u16string text;
+    std::string sjis;
+    std::string bytes;
+    bool anyText = false;
+
+    // Converts the text read so far; for EUC-JP through code page 932 and both stages.
+    auto convert = [&](bool last) {
+        anyText = anyText || !text.empty();
+        if (target == Target::Utf8) {
+            AppendUtf8(text, bytes);
+        } else {
+            sjisEncoder.Feed(text, sjis);
+            if (last) {
+                sjisEncoder.Finish(sjis);
+            }
+            euc.Feed(sjis, bytes);
+            sjis.clear();
+            if (last) {
+                euc.Finish(bytes);
+            }
+        }
+        text.clear();
+        out.Put(bytes);
+    };
+
+    // A conversion failure is held until the whole file has been read, as reading it
+    // whole before converting would report a read failure first.
+    std::optional<RunError> failure;
+    for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
+        if (failure) {
+            continue;
+        }
+        readBack.Feed(chunk, text);
+        try {
+            convert(false);
+        } catch (const RunError& e) {
+            failure = e;
+        }
+    }
+    if (failure) {
+        throw *failure;
+    }
+    readBack.Finish(text);
+    convert(true);
+    if (target == Target::Utf8 && !anyText) {
+        return ReencodeResult::Utf8Failed;  // nothing to encode; the file stays as it is
+    }
+    out.Finish();
+    file.Commit();
+    return ReencodeResult::Done;
+}
+
+}  // namespace
+
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons, LineEnds lineEnds) {
+    return ReencodeOutputFile(path, buttons, lineEnds, kDefaultChunk);
+}
+
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons, LineEnds lineEnds,
+                                  std::size_t chunkSize) {
+    if (chunkSize == 0) {
+        chunkSize = 1;
+    }
+    if (buttons.option14) {
+        if (lineEnds == LineEnds::Lf) {
+            RewriteLineEnds(path, chunkSize);
+        }
+        return ReencodeResult::Done;
+    }
+    InputFile in(path);
+    if (buttons.option12) {
+        return Convert(path, in, Target::Euc, lineEnds, chunkSize);
+    }
+    if (buttons.option13) {
+        return Convert(path, in, Target::Utf8, lineEnds, chunkSize);
+    }
+    // No encoding chosen: the text read back is dropped.
+    std::string buffer(chunkSize, '\0');
+    while (!in.Read(buffer).empty()) {
+    }
+    return ReencodeResult::Done;
+}
+
+}  // namespace qb

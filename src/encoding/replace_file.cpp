@@ -1,0 +1,88 @@
+#include "encoding/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "common/run_error.h"
+
+namespace qb {
+
+ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = ::mkstemp(name.data());
+    if (fd_ < 0) {
+        ThrowErrno(errno, "create " + pattern);
+    }
+    temp_ = name.data();
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && ::fchmod(fd_, st.st_mode & 07777) != 0) {
+        const int e = errno;
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+        ThrowErrno(e, "set permissions of " + temp_.string());
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+    if (!committed_) {
+        ::unlink(temp_.c_str());
+    }
+}
+
+void ReplacementFile::Write(std::string_view bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd_, p, left);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowErrno(errno, "write " + temp_.string());
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+void ReplacementFile::Commit() {
+    if (::fsync(fd_) != 0) {
+        ThrowErrno(errno, "flush " + temp_.string());
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        ThrowErrno(errno, "close " + temp_.string());
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        ThrowErrno(errno, "replace " + target_.string());
+    }
+    committed_ = true;
+    // Make the rename itself durable; the content is already safe, so a folder that
+    // cannot be synced is no failure.
+    std::filesystem::path folder = target_.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+}  // namespace qb

@@ -1,0 +1,34 @@
+#pragma once
+// Replacing a file's content safely: the new bytes go to a new file in the same folder,
+// which is flushed to the disk and renamed over the old file only when every byte has
+// been written. A failure part-way leaves the old file whole and removes the new one.
+
+#include <filesystem>
+#include <string_view>
+
+namespace qb {
+
+class ReplacementFile {
+public:
+    // Creates the new file beside target, with target's permission bits.
+    // Throws RunError for file errors.
+    explicit ReplacementFile(const std::filesystem::path& target);
+    // Removes the new file unless Commit() has put it in place.
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    void Write(std::string_view bytes);
+    // Flushes, closes and renames the new file over target.
+    void Commit();
+
+    [[nodiscard]] const std::filesystem::path& TempPath() const { return temp_; }
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+}  // namespace qb

@@ -1,0 +1,94 @@
+#include "export/blog_folder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "common/run_error.h"
+#include "encoding/unicode.h"
+
+namespace qb {
+
+namespace {
+
+char16_t FoldCase(char16_t c) {
+    if (c >= u'A' && c <= u'Z') {
+        return static_cast<char16_t>(c - u'A' + u'a');
+    }
+    if (c >= u'Ａ' && c <= u'Ｚ') {
+        return static_cast<char16_t>(c - u'Ａ' + u'ａ');
+    }
+    return c;
+}
+
+// Case-insensitive name order; names equal but for case keep a fixed order.
+bool NameLess(const std::u16string& a, const std::u16string& b) {
+    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                   [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
+    const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                      [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
+    if (less || greater) {
+        return less;
+    }
+    return a < b;
+}
+
+[[noreturn]] void ThrowListingFailure(const std::error_code& ec, const std::filesystem::path& folder) {
+    if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory) {
+        throw RunError(err::kPathNotFound, "cannot list " + folder.string());
+    }
+    ThrowErrno(ec.value(), "cannot list " + folder.string());
+}
+
+// Names of the visible entries of folder that are folders (wantFolders) or regular files.
+std::vector<std::u16string> ListNames(const std::filesystem::path& folder, bool wantFolders) {
+    std::vector<std::u16string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    if (ec) {
+        ThrowListingFailure(ec, folder);
+    }
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) {
+            ThrowListingFailure(ec, folder);
+        }
+        std::u16string name = FromPath(it->path().filename());
+        if (name.empty() || name.front() == u'.') {
+            continue;  // hidden
+        }
+        std::error_code typeEc;
+        const bool keep = wantFolders ? it->is_directory(typeEc) : it->is_regular_file(typeEc);
+        if (keep && !typeEc) {
+            names.push_back(std::move(name));
+        }
+    }
+    if (ec) {
+        ThrowListingFailure(ec, folder);
+    }
+    std::sort(names.begin(), names.end(), NameLess);
+    return names;
+}
+
+}  // namespace
+
+void FillListsFromBlogFolder(WindowModel& window, const std::u16string& base) {
+    std::u16string prefix = base;
+    if (prefix.empty() || prefix.back() != kPathSeparator) {
+        prefix += kPathSeparator;
+    }
+    const std::vector<std::u16string> subFolders = ListNames(ToPath(prefix), true);
+    std::vector<std::u16string> names;
+    std::vector<std::u16string> paths;
+    for (const std::u16string& sub : subFolders) {
+        std::u16string folder = prefix + sub;
+        for (std::u16string& file : ListNames(ToPath(folder), false)) {
+            paths.push_back(folder + kPathSeparator + file);
+            names.push_back(std::move(file));
+        }
+    }
+    window.List1 = std::move(names);
+    window.List2 = std::move(paths);
+}
+
+}  // namespace qb

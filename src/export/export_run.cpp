@@ -1,0 +1,134 @@
+#include "export/export_run.h"
+
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "common/run_error.h"
+#include "encoding/unicode.h"
+#include "export/article.h"
+#include "export/entry_dates.h"
+#include "export/import_file.h"
+#include "export/import_record.h"
+
+namespace qb {
+
+namespace {
+
+constexpr int kOutOfMemory = 7;
+constexpr int kInternalError = 51;
+
+std::u16string Number(int n) {
+    const std::string digits = std::to_string(n);
+    return {digits.begin(), digits.end()};
+}
+
+std::u16string_view Trimmed(std::u16string_view text) {
+    const auto first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
+}
+
+// The message of the first check that fails, or nothing.
+std::optional<std::u16string> FailedCheck(const WindowModel& w) {
+    if (Trimmed(w.Text7).empty()) {
+        return u"出力用のファイル名を指定してください！";
+    }
+    if (!w.Option1 && !w.Option2 && !w.Option3) {
+        return u"公開の種類を指定してください！";
+    }
+    if (!w.Option7 && !w.Option8 && !w.Option10 && !w.Option11) {
+        return u"カテゴリを指定してください！";
+    }
+    if (w.Option1 && !w.Option4 && !w.Option5 && !w.Option6 && !w.Option9) {
+        return u"日付の差分を選んでください！";
+    }
+    return std::nullopt;
+}
+
+// Dir2's path with a separator at its end. An empty path names no folder.
+std::u16string OutputFolderOf(const WindowModel& w) {
+    if (w.Dir2Path.empty()) {
+        throw RunError(err::kPathNotFound, "no output folder");
+    }
+    std::u16string folder = w.Dir2Path;
+    if (folder.back() != kPathSeparator) {
+        folder += kPathSeparator;
+    }
+    return folder;
+}
+
+int NumberOf(const std::system_error& e) {
+    if (e.code().category() == std::generic_category() || e.code().category() == std::system_category()) {
+        return ErrorNumberFromErrno(e.code().value());
+    }
+    return err::kPathFileAccess;
+}
+
+// Writes every record and re-encodes the file. Files are closed when this returns or
+// throws: what was written before a failure stays in the import file.
+ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,
+                               const ExportOptions& options) {
+    module.OutputFolder = OutputFolderOf(window);
+    module.CurrentPath = module.OutputFolder + window.Text7 + u".txt";
+    {
+        ImportFile out(ToPath(module.CurrentPath));
+        RecordWriter writer{module, window, messages, clock, out};
+        module.ArticleCount = window.List2.size();
+        for (std::size_t i = 0; i < module.ArticleCount; ++i) {
+            module.CurrentPath = window.List2.at(i);
+            ArticleFile article(module.CurrentPath);
+            WriteRecord(writer, article, i);
+        }
+        out.Close();
+    }
+    const std::u16string path = module.OutputFolder + window.Text7 + u".txt";
+    return ReencodeOutputFile(ToPath(path), EncodingButtons{window.Option12, window.Option13, window.Option14},
+                              options.lineEnds);
+}
+
+ExportOutcome Fail(WindowModel& window, MessageSink& messages, int number) {
+    messages.Show(u"書き込み異常終了です。" + Number(number));
+    window.List1.clear();
+    window.List2.clear();
+    return ExportOutcome::Failed;
+}
+
+}  // namespace
+
+ExportOutcome RunExport(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,
+                        const ExportOptions& options) {
+    if (const auto message = FailedCheck(window)) {
+        messages.Show(*message);
+        return ExportOutcome::Refused;
+    }
+    try {
+        if (WriteImportFile(module, window, messages, clock, options) == ReencodeResult::Utf8Failed) {
+            messages.Show(u"UTF-8 への変換に失敗しました。", MessageIcon::Exclamation, kAppTitle);
+            return ExportOutcome::Utf8Failed;
+        }
+        messages.Show(u"書き込み正常終了");
+        window.List1.clear();
+        window.List2.clear();
+        ResetStartDateToNow(module, window, clock);
+        window.Text7.clear();
+        return ExportOutcome::Succeeded;
+    } catch (const CounterUnavailable&) {
+        messages.Show(u"現在の環境では使用できません", MessageIcon::Critical, u"Ranking");
+        return ExportOutcome::ProgramMustEnd;
+    } catch (const RunError& e) {
+        return Fail(window, messages, e.Number());
+    } catch (const std::system_error& e) {  // std::filesystem errors among them
+        return Fail(window, messages, NumberOf(e));
+    } catch (const std::bad_alloc&) {
+        return Fail(window, messages, kOutOfMemory);
+    } catch (const std::exception&) {
+        return Fail(window, messages, kInternalError);
+    }
+}
+
+}  // namespace qb

@@ -1,0 +1,88 @@
+#include "export/import_file.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include "common/run_error.h"
+
+namespace qb {
+
+namespace {
+constexpr std::size_t kStreamBufferSize = 256 * 1024;
+
+[[noreturn]] void ThrowWriteFailure(int errnoValue, const char* what) {
+    if (errnoValue == ENOSPC || errnoValue == EDQUOT || errnoValue == EFBIG) {
+        throw RunError(err::kDiskFull, what);
+    }
+    throw RunError(err::kDeviceIo, what);
+}
+}  // namespace
+
+ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStreamBufferSize) {
+    const std::filesystem::path folder = path.parent_path();
+    std::error_code ec;
+    const auto folderStatus = std::filesystem::status(folder.empty() ? "." : folder, ec);
+    if (folderStatus.type() == std::filesystem::file_type::not_found) {
+        throw RunError(err::kPathNotFound, "output folder does not exist: " + folder.string());
+    }
+    if (!ec && folderStatus.type() != std::filesystem::file_type::directory) {
+        throw RunError(err::kPathFileAccess, "output folder is not a folder: " + folder.string());
+    }
+    // The buffer must be set before the file is opened to take effect.
+    out_.rdbuf()->pubsetbuf(streamBuffer_.data(), static_cast<std::streamsize>(streamBuffer_.size()));
+    errno = 0;
+    out_.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
+    if (!out_.is_open()) {
+        const int e = errno;
+        if (e == ENOENT) {
+            throw RunError(err::kPathNotFound, "cannot create " + path.string());
+        }
+        ThrowErrno(e == 0 ? EACCES : e, "cannot create " + path.string());
+    }
+}
+
+ImportFile::~ImportFile() {
+    if (!closed_) {
+        out_.close();  // flushes the records written before a failure
+    }
+}
+
+void ImportFile::WriteLine(std::u16string_view text) {
+    bytes_.clear();
+    encoder_.Feed(text, bytes_);
+    encoder_.Finish(bytes_);
+    bytes_ += "\r\n";
+    if (failed_) {
+        return;
+    }
+    errno = 0;
+    out_.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+    if (!out_) {
+        failed_ = true;
+        failureErrno_ = errno;
+    }
+}
+
+void ImportFile::Close() {
+    if (closed_) {
+        return;
+    }
+    closed_ = true;
+    if (!failed_) {
+        errno = 0;
+        out_.flush();
+        if (!out_) {
+            failed_ = true;
+            failureErrno_ = errno;
+        }
+    }
+    out_.close();
+    if (failed_) {
+        ThrowWriteFailure(failureErrno_, "writing the import file failed");
+    }
+    if (out_.fail()) {
+        ThrowWriteFailure(errno, "closing the import file failed");
+    }
+}
+
+}  // namespace qb

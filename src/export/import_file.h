@@ -1,0 +1,42 @@
+#pragma once
+// The import file while its records are written: text lines composed as UTF-16, each
+// written in code page 932 followed by CR LF, through one buffered stream.
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "encoding/cp932.h"
+
+namespace qb {
+
+class ImportFile {
+public:
+    // Creates the file or empties an existing one. Throws RunError: 76 when the folder
+    // does not exist, 75 when it is not a folder, the errno's number otherwise.
+    explicit ImportFile(const std::filesystem::path& path);
+    // Flushes what was written and closes, quietly (a failure has already ended the run).
+    ~ImportFile();
+    ImportFile(const ImportFile&) = delete;
+    ImportFile& operator=(const ImportFile&) = delete;
+
+    // Writes one line. Characters code page 932 cannot hold become "?". A write failure
+    // is remembered and reported by Close, so that later lines are passed over.
+    void WriteLine(std::u16string_view text);
+
+    // Flushes and closes. Throws RunError when any write or the flush failed.
+    void Close();
+
+private:
+    std::vector<char> streamBuffer_;
+    std::ofstream out_;
+    cp932::Encoder encoder_;
+    std::string bytes_;
+    int failureErrno_ = 0;
+    bool failed_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace qb

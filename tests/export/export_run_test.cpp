@@ -1,0 +1,460 @@
+#include "export/export_run.h"
+
+#include <gtest/gtest.h>
+
+#include "common/run_error.h"
+#include "export/entry_dates.h"
+#include "export/module1.h"
+#include "test_support.h"
+
+namespace {
+
+using qbtest::ReadBytes;
+using qbtest::Sjis;
+using qbtest::SjisLines;
+using qbtest::WriteBytes;
+using Lines = std::vector<std::u16string>;
+
+const Lines kSpringWalk{u"春の散歩", u"桜が咲いていました。", u"", u"また行きたい。"};
+
+// The record of the spring-walk article with 日記 as category.
+Lines SpringWalkRecord(const std::u16string& date, bool breaks, bool titleAndBody) {
+    Lines record{u"AUTHOR:",        u"TITLE: 春の散歩",    u"DATE:  " + date, u"STATUS:   Future",
+                 u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",  u"PRIMARY CATEGORY: 日記",
+                 u"-----",          u"BODY:"};
+    const std::u16string br = breaks ? u"<BR>" : u"";
+    Lines body = titleAndBody ? kSpringWalk : Lines(kSpringWalk.begin() + 1, kSpringWalk.end());
+    body.front() = u"<P>" + body.front();
+    for (auto& line : body) {
+        record.push_back(line + br);
+    }
+    for (const std::u16string line : {br, std::u16string(u"</P>"), br, std::u16string(u"-----"),
+                                      std::u16string(u"--------")}) {
+        record.push_back(line);
+    }
+    return record;
+}
+
+Lines Join(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class ExportRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qb::InitialState(module, window, clock);
+        window.Dir2Path = dir.Text();
+        window.Text7 = u"out";
+        window.Option13 = false;
+        window.Option14 = true;  // Shift_JIS: the first pass is the result
+        window.Text1 = u"2026";
+        window.Text2 = u"04";
+        window.Text3 = u"01";
+        window.Text4 = u"09";
+        window.Text5 = u"00";
+    }
+
+    // The spring-walk settings: 指定日, 以下に指定した名を使う 日記, １日, 変更なし.
+    void ChooseSpringWalkSettings() {
+        window.Option1 = true;
+        window.Option10 = true;
+        window.Text8 = u"日記";
+        window.Option4 = true;
+        window.Combo1ListIndex = 0;
+    }
+
+    std::filesystem::path AddArticle(const std::string& relative, const std::string& bytes) {
+        const auto path = dir.Path() / "articles" / relative;
+        WriteBytes(path, bytes);
+        window.List1.push_back(qb::FromPath(path.filename()));
+        window.List2.push_back(qb::FromPath(path));
+        return path;
+    }
+
+    void AddMissingArticle(const std::string& name) {
+        const auto path = dir.Path() / "articles" / name;
+        window.List1.push_back(qb::FromPath(path.filename()));
+        window.List2.push_back(qb::FromPath(path));
+    }
+
+    qb::ExportOutcome Run(qb::LineEnds lineEnds = qb::LineEnds::CrLf) {
+        return qb::RunExport(module, window, messages, clock, qb::ExportOptions{lineEnds});
+    }
+
+    [[nodiscard]] std::string Output(const std::string& name = "out.txt") const {
+        return ReadBytes(dir.Path() / name);
+    }
+
+    void ExpectOnlyMessage(const std::u16string& text, qb::MessageIcon icon = qb::MessageIcon::None,
+                           const std::u16string& caption = u"Quillbrook") {
+        ASSERT_EQ(messages.shown.size(), 1U);
+        EXPECT_EQ(messages.shown[0].text, text);
+        EXPECT_EQ(messages.shown[0].icon, icon);
+        EXPECT_EQ(messages.shown[0].caption, caption);
+    }
+
+    qbtest::TempDir dir;
+    qb::Module1 module;
+    qb::WindowModel window;
+    qbtest::FakeClock clock;
+    qbtest::RecordingMessages messages;
+};
+
+TEST_F(ExportRun, ChecksRefuseInOrderAndTouchNothing) {
+    const struct {
+        const char* name;
+        void (*set)(qb::WindowModel&);
+        std::u16string message;
+    } cases[] = {
+        {"no file name", [](qb::WindowModel& w) { w.Text7 = u""; }, u"出力用のファイル名を指定してください！"},
+        {"blanks only",
+         [](qb::WindowModel& w) {
+             w.Text7 = u"   ";
+             w.Option2 = w.Option7 = true;
+         },
+         u"出力用のファイル名を指定してください！"},
+        {"no status", [](qb::WindowModel& w) { w.Option7 = true; }, u"公開の種類を指定してください！"},
+        {"no category", [](qb::WindowModel& w) { w.Option3 = true; }, u"カテゴリを指定してください！"},
+        {"no day step under 指定日",
+         [](qb::WindowModel& w) {
+             w.Option1 = true;
+             w.Option11 = true;
+         },
+         u"日付の差分を選んでください！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        qb::WindowModel w = window;
+        c.set(w);
+        w.List1 = {u"a.txt"};
+        w.List2 = {qb::FromPath(dir.Path() / "a.txt")};
+        const qb::Module1 before = module;
+        qbtest::RecordingMessages sink;
+        EXPECT_EQ(qb::RunExport(module, w, sink, clock), qb::ExportOutcome::Refused);
+        ASSERT_EQ(sink.shown.size(), 1U);
+        EXPECT_EQ(sink.shown[0].text, c.message);
+        EXPECT_EQ(sink.shown[0].icon, qb::MessageIcon::None);
+        EXPECT_EQ(sink.shown[0].caption, u"Quillbrook");
+        EXPECT_EQ(w.List1.size(), 1U);
+        EXPECT_EQ(w.List2.size(), 1U);
+        EXPECT_EQ(module.StartDateText, before.StartDateText);
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / (qb::ToPath(w.Text7).string() + ".txt")));
+    }
+}
+
+TEST_F(ExportRun, SpringWalkRecordsByteForByteInItsThreeVariants) {
+    const struct {
+        const char* name;
+        std::int16_t kaigyo;
+        std::int16_t title;
+    } variants[] = {
+        {"改行を変換する", 1, 0},
+        {"なし", 0, 0},
+        {"タイトル＆本文 with 改行を変換する", 1, 1},
+        {"タイトル＆本文 with なし", 0, 1},
+    };
+    for (const auto& v : variants) {
+        SCOPED_TRACE(v.name);
+        SetUp();
+        window.List1.clear();
+        window.List2.clear();
+        messages.shown.clear();
+        ChooseSpringWalkSettings();
+        module.KaigyoMode = v.kaigyo;
+        module.TitleMode = v.title;
+        AddArticle("day1.txt", SjisLines(kSpringWalk));
+        AddArticle("day2.txt", SjisLines(kSpringWalk));
+        ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+        const bool br = v.kaigyo == 1;
+        const bool tb = v.title == 1;
+        EXPECT_EQ(Output(), SjisLines(Join(SpringWalkRecord(u"04/01/2026 09:00:00", br, tb),
+                                           SpringWalkRecord(u"04/02/2026 09:00:00", br, tb))));
+        ExpectOnlyMessage(u"書き込み正常終了");
+    }
+}
+
+TEST_F(ExportRun, SpringWalkTitleLineBytes) {
+    ChooseSpringWalkSettings();
+    AddArticle("day1.txt", SjisLines(kSpringWalk));
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    const std::string expectedStart =
+        "AUTHOR:\r\nTITLE: \x8f\x74\x82\xcc\x8e\x55\x95\xe0\r\nDATE:  04/01/2026 09:00:00\r\n";
+    EXPECT_EQ(Output().substr(0, expectedStart.size()), expectedStart);
+}
+
+TEST_F(ExportRun, SuccessEmptiesListsAndNameAndResetsTheStartDate) {
+    ChooseSpringWalkSettings();
+    module.StartDate = qb::DateTime{2020, 1, 1, 0, 0, 0};
+    module.StartDateText = u"2020/01/01 00:00:00";
+    AddArticle("a.txt", SjisLines(kSpringWalk));
+    clock.now = qb::DateTime{2027, 3, 4, 23, 5, 45};
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    ExpectOnlyMessage(u"書き込み正常終了");
+    EXPECT_TRUE(window.List1.empty());
+    EXPECT_TRUE(window.List2.empty());
+    EXPECT_TRUE(window.Text7.empty());
+    EXPECT_EQ(module.StartDate, (qb::DateTime{2027, 3, 4, 23, 5, 45}));
+    EXPECT_EQ(module.StartDateText, u"2027/03/04 23:05:45");
+    EXPECT_EQ(module.WorkDateText, u"2027/03/04 23:05:45");
+    EXPECT_EQ(window.Text1 + window.Text2 + window.Text3 + window.Text4 + window.Text5, u"202703042305");
+    // Pressing again right after is refused: the name is gone.
+    messages.shown.clear();
+    EXPECT_EQ(Run(), qb::ExportOutcome::Refused);
+    ExpectOnlyMessage(u"出力用のファイル名を指定してください！");
+}
+
+TEST_F(ExportRun, NameKeepsItsBlanksAndAnExistingFileIsReplaced) {
+    window.Option2 = window.Option10 = true;
+    window.Text7 = u" 出力 ";
+    WriteBytes(dir.Path() / " 出力 .txt", std::string(5000, 'x'));
+    AddArticle("a.txt", SjisLines({u"題"}));
+    window.Dir2Path += u"/";  // a folder already ending in its separator gets no second one
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    const std::string out = Output(" 出力 .txt");
+    EXPECT_EQ(out.substr(0, 9), "AUTHOR:\r\n");
+    EXPECT_EQ(out.find('x'), std::string::npos);
+}
+
+TEST_F(ExportRun, PublishAndDraftKeepTheTypedDateForEveryRecord) {
+    for (const bool draft : {false, true}) {
+        SetUp();
+        window.List1.clear();
+        window.List2.clear();
+        (draft ? window.Option3 : window.Option2) = true;
+        window.Option8 = true;
+        window.Text2 = u"4";
+        window.Text4 = u"9時";  // never read as a date here
+        AddArticle("a.txt", SjisLines({u"一"}));
+        AddArticle("b.txt", SjisLines({u"二"}));
+        ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+        const std::string out = Output();
+        const std::string date = Sjis(u"DATE:  4/01/2026 9時:00:00\r\n");
+        const auto first = out.find(date);
+        ASSERT_NE(first, std::string::npos);
+        EXPECT_NE(out.find(date, first + 1), std::string::npos);
+        EXPECT_NE(out.find(draft ? "STATUS:   Draft\r\n" : "STATUS:   Publish\r\n"), std::string::npos);
+        // タイトルを使う: the category repeats the title.
+        EXPECT_NE(out.find(Sjis(u"PRIMARY CATEGORY: 二\r\n")), std::string::npos);
+    }
+}
+
+TEST_F(ExportRun, TypedSingleDigitsReachTheFirstRecordOnlyUnderFuture) {
+    ChooseSpringWalkSettings();
+    window.Text2 = u"4";
+    AddArticle("a.txt", SjisLines({u"一"}));
+    AddArticle("b.txt", SjisLines({u"二"}));
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    const std::string out = Output();
+    EXPECT_NE(out.find("DATE:  4/01/2026 09:00:00\r\n"), std::string::npos);
+    EXPECT_NE(out.find("DATE:  04/02/2026 09:00:00\r\n"), std::string::npos);
+}
+
+TEST_F(ExportRun, CategoryRules) {
+    const struct {
+        const char* name;
+        void (*set)(qb::WindowModel&);
+        std::string fileName;
+        std::u16string category;
+    } cases[] = {
+        {"folder", [](qb::WindowModel& w) { w.Option7 = true; }, "memo.txt", u"旅行"},
+        {"title", [](qb::WindowModel& w) { w.Option8 = true; }, "memo.txt", u"題名"},
+        {"empty name",
+         [](qb::WindowModel& w) {
+             w.Option10 = true;
+             w.Text8 = u"";
+         },
+         "memo.txt", u""},
+        {"name untrimmed",
+         [](qb::WindowModel& w) {
+             w.Option10 = true;
+             w.Text8 = u" 日記 ";
+         },
+         "memo.txt", u" 日記 "},
+        {"file name", [](qb::WindowModel& w) { w.Option11 = true; }, "memo.txt", u"memo"},
+        {"file name without extension", [](qb::WindowModel& w) { w.Option11 = true; }, "notes-2026", u"notes-"},
+        {"file name of exactly four", [](qb::WindowModel& w) { w.Option11 = true; }, "memo", u""},
+        {"first rule selected wins",
+         [](qb::WindowModel& w) {
+             w.Option8 = true;
+             w.Option11 = true;
+         },
+         "memo.txt", u"題名"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        window.List1.clear();
+        window.List2.clear();
+        window.Option3 = true;
+        c.set(window);
+        AddArticle("旅行/" + c.fileName, SjisLines({u"題名", u"本文"}));
+        ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+        EXPECT_NE(Output().find(Sjis(u"\r\nPRIMARY CATEGORY: " + c.category + u"\r\n-----\r\n")), std::string::npos);
+    }
+}
+
+TEST_F(ExportRun, MissingArticleKeepsTheRecordsBeforeIt) {
+    ChooseSpringWalkSettings();
+    module.KaigyoMode = 1;
+    AddArticle("day1.txt", SjisLines(kSpringWalk));
+    AddMissingArticle("gone.txt");
+    AddArticle("day3.txt", SjisLines(kSpringWalk));
+    const std::u16string fieldsBefore = window.Text1 + window.Text2 + window.Text3;
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    ExpectOnlyMessage(u"書き込み異常終了です。53");
+    EXPECT_TRUE(window.List1.empty());
+    EXPECT_TRUE(window.List2.empty());
+    EXPECT_EQ(window.Text7, u"out");
+    EXPECT_NE(window.Text1 + window.Text2 + window.Text3, fieldsBefore);  // advanced by one record
+    EXPECT_EQ(Output(), SjisLines(SpringWalkRecord(u"04/01/2026 09:00:00", true, false)));
+}
+
+TEST_F(ExportRun, NumberedFailures) {
+    WriteBytes(dir.Path() / "plain", "x");
+    const struct {
+        const char* name;
+        void (*set)(qb::WindowModel&, const std::filesystem::path& dir);
+        std::u16string message;
+    } cases[] = {
+        {"invalid date under 指定日",
+         [](qb::WindowModel& w, const std::filesystem::path&) {
+             w.Option1 = w.Option9 = true;
+             w.Text2 = u"13";
+         },
+         u"書き込み異常終了です。13"},
+        {"output folder missing",
+         [](qb::WindowModel& w, const std::filesystem::path& d) { w.Dir2Path = qb::FromPath(d / "nowhere"); },
+         u"書き込み異常終了です。76"},
+        {"output folder is a file",
+         [](qb::WindowModel& w, const std::filesystem::path& d) { w.Dir2Path = qb::FromPath(d / "plain"); },
+         u"書き込み異常終了です。75"},
+        {"output folder under a file",
+         [](qb::WindowModel& w, const std::filesystem::path& d) { w.Dir2Path = qb::FromPath(d / "plain" / "sub"); },
+         u"書き込み異常終了です。76"},
+        {"output name is a folder",
+         [](qb::WindowModel& w, const std::filesystem::path& d) {
+             std::filesystem::create_directories(d / "taken.txt");
+             w.Text7 = u"taken";
+         },
+         u"書き込み異常終了です。75"},
+        {"short file name under ファイル名を使う",
+         [](qb::WindowModel& w, const std::filesystem::path&) {
+             w.Option7 = false;
+             w.Option11 = true;
+             w.List1[0] = u"a.t";
+         },
+         u"書き込み異常終了です。5"},
+        {"article is a folder",
+         [](qb::WindowModel& w, const std::filesystem::path& d) {
+             std::filesystem::create_directories(d / "folder.txt");
+             w.List1[0] = u"folder.txt";
+             w.List2[0] = qb::FromPath(d / "folder.txt");
+         },
+         u"書き込み異常終了です。75"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        window.List1.clear();
+        window.List2.clear();
+        messages.shown.clear();
+        window.Option2 = window.Option7 = true;
+        AddArticle("a/b.txt", SjisLines({u"題"}));
+        c.set(window, dir.Path());
+        EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+        ExpectOnlyMessage(c.message);
+        EXPECT_TRUE(window.List1.empty());
+        EXPECT_TRUE(window.List2.empty());
+    }
+}
+
+TEST_F(ExportRun, InvalidDateStopsAfterTheDateLine) {
+    window.Option1 = window.Option9 = window.Option8 = true;
+    window.Text3 = u"31";
+    window.Text2 = u"02";
+    AddArticle("a.txt", SjisLines({u"題"}));
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    ExpectOnlyMessage(u"書き込み異常終了です。13");
+    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  02/31/2026 09:00:00"}));
+}
+
+TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
+    ChooseSpringWalkSettings();
+    window.Combo1ListIndex = 1;  // ランダム
+    clock.counter = std::nullopt;
+    AddArticle("a.txt", SjisLines({u"題"}));
+    AddArticle("b.txt", SjisLines({u"題"}));
+    EXPECT_EQ(Run(), qb::ExportOutcome::ProgramMustEnd);
+    ExpectOnlyMessage(u"現在の環境では使用できません", qb::MessageIcon::Critical, u"Ranking");
+    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  04/01/2026 09:00:00"}));
+}
+
+TEST_F(ExportRun, EmptyListInShiftJisMakesAnEmptyFile) {
+    window.Option2 = window.Option7 = true;
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    ExpectOnlyMessage(u"書き込み正常終了");
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt"));
+    EXPECT_EQ(Output(), "");
+}
+
+TEST_F(ExportRun, EmptyListInUtf8FailsWithTheExclamationAndKeepsEverything) {
+    window.Option2 = window.Option7 = true;
+    window.Option14 = false;
+    window.Option13 = true;
+    const std::u16string startBefore = module.StartDateText;
+    clock.now = qb::DateTime{2030, 1, 1, 0, 0, 0};
+    EXPECT_EQ(Run(), qb::ExportOutcome::Utf8Failed);
+    ExpectOnlyMessage(u"UTF-8 への変換に失敗しました。", qb::MessageIcon::Exclamation, u"Quillbrook");
+    EXPECT_EQ(window.Text7, u"out");
+    EXPECT_EQ(module.StartDateText, startBefore);
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt"));
+    EXPECT_EQ(Output(), "");
+}
+
+TEST_F(ExportRun, EucFailures) {
+    const struct {
+        const char* name;
+        bool withArticle;
+        std::u16string message;
+    } cases[] = {
+        {"IBM extension character", true, u"書き込み異常終了です。6"},
+        {"empty list", false, u"書き込み異常終了です。9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        window.List1.clear();
+        window.List2.clear();
+        messages.shown.clear();
+        window.Option2 = window.Option7 = true;
+        window.Option14 = false;
+        window.Option13 = false;
+        window.Option12 = true;
+        if (c.withArticle) {
+            AddArticle("a/ibm.txt", "\xfa\x40\r\n");  // U+2170, small roman numeral one
+        }
+        EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+        ExpectOnlyMessage(c.message);
+        EXPECT_TRUE(window.List2.empty());
+        if (c.withArticle) {  // the Shift_JIS first pass stays
+            EXPECT_EQ(Output().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
+        }
+    }
+}
+
+TEST_F(ExportRun, SameArticleInUtf8AndShiftJisIsWritten) {
+    for (const bool utf8 : {false, true}) {
+        SetUp();
+        window.List1.clear();
+        window.List2.clear();
+        window.Option2 = window.Option7 = true;
+        window.Option14 = !utf8;
+        window.Option13 = utf8;
+        AddArticle("a/ibm.txt", "\xfa\x40\r\n");
+        ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+        EXPECT_EQ(Output().substr(0, 19), utf8 ? "AUTHOR:\r\nTITLE: \xe2\x85\xb0" : "AUTHOR:\r\nTITLE: \xfa\x40\r");
+    }
+}
+
+}  // namespace

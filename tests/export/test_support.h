@@ -1,0 +1,100 @@
+#pragma once
+// Shared pieces of the engine tests: a scratch folder, byte files, a fixed clock and a
+// message sink that records.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "encoding/cp932.h"
+#include "encoding/unicode.h"
+#include "export/clock.h"
+#include "export/messages.h"
+
+namespace qbtest {
+
+class TempDir {
+public:
+    TempDir() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() /
+                ("qb-test-" + std::to_string(rd()) + "-" + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
+    [[nodiscard]] std::u16string Text() const { return qb::FromPath(path_); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Lines joined with CR LF after each, in code page 932.
+inline std::string SjisLines(const std::vector<std::u16string>& lines) {
+    std::u16string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += u"\r\n";
+    }
+    return qb::cp932::Encode(text);
+}
+
+inline std::string Sjis(std::u16string_view text) { return qb::cp932::Encode(text); }
+
+class FakeClock final : public qb::Clock {
+public:
+    qb::DateTime now{2026, 5, 6, 7, 8, 9};
+    std::optional<std::uint64_t> counter = 1234560000;
+    std::uint64_t seed = 42;
+
+    qb::DateTime Now() override { return now; }
+    std::optional<std::uint64_t> PerformanceCounter() override { return counter; }
+    std::uint64_t TimeOfDaySeed() override { return seed++; }
+};
+
+struct Message {
+    std::u16string text;
+    qb::MessageIcon icon;
+    std::u16string caption;
+};
+
+class RecordingMessages final : public qb::MessageSink {
+public:
+    using qb::MessageSink::Show;
+    std::vector<Message> shown;
+    void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
+        shown.push_back({text, icon, caption});
+    }
+    [[nodiscard]] std::vector<std::u16string> Texts() const {
+        std::vector<std::u16string> texts;
+        for (const auto& m : shown) {
+            texts.push_back(m.text);
+        }
+        return texts;
+    }
+};
+
+}  // namespace qbtest
