@@ -1,0 +1,157 @@
+#include "notice/frm_info.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QTimer>
+
+namespace qb::notice {
+
+namespace {
+
+QRect ScreenArea()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+float ScreenHeightTwips()
+{
+    return static_cast<float>(ScreenArea().height()) * kTwipsPerPixel;
+}
+
+}  // namespace
+
+NoticeBrowser::NoticeBrowser(QNetworkAccessManager& net, QWidget* parent)
+    : QTextBrowser(parent), net_(net)
+{
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &NoticeBrowser::OpenLink);
+}
+
+void NoticeBrowser::ShowPage(const QUrl& url, const QString& html)
+{
+    pageUrl_ = url;
+    pageHtml_ = html;
+    setSource(url, QTextDocument::HtmlResource);
+}
+
+QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
+{
+    const QUrl url = name.isRelative() ? pageUrl_.resolved(name) : name;
+    if (type == QTextDocument::HtmlResource && url == pageUrl_)
+        return pageHtml_;
+    // Only what the page's own server (or the web) offers; never local files.
+    const QString scheme = url.scheme();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
+        scheme != pageUrl_.scheme())
+        return {};
+    if (type != QTextDocument::ImageResource && type != QTextDocument::StyleSheetResource)
+        return {};
+    if (requested_.contains(url))
+        return {};
+    requested_.insert(url);
+
+    // Filled in when it arrives; the page is laid out again then.
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    QNetworkReply* reply = net_.get(request);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, type, name] {
+        reply->deleteLater();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (reply->error() != QNetworkReply::NoError || status >= 400)
+            return;
+        document()->addResource(type, name, reply->readAll());
+        if (type == QTextDocument::StyleSheetResource) {
+            const int scroll = verticalScrollBar()->value();
+            setHtml(pageHtml_);
+            verticalScrollBar()->setValue(scroll);
+        } else {
+            document()->markContentsDirty(0, document()->characterCount());
+            viewport()->update();
+        }
+    });
+    return {};
+}
+
+void NoticeBrowser::OpenLink(const QUrl& link)
+{
+    const QUrl url = link.isRelative() ? pageUrl_.resolved(link) : link;
+    const QString scheme = url.scheme();
+    // A page from the network opens web and mail links only, not local files or programs.
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+        scheme == QLatin1String("mailto"))
+        QDesktopServices::openUrl(url);
+}
+
+FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), mainWindow_(&mainWindow)
+{
+    setObjectName(QStringLiteral("frmInfo"));
+    setWindowTitle(QStringLiteral("お知らせ"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);  // closing the notice never ends the program
+    setFixedSize(TwipsToPixels(kInsideWidthTwips), TwipsToPixels(kInsideHeightTwips));
+    net->setParent(this);
+
+    webBrowser1_ = new NoticeBrowser(*net, this);
+    webBrowser1_->setObjectName(QStringLiteral("WebBrowser1"));
+    webBrowser1_->setGeometry(0, 0, TwipsToPixels(kBrowserWidthTwips),
+                              TwipsToPixels(kBrowserHeightTwips));
+
+    // Runs from the moment the window is loaded; its ticks come once start-up is over.
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setTimerType(Qt::PreciseTimer);
+    timer1_->setInterval(kTickMs);
+    connect(timer1_, &QTimer::timeout, this, &FrmInfo::Tick);
+    timer1_->start();
+}
+
+void FrmInfo::ShowNotice(const QUrl& url, const QString& html)
+{
+    webBrowser1_->ShowPage(url, html);
+    const QRect area = ScreenArea();
+    slide_.SetTop(static_cast<float>(area.height()) * kTwipsPerPixel);
+    left_ = static_cast<float>(area.width()) * kTwipsPerPixel - kRightMarginTwips;
+    MoveToSlide();
+    show();
+}
+
+bool FrmInfo::TimerRunning() const
+{
+    return timer1_->isActive();
+}
+
+void FrmInfo::MoveToSlide()
+{
+    const QRect area = ScreenArea();
+    move(area.x() + TwipsToPixels(left_), area.y() + TwipsToPixels(slide_.Top()));
+}
+
+void FrmInfo::Tick()
+{
+    const bool goesOn = slide_.Tick(ScreenHeightTwips());
+    MoveToSlide();
+    repaint();
+    if (!goesOn)
+        timer1_->stop();
+}
+
+void FrmInfo::closeEvent(QCloseEvent* event)
+{
+    timer1_->stop();
+    if (mainWindow_)
+        mainWindow_->setEnabled(true);
+    event->accept();
+}
+
+}  // namespace qb::notice
