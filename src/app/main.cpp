@@ -11,9 +11,7 @@
 #include "app/message_box_sink.h"
 #include "app/volumes.h"
 #include "export/clock.h"
-#ifdef QB_HAVE_NOTICE
 #include "notice/notice.h"
-#endif
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -33,13 +31,11 @@ int main(int argc, char* argv[]) {
     qb::app::SystemVolumeSource volumes;
     qb::app::MessageBoxSink messages;
     qb::app::MainWindowServices services{&messages, &clock, &volumes, {}, {}};
-#ifdef QB_HAVE_NOTICE
     if (screenshotFile.isEmpty()) {
         services.probe = [](QWidget& window) {
             qb::notice::RunStartupNotice(window, qb::notice::DefaultNoticeUrl());
         };
     }
-#endif
     qb::app::MainWindow window(std::move(services));
     messages.SetParent(&window);
     window.show();

@@ -12,7 +12,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "app/app_icon.h"
 #include "app/path_lists.h"
@@ -41,23 +45,72 @@ QFont UiFont(qreal points, bool bold = false) {
 QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
 std::u16string U(const QString& text) { return text.toStdU16String(); }
 
-// A label that lays out tabs at every eight average character widths and never
-// wraps, as the window's notes were composed for.
+// A label as the window's notes were composed for: tabs every eight average character
+// widths, no wrapping, a line step of the font's size, and a caption that is wider or
+// taller than its label is drawn narrowed or closer rather than cut off (fonts that
+// stand in for the original one run a little wider).
 class NoteLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        painter.setFont(font());
-        painter.setPen(palette().color(foregroundRole()));
-        QTextOption option(alignment());
-        option.setWrapMode(QTextOption::NoWrap);
-        option.setTabStopDistance(8.0 * fontMetrics().averageCharWidth());
         QString shown = text();
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        painter.drawText(QRectF(contentsRect()), shown, option);
+        if (shown.endsWith(QLatin1Char('\n'))) {
+            shown.chop(1);  // a final line break starts no line of its own
+        }
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+
+        QTextOption option(Qt::AlignLeft);  // alignment is applied when drawing
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTabStopDistance(8.0 * fontMetrics().averageCharWidth());
+        std::vector<std::unique_ptr<QTextLayout>> layouts;
+        qreal widest = 0;
+        for (const QString& line : lines) {
+            auto layout = std::make_unique<QTextLayout>(line, font());
+            layout->setTextOption(option);
+            layout->beginLayout();
+            QTextLine textLine = layout->createLine();
+            if (textLine.isValid()) {
+                textLine.setLineWidth(1.0e6);
+                widest = std::max(widest, textLine.naturalTextWidth());
+            }
+            layout->endLayout();
+            layouts.push_back(std::move(layout));
+        }
+
+        const QRectF area(contentsRect());
+        const QFontInfo info(font());
+        const qreal fontHeight = std::max<qreal>(info.pixelSize(), 1.0);
+        qreal step = std::min<qreal>(QFontMetricsF(font()).lineSpacing(), std::max(fontHeight, 1.0));
+        if (lines.size() > 1) {
+            step = std::min(step, area.height() / static_cast<qreal>(lines.size()));
+        }
+        const qreal squeeze = (widest > area.width() && widest > 0) ? area.width() / widest : 1.0;
+
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.translate(area.topLeft());
+        painter.scale(squeeze, 1.0);
+        const qreal drawnWidth = area.width() / squeeze;
+        for (std::size_t i = 0; i < layouts.size(); ++i) {
+            QTextLayout& layout = *layouts[i];
+            if (layout.lineCount() == 0) {
+                continue;
+            }
+            const QTextLine textLine = layout.lineAt(0);
+            qreal x = 0;
+            if ((alignment() & Qt::AlignRight) != 0) {
+                x = drawnWidth - textLine.naturalTextWidth();
+            } else if ((alignment() & Qt::AlignHCenter) != 0) {
+                x = (drawnWidth - textLine.naturalTextWidth()) / 2;
+            }
+            // A line taller than its room keeps its middle in the room.
+            const qreal room = lines.size() > 1 ? step : area.height();
+            const qreal top = static_cast<qreal>(i) * step + std::min<qreal>(0.0, (room - textLine.height()) / 2);
+            layout.draw(&painter, QPointF(x, top));
+        }
     }
 };
 

@@ -124,7 +124,7 @@ bool FolderList::SetPath(const QString& folder) {
     }
     const QDir dir(folder);
     const QStringList subFolders =
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     path_ = (folder == root_) ? root_ : QDir::cleanPath(folder);
     Rebuild(subFolders);
     emit PathChanged(path_);
@@ -190,7 +190,7 @@ bool FileList::SetFolder(const QString& folder) {
         return false;
     }
     const QStringList files =
-        QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     addItems(files);
     return true;
 }
