@@ -114,6 +114,15 @@ protected:
     }
 };
 
+// An option button that takes a click anywhere in its area, not only on its caption.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 template <class Widget>
 Widget* Place(QWidget* parent, const char* name, int left, int top, int width, int height, const QFont& font) {
     auto* widget = new Widget(parent);
@@ -209,9 +218,9 @@ void MainWindow::BuildControls() {
     frame5_ = PlaceFrame(this, "Frame5", QStringLiteral("作成した文章ファイルがあるフォルダを指定"),
                          T(150, 1050, 6150, 6135), bold1125);
     frmGenbun_ = PlaceFrame(frame5_, "frmGenbun", QStringLiteral("原文の選択方法"), T(3000, 300, 3015, 915), normal);
-    optFile_[0] = PlaceButton<QRadioButton>(frmGenbun_, "optFile_0", QStringLiteral("ファイルを選択する"),
+    optFile_[0] = PlaceButton<OptionButton>(frmGenbun_, "optFile_0", QStringLiteral("ファイルを選択する"),
                                             T(150, 300, 2415, 180), normal);
-    optFile_[1] = PlaceButton<QRadioButton>(frmGenbun_, "optFile_1", QStringLiteral("１ブログを選択する"),
+    optFile_[1] = PlaceButton<OptionButton>(frmGenbun_, "optFile_1", QStringLiteral("１ブログを選択する"),
                                             T(150, 600, 2415, 180), normal);
     PlaceLabel(frame5_, "Label8_4", QStringLiteral("※　マウスを押しながらドラッグすると連続してファイルが選択できます"),
                T(240, 5640, 5775, 255), normal);
@@ -242,13 +251,13 @@ void MainWindow::BuildControls() {
     label11_ = PlaceLabel(frame8_, "Label11", Label11Text(), T(150, 1500, 3495, 1095), normal);
     auto* frmKaigyou = PlaceFrame(frame8_, "frmKaigyou", QStringLiteral("改行設定"), T(150, 2700, 1815, 915), normal);
     optKaigyo_[0] =
-        PlaceButton<QRadioButton>(frmKaigyou, "optKaigyo_0", QStringLiteral("なし"), T(150, 300, 1515, 180), normal);
-    optKaigyo_[1] = PlaceButton<QRadioButton>(frmKaigyou, "optKaigyo_1", QStringLiteral("改行を変換する"),
+        PlaceButton<OptionButton>(frmKaigyou, "optKaigyo_0", QStringLiteral("なし"), T(150, 300, 1515, 180), normal);
+    optKaigyo_[1] = PlaceButton<OptionButton>(frmKaigyou, "optKaigyo_1", QStringLiteral("改行を変換する"),
                                               T(150, 600, 1515, 180), normal);
     auto* frmTitle = PlaceFrame(frame8_, "frmTitle", QStringLiteral("１行目の扱い"), T(2100, 2700, 1815, 915), normal);
-    optTitle_[0] = PlaceButton<QRadioButton>(frmTitle, "optTitle_0", QStringLiteral("タイトルのみ"),
+    optTitle_[0] = PlaceButton<OptionButton>(frmTitle, "optTitle_0", QStringLiteral("タイトルのみ"),
                                              T(150, 300, 1515, 180), normal);
-    optTitle_[1] = PlaceButton<QRadioButton>(frmTitle, "optTitle_1", QStringLiteral("タイトル＆本文"),
+    optTitle_[1] = PlaceButton<OptionButton>(frmTitle, "optTitle_1", QStringLiteral("タイトル＆本文"),
                                              T(150, 600, 1515, 180), normal);
     PlaceLabel(frame8_, "Label8_1", QStringLiteral("※　現時刻はローカルPCの時間を使用します"), T(300, 5700, 5175, 195),
                normal);
@@ -260,16 +269,16 @@ void MainWindow::BuildControls() {
     output_.dir = Place<FolderList>(this, "Dir2", 10500, 1650, 3495, 2190, normal);
 
     auto* frame7 = PlaceFrame(this, "Frame7", QStringLiteral("文字コード"), T(6600, 1800, 3765, 615), normal);
-    option13_ = PlaceButton<QRadioButton>(frame7, "Option13", QStringLiteral("UTF-8"), T(120, 300, 1095, 180), normal);
-    option12_ = PlaceButton<QRadioButton>(frame7, "Option12", QStringLiteral("EUC"), T(1320, 300, 1455, 180), normal);
+    option13_ = PlaceButton<OptionButton>(frame7, "Option13", QStringLiteral("UTF-8"), T(120, 300, 1095, 180), normal);
+    option12_ = PlaceButton<OptionButton>(frame7, "Option12", QStringLiteral("EUC"), T(1320, 300, 1455, 180), normal);
     option14_ =
-        PlaceButton<QRadioButton>(frame7, "Option14", QStringLiteral("Shift-JIS"), T(2400, 300, 1095, 180), normal);
+        PlaceButton<OptionButton>(frame7, "Option14", QStringLiteral("Shift-JIS"), T(2400, 300, 1095, 180), normal);
     option13_->setChecked(true);
 
     auto* frame3 = PlaceFrame(this, "Frame3", QStringLiteral("公開の種類"), T(10500, 4050, 3465, 615), normal);
-    option2_ = PlaceButton<QRadioButton>(frame3, "Option2", QStringLiteral("公　開"), T(120, 300, 1095, 255), normal);
-    option3_ = PlaceButton<QRadioButton>(frame3, "Option3", QStringLiteral("未公開"), T(1200, 300, 1300, 255), normal);
-    option1_ = PlaceButton<QRadioButton>(frame3, "Option1", QStringLiteral("指定日"), T(2400, 300, 975, 255), normal);
+    option2_ = PlaceButton<OptionButton>(frame3, "Option2", QStringLiteral("公　開"), T(120, 300, 1095, 255), normal);
+    option3_ = PlaceButton<OptionButton>(frame3, "Option3", QStringLiteral("未公開"), T(1200, 300, 1300, 255), normal);
+    option1_ = PlaceButton<OptionButton>(frame3, "Option1", QStringLiteral("指定日"), T(2400, 300, 975, 255), normal);
 
     frame2_ = PlaceFrame(this, "Frame2", QString(), T(6600, 4800, 7365, 1785), normal);
     auto* label13 = PlaceLabel(frame2_, "Label1_3", QStringLiteral("起点日"), T(120, 300, 975, 375), bold1125);
@@ -293,23 +302,23 @@ void MainWindow::BuildControls() {
                                          UiFont(9.75, true));
     SetTextColour(PlaceLabel(frame2_, "Label6_0", QStringLiteral("日　差"), T(450, 1350, 645, 225), bold1125), maroon);
     auto* frame4 = PlaceFrame(frame2_, "Frame4", QString(), T(1200, 1200, 3495, 465), normal);
-    option4_ = PlaceButton<QRadioButton>(frame4, "Option4", QStringLiteral("１日"), T(120, 150, 735, 255), UiFont(9.75));
-    option5_ = PlaceButton<QRadioButton>(frame4, "Option5", QStringLiteral("２日"), T(960, 150, 735, 255), normal);
-    option6_ = PlaceButton<QRadioButton>(frame4, "Option6", QStringLiteral("３日"), T(1800, 150, 700, 255), normal);
-    option9_ = PlaceButton<QRadioButton>(frame4, "Option9", QStringLiteral("同日"), T(2640, 150, 735, 255), normal);
+    option4_ = PlaceButton<OptionButton>(frame4, "Option4", QStringLiteral("１日"), T(120, 150, 735, 255), UiFont(9.75));
+    option5_ = PlaceButton<OptionButton>(frame4, "Option5", QStringLiteral("２日"), T(960, 150, 735, 255), normal);
+    option6_ = PlaceButton<OptionButton>(frame4, "Option6", QStringLiteral("３日"), T(1800, 150, 700, 255), normal);
+    option9_ = PlaceButton<OptionButton>(frame4, "Option9", QStringLiteral("同日"), T(2640, 150, 735, 255), normal);
     SetTextColour(PlaceLabel(frame2_, "Label6_2", QStringLiteral("時　差"), T(4800, 1350, 645, 225), bold1125), maroon);
     combo1_ = Place<QComboBox>(frame2_, "Combo1", 5520, 1350, 1455, 300, normal);
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
 
     auto* frame6 = PlaceFrame(this, "Frame6", QStringLiteral("カテゴリ"), T(6600, 7350, 7365, 1455), normal);
-    option7_ = PlaceButton<QRadioButton>(frame6, "Option7", QStringLiteral("フォルダー名を使う"),
+    option7_ = PlaceButton<OptionButton>(frame6, "Option7", QStringLiteral("フォルダー名を使う"),
                                          T(300, 300, 2055, 285), normal);
     option8_ =
-        PlaceButton<QRadioButton>(frame6, "Option8", QStringLiteral("タイトルを使う"), T(2850, 300, 1455, 285), normal);
-    option11_ = PlaceButton<QRadioButton>(frame6, "Option11", QStringLiteral("ファイル名を使う"),
+        PlaceButton<OptionButton>(frame6, "Option8", QStringLiteral("タイトルを使う"), T(2850, 300, 1455, 285), normal);
+    option11_ = PlaceButton<OptionButton>(frame6, "Option11", QStringLiteral("ファイル名を使う"),
                                           T(4650, 300, 1815, 285), normal);
-    option10_ = PlaceButton<QRadioButton>(frame6, "Option10", QStringLiteral("以下に指定した名を使う"),
+    option10_ = PlaceButton<OptionButton>(frame6, "Option10", QStringLiteral("以下に指定した名を使う"),
                                           T(300, 600, 2175, 285), normal);
     SetTextColour(PlaceLabel(frame6, "Label8_0", QStringLiteral("※　タイトルは記事内の第一行めの文章を使用"),
                              T(2850, 600, 3555, 180), normal),
