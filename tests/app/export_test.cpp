@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "app_test_support.h"
+#include "common/run_error.h"
 
 namespace apptest {
 namespace {
@@ -136,6 +137,24 @@ TEST_F(Export, BlogFolderWithoutSubFoldersExportsNothingButStillRuns) {
     EXPECT_TRUE(QFileInfo::exists(DriveA() + "/out/empty.txt"));
     EXPECT_EQ(ReadFile(DriveA() + "/out/empty.txt"), QByteArray());
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
+}
+
+TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
+    const QString blog = volumes.start + "/blog";
+    WriteFile(blog + "/A/a.txt", SjisLines({"t"}));
+    Open();
+    OpenFolder("Dir1", "blog");
+    Click("optFile_1");
+    ChooseOutputFolder();
+    Type("Text7", "lost");
+    Click("Option2");
+    Click("Option7");
+    QDir(blog).removeRecursively();
+    Click("Command3");
+    EXPECT_EQ(sink.Texts(), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
+    EXPECT_FALSE(QFileInfo::exists(DriveA() + "/out/lost.txt"));
+    EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("lost"));
+    EXPECT_TRUE(exitCodes.empty());
 }
 
 TEST_F(Export, RefusedRunKeepsListsAndWritesNothing) {
