@@ -22,7 +22,7 @@ constexpr std::size_t kNoConversion = static_cast<std::size_t>(-1);
 class IconvHandle {
 public:
     IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv_open failure value
             throw std::runtime_error(std::string("code page 932 conversion is not available: ") + std::strerror(errno));
         }
     }

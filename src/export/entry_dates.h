@@ -45,7 +45,8 @@ void StepWorkDate(Module1& module, WindowModel& window, std::u16string_view inte
 // CounterUnavailable from RandomBelow.
 void AdvanceForNextRecord(Module1& module, WindowModel& window, Clock& clock);
 
-// A whole number from 0 to n - 1, re-seeded from the time of day on every call.
+// A whole number from 0 to n - 1, re-seeded from the time of day on every call. Throws
+// CounterUnavailable when the counter cannot be read, RunError 5 when n is not positive.
 [[nodiscard]] int RandomBelow(int n, Clock& clock);
 
 // k from the counter's value: drop at most four trailing zeros, keep the last three digits.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/run_error.h"
@@ -64,6 +66,22 @@ void SetFields(WindowModel& w, std::u16string y, std::u16string mo, std::u16stri
 }
 
 std::vector<std::u16string> Fields(const WindowModel& w) { return {w.Text1, w.Text2, w.Text3, w.Text4, w.Text5}; }
+
+// Field texts for failure traces (non-ASCII shown as '?').
+std::string Narrow(std::u16string_view text) {
+    std::string out(text.size(), '?');
+    std::transform(text.begin(), text.end(), out.begin(),
+                   [](char16_t c) { return c < 0x80 ? static_cast<char>(c) : '?'; });
+    return out;
+}
+
+std::string Narrow(const std::vector<std::u16string>& fields) {
+    std::string out;
+    for (const auto& f : fields) {
+        out += "[" + Narrow(f) + "]";
+    }
+    return out;
+}
 
 // The text a record's DATE line carries after its label, built from the fields.
 std::u16string DateLineText(const WindowModel& w) {
@@ -126,7 +144,7 @@ TEST(ParseDateFields, AcceptsTypedDates) {
     };
     for (const Case& c : cases) {
         const auto& f = c.fields;
-        EXPECT_EQ(ParseDateFields(f[0], f[1], f[2], f[3], f[4]), c.expected) << std::string(f[1].begin(), f[1].end());
+        EXPECT_EQ(ParseDateFields(f[0], f[1], f[2], f[3], f[4]), c.expected) << Narrow(f);
     }
 }
 
@@ -145,10 +163,7 @@ TEST(ParseDateFields, RefusesWhatIsNotADateWith13) {
         {u"2026", u"\uFF14", u"1", u"0", u"0"},  // a full-width digit
     };
     for (const auto& f : cases) {
-        EXPECT_EQ(RunErrorNumber([&] { (void)ParseDateFields(f[0], f[1], f[2], f[3], f[4]); }), 13)
-            << std::string(f[0].begin(), f[0].end()) << "/" << std::string(f[1].begin(), f[1].end()) << "/"
-            << std::string(f[2].begin(), f[2].end()) << " " << std::string(f[3].begin(), f[3].end()) << ":"
-            << std::string(f[4].begin(), f[4].end());
+        EXPECT_EQ(RunErrorNumber([&] { (void)ParseDateFields(f[0], f[1], f[2], f[3], f[4]); }), 13) << Narrow(f);
     }
 }
 
@@ -180,7 +195,7 @@ TEST(AddInterval, CalendarArithmetic) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AddInterval(c.from, c.interval, c.amount), c.expected)
-            << FormatDateString(c.from).size() << " amount " << c.amount;
+            << Narrow(FormatDateString(c.from)) << " amount " << c.amount;
     }
 }
 
@@ -204,7 +219,7 @@ TEST(AddInterval, OutOfRangeOrBadIntervalGives5) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RunErrorNumber([&] { (void)AddInterval(c.from, c.interval, c.amount); }), 5)
-            << c.from.year << " amount " << c.amount;
+            << Narrow(FormatDateString(c.from)) << " " << Narrow(c.interval) << " " << c.amount;
     }
 }
 
