@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -40,10 +41,8 @@ void RequireOneOf(const std::optional<std::string>& value, std::string_view flag
     if (!value) {
         return;
     }
-    for (const std::string_view a : allowed) {
-        if (*value == a) {
-            return;
-        }
+    if (std::any_of(allowed.begin(), allowed.end(), [&](std::string_view a) { return *value == a; })) {
+        return;
     }
     Refuse("invalid value for " + std::string(flag) + ": '" + *value + "'");
 }
@@ -120,13 +119,9 @@ Arguments Parse(const std::vector<std::string>& args) {
         }
         const auto eq = arg.find('=');
         const std::string_view flag = std::string_view(arg).substr(0, eq);
-        const ValueOption* option = nullptr;
-        for (const ValueOption& candidate : kValueOptions) {
-            if (candidate.flag == flag) {
-                option = &candidate;
-            }
-        }
-        if (option == nullptr) {
+        const auto option = std::find_if(kValueOptions.begin(), kValueOptions.end(),
+                                         [&](const ValueOption& candidate) { return candidate.flag == flag; });
+        if (option == kValueOptions.end()) {
             Refuse("unknown option: " + std::string(flag));
         }
         std::string value;

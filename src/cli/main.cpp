@@ -1,10 +1,8 @@
 // quillbrook-export: the export of the window, driven from the command line.
 
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "cli/cli_options.h"
@@ -105,7 +103,7 @@ int main(int argc, char** argv) {
         std::cout << qb::cli::UsageText();
         return kExitDone;
     case qb::cli::Action::Version:
-        std::cout << "Quillbrook 3.0.0\n";
+        std::cout << "Quillbrook " QB_VERSION "\n";
         return kExitDone;
     case qb::cli::Action::Export:
         break;

@@ -27,21 +27,23 @@ std::uint8_t ToByte(int value) {
 
 }  // namespace
 
+// Each Feed sizes its output for the longest result the piece can give, writes through
+// a pointer and cuts the output to what was written.
+
 // ---- Stage 1 ---------------------------------------------------------------------
 
-void SjisToJisStream::Escape(JisMode to, std::string& jis) {
+char* SjisToJisStream::Escape(JisMode to, char* o) {
     if (mode_ == to) {
-        return;
+        return o;
     }
-    static constexpr char kKanji[] = {kEsc, 0x24, 0x42};
-    static constexpr char kRoman[] = {kEsc, 0x28, 0x4A};
-    static constexpr char kKana[] = {kEsc, 0x28, 0x49};
-    const char* seq = to == JisMode::Kanji ? kKanji : to == JisMode::Roman ? kRoman : kKana;
-    jis.append(seq, 3);
+    *o++ = kEsc;
+    *o++ = to == JisMode::Kanji ? '\x24' : '\x28';
+    *o++ = to == JisMode::Kanji ? '\x42' : to == JisMode::Roman ? '\x4A' : '\x49';
     mode_ = to;
+    return o;
 }
 
-void SjisToJisStream::Pair(int c1, int c2, std::string& jis) {
+char* SjisToJisStream::Pair(int c1, int c2, char* o) {
     if (c1 >= 0xE0) {
         c1 -= 0x40;
     }
@@ -55,8 +57,9 @@ void SjisToJisStream::Pair(int c1, int c2, std::string& jis) {
         c1 = (c1 - 0x70) * 2 - 1;
         c2 -= 0x1F;
     }
-    jis.push_back(static_cast<char>(ToByte(c1)));
-    jis.push_back(static_cast<char>(ToByte(c2)));
+    *o++ = static_cast<char>(ToByte(c1));
+    *o++ = static_cast<char>(ToByte(c2));
+    return o;
 }
 
 void SjisToJisStream::Feed(std::string_view sjis, std::string& jis) {
@@ -65,38 +68,38 @@ void SjisToJisStream::Feed(std::string_view sjis, std::string& jis) {
     }
     any_ = true;
     const std::size_t n = sjis.size();
+    // At most an escape and a byte per input byte, and the pair of a kept lead byte.
+    const std::size_t base = jis.size();
+    jis.resize(base + 4 * n + 2);
+    char* o = jis.data() + base;
     std::size_t i = 0;
     if (haveLead_) {  // the lead byte of the last piece and its second byte
         haveLead_ = false;
-        Pair(lead_, static_cast<std::uint8_t>(sjis[0]), jis);
+        o = Pair(lead_, static_cast<std::uint8_t>(sjis[0]), o);
         i = 1;
     }
     while (i < n) {
         const int b = static_cast<std::uint8_t>(sjis[i]);
         if ((b >= 0x80 && b <= 0xA0) || b >= 0xE0) {
-            Escape(JisMode::Kanji, jis);
+            o = Escape(JisMode::Kanji, o);
             if (i + 1 == n) {
                 haveLead_ = true;  // the second byte comes with the next piece
                 lead_ = static_cast<std::uint8_t>(b);
-                return;
+                break;
             }
-            Pair(b, static_cast<std::uint8_t>(sjis[i + 1]), jis);
+            o = Pair(b, static_cast<std::uint8_t>(sjis[i + 1]), o);
             i += 2;
         } else if (b <= 0x7F) {
-            Escape(JisMode::Roman, jis);
-            // A run of roman bytes goes across as it is.
-            std::size_t end = i + 1;
-            while (end < n && static_cast<std::uint8_t>(sjis[end]) <= 0x7F) {
-                ++end;
-            }
-            jis.append(sjis.data() + i, end - i);
-            i = end;
+            o = Escape(JisMode::Roman, o);
+            *o++ = static_cast<char>(b);
+            i += 1;
         } else {
-            Escape(JisMode::Kana, jis);
-            jis.push_back(static_cast<char>(ToByte(b - 0x80)));
+            o = Escape(JisMode::Kana, o);
+            *o++ = static_cast<char>(ToByte(b - 0x80));
             i += 1;
         }
     }
+    jis.resize(static_cast<std::size_t>(o - jis.data()));
 }
 
 void SjisToJisStream::Finish(std::string& /*jis*/) {
@@ -110,38 +113,38 @@ void SjisToJisStream::Finish(std::string& /*jis*/) {
 
 // ---- Stage 2 ---------------------------------------------------------------------
 
-void JisToEucStream::Byte(std::uint8_t b, std::string& euc) {
+char* JisToEucStream::Byte(std::uint8_t b, char* o) {
     switch (phase_) {
     case Phase::Data:
         if (b == kEsc) {
             phase_ = Phase::Esc;
-            return;
+            return o;
         }
         switch (mode_) {
         case JisMode::Kanji:
-            euc.push_back(static_cast<char>(ToByte(b + 0x80)));
+            *o++ = static_cast<char>(ToByte(b + 0x80));
             phase_ = Phase::KanjiFirst;
-            return;
+            return o;
         case JisMode::Roman:
             if (b >= 0xA1 && b <= 0xDF) {
-                euc.push_back(static_cast<char>(0x8E));
+                *o++ = static_cast<char>(0x8E);
             }
-            euc.push_back(static_cast<char>(b));
-            return;
+            *o++ = static_cast<char>(b);
+            return o;
         case JisMode::Kana:
-            euc.push_back(static_cast<char>(0x8E));
-            euc.push_back(static_cast<char>(b | 0x80U));
-            return;
+            *o++ = static_cast<char>(0x8E);
+            *o++ = static_cast<char>(b | 0x80U);
+            return o;
         }
-        return;
+        return o;
     case Phase::KanjiFirst:
-        euc.push_back(static_cast<char>(ToByte(b + 0x80)));
+        *o++ = static_cast<char>(ToByte(b + 0x80));
         phase_ = Phase::Data;
-        return;
+        return o;
     case Phase::Esc:
         escByte_ = b;
         phase_ = Phase::EscAndOne;
-        return;
+        return o;
     case Phase::EscAndOne: {
         phase_ = Phase::Data;
         const std::uint8_t x = escByte_;
@@ -154,12 +157,13 @@ void JisToEucStream::Byte(std::uint8_t b, std::string& euc) {
         } else {
             // Not an escape: the ESC alone is dropped and both bytes are read again
             // as data (the first may itself be an ESC).
-            Byte(x, euc);
-            Byte(b, euc);
+            o = Byte(x, o);
+            o = Byte(b, o);
         }
-        return;
+        return o;
     }
     }
+    return o;
 }
 
 void JisToEucStream::Feed(std::string_view jis, std::string& euc) {
@@ -167,15 +171,20 @@ void JisToEucStream::Feed(std::string_view jis, std::string& euc) {
         return;
     }
     any_ = true;
+    // At most two bytes per input byte, and those of two bytes kept after an ESC.
+    const std::size_t base = euc.size();
+    euc.resize(base + 2 * jis.size() + 4);
+    char* o = euc.data() + base;
     for (const char c : jis) {
         const auto b = static_cast<std::uint8_t>(c);
         // Plain roman bytes, the bulk of an import file, go straight across.
         if (phase_ == Phase::Data && mode_ == JisMode::Roman && b < 0x80 && c != kEsc) {
-            euc.push_back(c);
+            *o++ = c;
             continue;
         }
-        Byte(b, euc);
+        o = Byte(b, o);
     }
+    euc.resize(static_cast<std::size_t>(o - euc.data()));
 }
 
 void JisToEucStream::Finish(std::string& /*euc*/) {

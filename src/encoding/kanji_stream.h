@@ -22,8 +22,8 @@ public:
     void Finish(std::string& jis);
 
 private:
-    void Escape(JisMode to, std::string& jis);
-    static void Pair(int c1, int c2, std::string& jis);
+    char* Escape(JisMode to, char* o);
+    static char* Pair(int c1, int c2, char* o);
 
     JisMode mode_ = JisMode::Roman;
     bool any_ = false;
@@ -43,7 +43,7 @@ private:
         EscAndOne,   // an ESC and one byte after it
         KanjiFirst,  // the first byte of a kanji pair has been written
     };
-    void Byte(std::uint8_t b, std::string& euc);
+    char* Byte(std::uint8_t b, char* o);
 
     JisMode mode_ = JisMode::Roman;
     Phase phase_ = Phase::Data;

@@ -134,10 +134,13 @@ private:
     bool pendingCr_ = false;
 };
 
-// Collects converted bytes and writes them to the new file in large pieces.
+// Collects converted bytes and writes them to a new file beside the first-pass file in
+// large pieces. A file error is held, not thrown, until Finish(): converting the whole
+// text before opening the file for writing would report a conversion failure (or the
+// UTF-8 failure) first, wherever in the file it lies.
 class Output {
 public:
-    Output(ReplacementFile& file, LineEnds lineEnds) : file_(file), lf_(lineEnds == LineEnds::Lf) {}
+    Output(const std::filesystem::path& path, LineEnds lineEnds) : path_(path), lf_(lineEnds == LineEnds::Lf) {}
 
     // Takes the bytes in bytes (and empties it).
     void Put(std::string& bytes) {
@@ -148,31 +151,53 @@ public:
         }
         bytes.clear();
         if (pending_.size() >= kWriteThreshold) {
-            file_.Write(pending_);
-            pending_.clear();
+            Flush();
         }
     }
 
+    // Writes the rest and puts the new file in place of the first-pass file.
     void Finish() {
         if (lf_) {
             filter_.Finish(pending_);
         }
-        file_.Write(pending_);
-        pending_.clear();
+        Flush();
+        if (failure_) {
+            throw *failure_;
+        }
+        if (!file_) {
+            file_.emplace(path_);  // an empty result
+        }
+        file_->Commit();
     }
 
 private:
-    ReplacementFile& file_;
+    void Flush() {
+        if (!failure_ && !pending_.empty()) {
+            try {
+                if (!file_) {
+                    file_.emplace(path_);
+                }
+                file_->Write(pending_);
+            } catch (const RunError& e) {
+                failure_ = e;
+                file_.reset();  // removes the new file
+            }
+        }
+        pending_.clear();
+    }
+
+    std::filesystem::path path_;
     bool lf_;
     CrLfToLf filter_;
     std::string pending_;
+    std::optional<ReplacementFile> file_;
+    std::optional<RunError> failure_;
 };
 
 // Shift-JIS kept, LF chosen: the first-pass bytes with CR LF pairs made LF.
 void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize) {
     InputFile in(path);
-    ReplacementFile file(path);
-    Output out(file, LineEnds::Lf);
+    Output out(path, LineEnds::Lf);
     std::string buffer(chunkSize, '\0');
     std::string bytes;
     for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
@@ -180,15 +205,13 @@ void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize) {
         out.Put(bytes);
     }
     out.Finish();
-    file.Commit();
 }
 
 enum class Target { Euc, Utf8 };
 
 ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target target, LineEnds lineEnds,
                        std::size_t chunkSize) {
-    ReplacementFile file(path);
-    Output out(file, lineEnds);
+    Output out(path, lineEnds);
     ReadBack readBack;
     cp932::Encoder sjisEncoder;
     SjisToEucStream euc;
@@ -198,7 +221,8 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
     std::string bytes;
     bool anyText = false;
 
-    // Converts the text read so far; for EUC-JP through code page 932 and both stages.
+    // Converts the text read so far into bytes; for EUC-JP through code page 932 and
+    // both stages.
     auto convert = [&](bool last) {
         anyText = anyText || !text.empty();
         if (target == Target::Utf8) {
@@ -215,7 +239,6 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
             }
         }
         text.clear();
-        out.Put(bytes);
     };
 
     // A conversion failure is held until the whole file has been read, as reading it
@@ -230,18 +253,20 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
             convert(false);
         } catch (const RunError& e) {
             failure = e;
+            continue;
         }
+        out.Put(bytes);
     }
     if (failure) {
         throw *failure;
     }
     readBack.Finish(text);
     convert(true);
+    out.Put(bytes);
     if (target == Target::Utf8 && !anyText) {
         return ReencodeResult::Utf8Failed;  // nothing to encode; the file stays as it is
     }
     out.Finish();
-    file.Commit();
     return ReencodeResult::Done;
 }
 

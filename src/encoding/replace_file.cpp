@@ -13,11 +13,19 @@
 namespace qb {
 
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
-    std::filesystem::path folder = target.parent_path();
+    // A link is followed, so that the file it names gets the new content.
+    std::error_code ec;
+    if (std::filesystem::is_symlink(target, ec)) {
+        target_ = std::filesystem::canonical(target, ec);
+        if (ec) {
+            ThrowErrno(ec.value(), "resolve " + target.string());
+        }
+    }
+    std::filesystem::path folder = target_.parent_path();
     if (folder.empty()) {
         folder = ".";
     }
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string pattern = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkstemp(name.data());
@@ -26,7 +34,7 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
     }
     temp_ = name.data();
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0 && ::fchmod(fd_, st.st_mode & 07777) != 0) {
+    if (::stat(target_.c_str(), &st) == 0 && ::fchmod(fd_, st.st_mode & 07777) != 0) {
         const int e = errno;
         ::close(fd_);
         ::unlink(temp_.c_str());

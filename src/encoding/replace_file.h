@@ -22,8 +22,6 @@ public:
     // Flushes, closes and renames the new file over target.
     void Commit();
 
-    [[nodiscard]] const std::filesystem::path& TempPath() const { return temp_; }
-
 private:
     std::filesystem::path target_;
     std::filesystem::path temp_;

@@ -8,9 +8,9 @@ namespace qb {
 
 namespace {
 
-// Writes the one to three bytes of code unit c at p and returns the new end.
+// Writes the one to three bytes of code unit c at p and moves p past them.
 template <typename Byte>
-Byte* PutUnit(char16_t c, Byte* p) {
+void PutUnit(char16_t c, Byte*& p) {
     const unsigned u = c;
     if (u <= 0x7F) {
         *p++ = static_cast<Byte>(u);
@@ -22,7 +22,6 @@ Byte* PutUnit(char16_t c, Byte* p) {
         *p++ = static_cast<Byte>(0x80U | ((u & 0xFC0U) >> 6U));
         *p++ = static_cast<Byte>(0x80U | (u & 0x3FU));
     }
-    return p;
 }
 
 }  // namespace
@@ -39,7 +38,7 @@ std::int32_t EncodeUtf8(std::u16string_view text, std::vector<std::uint8_t>& byt
     bytes.assign(text.size() * 3, 0);
     std::uint8_t* p = bytes.data();
     for (const char16_t c : text) {
-        p = PutUnit(c, p);
+        PutUnit(c, p);
     }
     const auto count = static_cast<std::size_t>(p - bytes.data());
     bytes.resize(count);
@@ -51,7 +50,7 @@ void AppendUtf8(std::u16string_view text, std::string& out) {
     out.resize(base + text.size() * 3);
     char* p = out.data() + base;
     for (const char16_t c : text) {
-        p = PutUnit(c, p);
+        PutUnit(c, p);
     }
     out.resize(static_cast<std::size_t>(p - out.data()));
 }

@@ -27,7 +27,10 @@ void ArticleFile::Open() {
     std::error_code ec;
     const auto status = std::filesystem::status(p, ec);
     if (status.type() == std::filesystem::file_type::not_found) {
-        throw RunError(err::kFileNotFound, "article not found: " + p.string());
+        // A missing file in an existing folder, or a folder that is not there.
+        std::error_code folderEc;
+        const bool folderThere = std::filesystem::is_directory(p.parent_path(), folderEc);
+        throw RunError(folderThere ? err::kFileNotFound : err::kPathNotFound, "article not found: " + p.string());
     }
     if (ec) {
         ThrowErrno(ec.value(), "article " + p.string());

@@ -83,7 +83,10 @@ void FillListsFromBlogFolder(WindowModel& window, const std::u16string& base) {
     for (const std::u16string& sub : subFolders) {
         std::u16string folder = prefix + sub;
         for (std::u16string& file : ListNames(ToPath(folder), false)) {
-            paths.push_back(folder + kPathSeparator + file);
+            std::u16string path = folder;
+            path += kPathSeparator;
+            path += file;
+            paths.push_back(std::move(path));
             names.push_back(std::move(file));
         }
     }

@@ -8,7 +8,7 @@
 namespace qb {
 
 namespace {
-constexpr std::size_t kStreamBufferSize = 256 * 1024;
+constexpr std::size_t kStreamBufferSize = std::size_t{256} * 1024;
 
 [[noreturn]] void ThrowWriteFailure(int errnoValue, const char* what) {
     if (errnoValue == ENOSPC || errnoValue == EDQUOT || errnoValue == EFBIG) {

@@ -98,6 +98,22 @@ TEST(Article, UnmappableCharactersAreWrittenAsQuestionMarks) {
     EXPECT_EQ(ReadBytes(dir.Path() / "out.txt"), "a?b?c\r\n");
 }
 
+TEST(Article, AFailingTitleReadIsReportedAndTheTitleLeftEmpty) {
+    // Reading this process's memory from address 0 fails with an I/O error.
+    const std::filesystem::path unreadable = "/proc/self/mem";
+    if (!std::filesystem::is_regular_file(unreadable)) {
+        GTEST_SKIP() << "no /proc/self/mem";
+    }
+    qb::Module1 module;
+    module.EntryTitle = u"前の記事";
+    qbtest::RecordingMessages messages;
+    qb::ArticleFile article(qb::FromPath(unreadable));
+    qb::ReadTitle(module, article, messages);
+    EXPECT_EQ(messages.Texts(), (std::vector<std::u16string>{u"読み込みデータが異常です。57"}));
+    EXPECT_EQ(module.EntryTitle, u"");
+    EXPECT_TRUE(article.Broken());
+}
+
 TEST(Article, OpeningFailuresCarryTheirNumbers) {
     qbtest::TempDir dir;
     std::filesystem::create_directories(dir.Path() / "folder.txt");
@@ -141,6 +157,22 @@ TEST(Article, ImportFileFailuresCarryTheirNumbers) {
         } catch (const qb::RunError& e) {
             EXPECT_EQ(e.Number(), c.number);
         }
+    }
+}
+
+TEST(Article, AFullDiskIsReportedWhenTheImportFileIsClosed) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    qb::ImportFile out("/dev/full");
+    for (int i = 0; i < 100000; ++i) {  // more than the stream's buffer
+        out.WriteLine(u"本文の一行です。");
+    }
+    try {
+        out.Close();
+        ADD_FAILURE() << "a full disk was not reported";
+    } catch (const qb::RunError& e) {
+        EXPECT_EQ(e.Number(), qb::err::kDiskFull);
     }
 }
 

@@ -14,31 +14,9 @@ using qbtest::Sjis;
 using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
-
-const Lines kSpringWalk{u"春の散歩", u"桜が咲いていました。", u"", u"また行きたい。"};
-
-// The record of the spring-walk article with 日記 as category.
-Lines SpringWalkRecord(const std::u16string& date, bool breaks, bool titleAndBody) {
-    Lines record{u"AUTHOR:",        u"TITLE: 春の散歩",    u"DATE:  " + date, u"STATUS:   Future",
-                 u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",  u"PRIMARY CATEGORY: 日記",
-                 u"-----",          u"BODY:"};
-    const std::u16string br = breaks ? u"<BR>" : u"";
-    Lines body = titleAndBody ? kSpringWalk : Lines(kSpringWalk.begin() + 1, kSpringWalk.end());
-    body.front() = u"<P>" + body.front();
-    for (auto& line : body) {
-        record.push_back(line + br);
-    }
-    for (const std::u16string line : {br, std::u16string(u"</P>"), br, std::u16string(u"-----"),
-                                      std::u16string(u"--------")}) {
-        record.push_back(line);
-    }
-    return record;
-}
-
-Lines Join(Lines a, const Lines& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using qbtest::Join;
+using qbtest::kSpringWalk;
+using qbtest::SpringWalkRecord;
 
 class ExportRun : public ::testing::Test {
 protected:
@@ -55,6 +33,14 @@ protected:
         window.Text5 = u"00";
     }
 
+    // A fresh window and module, as after start-up, for the next case of a table.
+    void Reset() {
+        module = qb::Module1{};
+        window = qb::WindowModel{};
+        messages.shown.clear();
+        SetUp();
+    }
+
     // The spring-walk settings: 指定日, 以下に指定した名を使う 日記, １日, 変更なし.
     void ChooseSpringWalkSettings() {
         window.Option1 = true;
@@ -65,7 +51,7 @@ protected:
     }
 
     std::filesystem::path AddArticle(const std::string& relative, const std::string& bytes) {
-        const auto path = dir.Path() / "articles" / relative;
+        auto path = dir.Path() / "articles" / relative;
         WriteBytes(path, bytes);
         window.List1.push_back(qb::FromPath(path.filename()));
         window.List2.push_back(qb::FromPath(path));
@@ -156,10 +142,7 @@ TEST_F(ExportRun, SpringWalkRecordsByteForByteInItsThreeVariants) {
     };
     for (const auto& v : variants) {
         SCOPED_TRACE(v.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
-        messages.shown.clear();
+        Reset();
         ChooseSpringWalkSettings();
         module.KaigyoMode = v.kaigyo;
         module.TitleMode = v.title;
@@ -218,9 +201,7 @@ TEST_F(ExportRun, NameKeepsItsBlanksAndAnExistingFileIsReplaced) {
 
 TEST_F(ExportRun, PublishAndDraftKeepTheTypedDateForEveryRecord) {
     for (const bool draft : {false, true}) {
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
+        Reset();
         (draft ? window.Option3 : window.Option2) = true;
         window.Option8 = true;
         window.Text2 = u"4";
@@ -283,9 +264,7 @@ TEST_F(ExportRun, CategoryRules) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
+        Reset();
         window.Option3 = true;
         c.set(window);
         AddArticle("旅行/" + c.fileName, SjisLines({u"題名", u"本文"}));
@@ -355,10 +334,7 @@ TEST_F(ExportRun, NumberedFailures) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
-        messages.shown.clear();
+        Reset();
         window.Option2 = window.Option7 = true;
         AddArticle("a/b.txt", SjisLines({u"題"}));
         c.set(window, dir.Path());
@@ -367,6 +343,34 @@ TEST_F(ExportRun, NumberedFailures) {
         EXPECT_TRUE(window.List1.empty());
         EXPECT_TRUE(window.List2.empty());
     }
+}
+
+TEST_F(ExportRun, AFolderThatRefusesNewFilesGives70) {
+    // sysfs refuses new files even to root, where permission bits do not.
+    if (!std::filesystem::is_directory("/sys/kernel")) {
+        GTEST_SKIP() << "no sysfs";
+    }
+    window.Option2 = window.Option8 = true;
+    window.Dir2Path = u"/sys/kernel";
+    AddArticle("a.txt", SjisLines({u"題"}));
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    ExpectOnlyMessage(u"書き込み異常終了です。70");
+    EXPECT_TRUE(window.List1.empty());
+}
+
+TEST_F(ExportRun, AFailingTitleReadGoesOnUntilTheBodyCannotBeRead) {
+    if (!std::filesystem::is_regular_file("/proc/self/mem")) {
+        GTEST_SKIP() << "no /proc/self/mem";
+    }
+    window.Option2 = window.Option8 = true;
+    window.List1 = {u"mem"};
+    window.List2 = {u"/proc/self/mem"};
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::u16string>{u"読み込みデータが異常です。57", u"書き込み異常終了です。57"}));
+    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: ", u"DATE:  04/01/2026 09:00:00", u"STATUS:   Publish",
+                                   u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",
+                                   u"PRIMARY CATEGORY: ", u"-----", u"BODY:"}));
 }
 
 TEST_F(ExportRun, InvalidDateStopsAfterTheDateLine) {
@@ -423,10 +427,7 @@ TEST_F(ExportRun, EucFailures) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
-        messages.shown.clear();
+        Reset();
         window.Option2 = window.Option7 = true;
         window.Option14 = false;
         window.Option13 = false;
@@ -445,9 +446,7 @@ TEST_F(ExportRun, EucFailures) {
 
 TEST_F(ExportRun, SameArticleInUtf8AndShiftJisIsWritten) {
     for (const bool utf8 : {false, true}) {
-        SetUp();
-        window.List1.clear();
-        window.List2.clear();
+        Reset();
         window.Option2 = window.Option7 = true;
         window.Option14 = !utf8;
         window.Option13 = utf8;

@@ -97,4 +97,32 @@ public:
     }
 };
 
+// The article of the spring-walk example.
+inline const std::vector<std::u16string> kSpringWalk{u"春の散歩", u"桜が咲いていました。", u"", u"また行きたい。"};
+
+// The record of the spring-walk article with 日記 as category.
+// Status Future; breaks: "改行を変換する"; titleAndBody: "タイトル＆本文".
+inline std::vector<std::u16string> SpringWalkRecord(const std::u16string& date, bool breaks, bool titleAndBody) {
+    std::vector<std::u16string> record{u"AUTHOR:",           u"TITLE: 春の散歩",   u"DATE:  " + date,
+                                       u"STATUS:   Future",  u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0",
+                                       u"ALLOW PINGS: 0",    u"PRIMARY CATEGORY: 日記", u"-----",
+                                       u"BODY:"};
+    const std::u16string br = breaks ? u"<BR>" : u"";
+    std::vector<std::u16string> body(kSpringWalk.begin() + (titleAndBody ? 0 : 1), kSpringWalk.end());
+    body.front() = u"<P>" + body.front();
+    for (auto& line : body) {
+        record.push_back(line + br);
+    }
+    for (const std::u16string& line :
+         {br, std::u16string(u"</P>"), br, std::u16string(u"-----"), std::u16string(u"--------")}) {
+        record.push_back(line);
+    }
+    return record;
+}
+
+inline std::vector<std::u16string> Join(std::vector<std::u16string> a, const std::vector<std::u16string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 }  // namespace qbtest

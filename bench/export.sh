@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Speed and memory of quillbrook-export beside cat and iconv on the same articles.
+#
+#   bench/export.sh [path/to/quillbrook-export] [article count]
+#
+# Generates Shift_JIS articles of about 4 KB (kanji, kana, ASCII, half-width katakana,
+# blank lines, U+3000 indents) in a blog folder of ten sub-folders, then times, best of
+# three runs each: quillbrook-export in each encoding, `cat` of the articles and
+# `iconv -f CP932 -t UTF-8` of their concatenation. Reports wall seconds, MB/s of
+# article input and peak resident memory, and each figure as a ratio to cat and iconv.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+exporter=${1:-$here/build/src/cli/quillbrook-export}
+count=${2:-10000}
+runs=3
+[[ -x $exporter ]] || { echo "no exporter at $exporter (build the quillbrook-export target)" >&2; exit 1; }
+[[ -x /usr/bin/time ]] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/qb-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/blog" "$work/out"
+
+python3 - "$work/blog" "$count" <<'PY'
+import os, random, sys
+root, count = sys.argv[1], int(sys.argv[2])
+rng = random.Random(20260401)
+kanji = "春夏秋冬日月火水木金土山川海空雨雪風花桜散歩道家族友達仕事学校電車旅行料理写真音楽映画本読書時間今朝夜"
+kana = "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをんがぎぐげござじずぜぞ"
+katakana = "アイウエオカキクケコサシスセソタチツテトナニヌネノ"
+halfwidth = "ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝ"
+ascii = "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789 "
+def sentence():
+    parts = []
+    for _ in range(rng.randint(3, 8)):
+        pool = rng.choice([kanji, kanji, kana, kana, kana, katakana, halfwidth, ascii])
+        parts.append("".join(rng.choice(pool) for _ in range(rng.randint(2, 9))))
+    return "".join(parts) + "。"
+for i in range(count):
+    lines = ["記事%05d %s" % (i, sentence()[:12])]
+    size = 0
+    while size < 4000:
+        if rng.random() < 0.15:
+            line = ""
+        else:
+            line = "\u3000" + "".join(sentence() for _ in range(rng.randint(1, 4)))
+        lines.append(line)
+        size += len(line.encode("cp932")) + 2
+    folder = os.path.join(root, "s%02d" % (i % 10))
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "a%05d.txt" % i), "wb") as f:
+        f.write("\r\n".join(lines).encode("cp932") + b"\r\n")
+PY
+
+cat "$work"/blog/*/* > "$work/all.txt"
+bytes=$(stat -c %s "$work/all.txt")
+mb=$(awk -v b="$bytes" 'BEGIN { printf "%.2f", b / 1e6 }')
+echo "articles: $count, $mb MB of Shift_JIS"
+
+# best of $runs: prints "seconds peak_kb"
+measure() {
+    local best="" peak=0
+    for _ in $(seq "$runs"); do
+        /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>"$work/stderr.txt" ||
+            { cat "$work/stderr.txt" >&2; echo "failed: $*" >&2; exit 1; }
+        local wall kb
+        wall=$(awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0;
+               for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s }' "$work/time.txt")
+        kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+        if [[ -z $best ]] || awk -v a="$wall" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$wall; fi
+        (( kb > peak )) && peak=$kb
+    done
+    echo "$best $peak"
+}
+
+read -r cat_s cat_kb < <(measure bash -c 'cat "$1"/blog/*/* > /dev/null' _ "$work")
+read -r iconv_s iconv_kb < <(measure iconv -f CP932 -t UTF-8 "$work/all.txt")
+
+printf '%-22s %8s %9s %9s %9s %10s %10s %10s\n' tool wall_s MB/s peak_KB "x cat" "x iconv" "mem x cat" "mem x iconv"
+row() {
+    local name=$1 s=$2 kb=$3
+    awk -v n="$name" -v s="$s" -v kb="$kb" -v mb="$mb" -v cs="$cat_s" -v ck="$cat_kb" -v is="$iconv_s" -v ik="$iconv_kb" \
+        'BEGIN { m = s > 0 ? mb / s : 0; c = cs > 0 ? s / cs : 0; i = is > 0 ? s / is : 0;
+                 printf "%-22s %8.2f %9.1f %9d %9.1f %10.1f %10.1f %10.1f\n", n, s, m, kb, c, i, kb / ck, kb / ik }'
+}
+row cat "$cat_s" "$cat_kb"
+row "iconv CP932>UTF-8" "$iconv_s" "$iconv_kb"
+for encoding in shift_jis euc-jp utf-8; do
+    read -r s kb < <(measure "$exporter" --name "bench-$encoding" --output-dir "$work/out" --status publish \
+        --category folder --breaks br --encoding "$encoding" --blog "$work/blog")
+    row "export $encoding" "$s" "$kb"
+    out_mb=$(awk -v b="$(stat -c %s "$work/out/bench-$encoding.txt")" 'BEGIN { printf "%.2f", b / 1e6 }')
+    echo "    import file: $out_mb MB"
+done

@@ -1,0 +1,271 @@
+// The built quillbrook-export, run as a user runs it.
+
+#include <iconv.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_options.h"
+#include "test_support.h"
+
+namespace {
+
+using qbtest::ReadBytes;
+using qbtest::Sjis;
+using qbtest::SjisLines;
+using qbtest::WriteBytes;
+using Lines = std::vector<std::u16string>;
+
+struct Result {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (const char c : arg) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+// Runs the exporter in folder cwd with the arguments, capturing its output.
+Result RunCli(const std::filesystem::path& cwd, const std::vector<std::string>& args) {
+    const auto outFile = cwd / ".stdout";
+    const auto errFile = cwd / ".stderr";
+    std::string command = "cd " + Quote(cwd.string()) + " && " + Quote(QB_EXPORT_BINARY);
+    for (const auto& arg : args) {
+        command += " " + Quote(arg);
+    }
+    command += " >" + Quote(outFile.string()) + " 2>" + Quote(errFile.string());
+    const int status = std::system(command.c_str());
+    Result result;
+    result.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadBytes(outFile);
+    result.err = ReadBytes(errFile);
+    std::filesystem::remove(outFile);
+    std::filesystem::remove(errFile);
+    return result;
+}
+
+// Glibc's own converter, as an oracle for the EUC-JP output of JIS X 0208 text.
+std::string Iconv(const std::string& bytes, const char* from, const char* to) {
+    iconv_t cd = iconv_open(to, from);
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));  // NOLINT(performance-no-int-to-ptr): iconv's failure value
+    std::string out(bytes.size() * 4, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    EXPECT_NE(iconv(cd, &in, &inLeft, &outPtr, &outLeft), static_cast<std::size_t>(-1));
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::string InEncoding(const std::string& sjis, const std::string& encoding) {
+    if (encoding == "utf-8") {
+        return Iconv(sjis, "CP932", "UTF-8");
+    }
+    if (encoding == "euc-jp") {
+        return Iconv(sjis, "CP932", "EUC-JP");
+    }
+    return sjis;
+}
+
+std::string CrLfToLf(std::string bytes) {
+    for (auto pos = bytes.find("\r\n"); pos != std::string::npos; pos = bytes.find("\r\n", pos)) {
+        bytes.erase(pos, 1);
+    }
+    return bytes;
+}
+
+const std::vector<std::string> kSpringWalkOptions{"--name",       "out",      "--status",      "future",
+                                                  "--category",   "name",     "--category-name", "日記",
+                                                  "--breaks",     "br",       "--start",       "2026/04/01 09:00",
+                                                  "--day-step",   "1",        "--time-step",   "none"};
+
+class Cli : public ::testing::Test {
+protected:
+    std::vector<std::string> Articles(const std::vector<std::pair<std::string, std::string>>& files) {
+        std::vector<std::string> paths;
+        for (const auto& [name, bytes] : files) {
+            WriteBytes(dir.Path() / "articles" / name, bytes);
+            paths.push_back("articles/" + name);
+        }
+        return paths;
+    }
+    static std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+    [[nodiscard]] std::string Output(const std::string& name = "out.txt") const {
+        return ReadBytes(dir.Path() / name);
+    }
+    qbtest::TempDir dir;
+};
+
+TEST_F(Cli, SpringWalkInEachEncoding) {
+    const auto articles = Articles({{"day1.txt", SjisLines(qbtest::kSpringWalk)},
+                                    {"day2.txt", SjisLines(qbtest::kSpringWalk)}});
+    const std::string sjis =
+        SjisLines(qbtest::Join(qbtest::SpringWalkRecord(u"04/01/2026 09:00:00", true, false),
+                               qbtest::SpringWalkRecord(u"04/02/2026 09:00:00", true, false)));
+    for (const std::string encoding : {"shift_jis", "euc-jp", "utf-8"}) {
+        SCOPED_TRACE(encoding);
+        const Result r = RunCli(dir.Path(), Concat(Concat(kSpringWalkOptions, {"--encoding", encoding}), articles));
+        EXPECT_EQ(r.exit, 0);
+        EXPECT_EQ(r.out, "書き込み正常終了\n");
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(Output(), InEncoding(sjis, encoding));
+    }
+    // UTF-8 is the encoding when none is given; a few bytes pinned by hand.
+    const Result r = RunCli(dir.Path(), Concat(kSpringWalkOptions, articles));
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(Output().substr(9, 21), "TITLE: \xe6\x98\xa5\xe3\x81\xae\xe6\x95\xa3\xe6\xad\xa9\r\n");
+}
+
+TEST_F(Cli, LfLineEndsInEachEncodingKeepALoneLf) {
+    // A lone LF stays inside its line; a lone CR ends a line like CR LF.
+    const auto articles = Articles({{"lf.txt", Sjis(u"改行\r\n一行目\n続き\r\n")},
+                                    {"cr.txt", Sjis(u"復帰\r一行目\r二行目")},
+                                    {"walk.txt", SjisLines(qbtest::kSpringWalk)}});
+    const std::vector<std::string> options{"--name", "out", "--status", "publish", "--category", "title",
+                                           "--start", "2026/04/01 09:00"};
+    for (const std::string encoding : {"shift_jis", "euc-jp", "utf-8"}) {
+        SCOPED_TRACE(encoding);
+        const auto base = Concat(options, {"--encoding", encoding});
+        ASSERT_EQ(RunCli(dir.Path(), Concat(base, articles)).exit, 0);
+        const std::string byDefault = Output();
+        ASSERT_EQ(RunCli(dir.Path(), Concat(Concat(base, {"--line-ends", "crlf"}), articles)).exit, 0);
+        EXPECT_EQ(Output(), byDefault);
+        ASSERT_EQ(RunCli(dir.Path(), Concat(Concat(base, {"--line-ends", "lf"}), articles)).exit, 0);
+        const std::string lf = Output();
+
+        EXPECT_NE(byDefault.find(InEncoding(Sjis(u"<P>一行目\n続き\r\n"), encoding)), std::string::npos);
+        EXPECT_NE(byDefault.find(InEncoding(Sjis(u"<P>一行目\r\n二行目\r\n"), encoding)), std::string::npos);
+        EXPECT_EQ(lf, CrLfToLf(byDefault));
+        EXPECT_EQ(lf.find('\r'), std::string::npos);
+        EXPECT_NE(lf.find(InEncoding(Sjis(u"<P>一行目\n続き\n"), encoding)), std::string::npos);
+        EXPECT_EQ(lf.substr(0, 8), "AUTHOR:\n");
+    }
+}
+
+TEST_F(Cli, BlogFolderOfTwoSubFolders) {
+    WriteBytes(dir.Path() / "blog" / "A" / "a.txt", SjisLines({u"一"}));
+    WriteBytes(dir.Path() / "blog" / "A" / "b.txt", SjisLines({u"二"}));
+    WriteBytes(dir.Path() / "blog" / "B" / "c.txt", SjisLines({u"三"}));
+    WriteBytes(dir.Path() / "blog" / "x.txt", SjisLines({u"外"}));
+    const Result r = RunCli(dir.Path(), {"--name", "out", "--status", "draft", "--category", "folder",
+                                         "--encoding", "shift_jis", "--blog", "blog"});
+    EXPECT_EQ(r.exit, 0);
+    const std::string out = Output();
+    std::vector<std::string> titlesAndCategories;
+    for (const std::string key : {"TITLE: ", "PRIMARY CATEGORY: "}) {
+        for (auto pos = out.find(key); pos != std::string::npos; pos = out.find(key, pos + 1)) {
+            titlesAndCategories.push_back(out.substr(pos, out.find("\r\n", pos) - pos));
+        }
+    }
+    EXPECT_EQ(titlesAndCategories,
+              (std::vector<std::string>{Sjis(u"TITLE: 一"), Sjis(u"TITLE: 二"), Sjis(u"TITLE: 三"),
+                                        "PRIMARY CATEGORY: A", "PRIMARY CATEGORY: A", "PRIMARY CATEGORY: B"}));
+}
+
+TEST_F(Cli, ExitCodesAndMessages) {
+    const auto article = Articles({{"a.txt", SjisLines({u"題"})}});
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int exit;
+        std::string err;  // exact, or empty to check only that something was said
+    } cases[] = {
+        {"no name", {"--status", "publish", "--category", "title", article[0]}, 1,
+         "出力用のファイル名を指定してください！\n"},
+        {"blank name", {"--name", "  ", "--status", "publish", "--category", "title", article[0]}, 1,
+         "出力用のファイル名を指定してください！\n"},
+        {"no status", {"--name", "out", "--category", "title", article[0]}, 1, "公開の種類を指定してください！\n"},
+        {"no category", {"--name", "out", "--status", "draft", article[0]}, 1, "カテゴリを指定してください！\n"},
+        {"no day step", {"--name", "out", "--status", "future", "--category", "title", article[0]}, 1,
+         "日付の差分を選んでください！\n"},
+        {"missing article", {"--name", "out", "--status", "draft", "--category", "title", article[0], "gone.txt"},
+         2, "書き込み異常終了です。53\n"},
+        {"invalid date", {"--name", "out", "--status", "future", "--day-step", "0", "--category", "title",
+                          "--start", "2026/02/30 10:00", article[0]},
+         2, "書き込み異常終了です。13\n"},
+        {"missing output folder", {"--name", "out", "--status", "draft", "--category", "title", "--output-dir",
+                                   "nowhere", article[0]},
+         2, "書き込み異常終了です。76\n"},
+        {"IBM extension in EUC-JP", {"--name", "out", "--status", "draft", "--category", "title", "--encoding",
+                                     "euc-jp", "articles/ibm.txt"},
+         2, "書き込み異常終了です。6\n"},
+        {"empty blog folder in UTF-8", {"--name", "out", "--status", "draft", "--category", "title", "--blog",
+                                        "articles/empty"},
+         2, "UTF-8 への変換に失敗しました。\n"},
+        {"unknown option", {"--name", "out", "--colour", "red", article[0]}, 64, ""},
+        {"bad status", {"--name", "out", "--status", "later", article[0]}, 64, ""},
+        {"bad time step", {"--name", "out", "--time-step", "13h", article[0]}, 64, ""},
+        {"bad line ends", {"--name", "out", "--line-ends", "cr", article[0]}, 64, ""},
+        {"start without time", {"--name", "out", "--start", "2026/04/01", article[0]}, 64, ""},
+        {"start with seconds", {"--name", "out", "--start", "2026/04/01 09:00:00", article[0]}, 64, ""},
+        {"start with an empty part", {"--name", "out", "--start", "2026//01 09:00", article[0]}, 64, ""},
+        {"no articles", {"--name", "out"}, 64, ""},
+        {"articles and blog", {"--name", "out", "--blog", "articles", article[0]}, 64, ""},
+        {"value missing", {"--name"}, 64, ""},
+    };
+    WriteBytes(dir.Path() / "articles" / "ibm.txt", "\xfa\x40\r\n");
+    std::filesystem::create_directories(dir.Path() / "articles" / "empty");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result r = RunCli(dir.Path(), c.args);
+        EXPECT_EQ(r.exit, c.exit);
+        EXPECT_EQ(r.out, "");
+        if (c.exit == 64) {
+            EXPECT_NE(r.err.find("Usage: quillbrook-export"), std::string::npos);
+        } else {
+            EXPECT_EQ(r.err, c.err);
+        }
+        if (c.exit != 2) {
+            EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
+        }
+        std::filesystem::remove(dir.Path() / "out.txt");
+    }
+}
+
+TEST_F(Cli, OptionsReachTheirControls) {
+    const auto articles = Articles({{"memo.txt", SjisLines({u"題", u"本文"})}, {"note.txt", SjisLines({u"二"})}});
+    const Result r = RunCli(dir.Path(), {"--name", " 出力 ", "--output-dir", "articles", "--status", "future",
+                                         "--category", "file", "--first-line", "title-and-body", "--start",
+                                         "2026/4/01 09:00", "--day-step", "2", "--time-step", "30m", "--encoding",
+                                         "shift_jis", articles[0], articles[1]});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    const std::string out = ReadBytes(dir.Path() / "articles" / " 出力 .txt");
+    EXPECT_NE(out.find("DATE:  4/01/2026 09:00:00\r\nSTATUS:   Future\r\n"), std::string::npos);
+    EXPECT_NE(out.find("DATE:  04/03/2026 09:30:00\r\n"), std::string::npos);
+    EXPECT_NE(out.find("PRIMARY CATEGORY: memo\r\n-----\r\nBODY:\r\n" + Sjis(u"<P>題\r\n本文\r\n") + "\r\n</P>"),
+              std::string::npos);
+    EXPECT_NE(out.find("PRIMARY CATEGORY: note\r\n"), std::string::npos);
+}
+
+TEST_F(Cli, HelpAndVersion) {
+    const Result help = RunCli(dir.Path(), {"--help"});
+    EXPECT_EQ(help.exit, 0);
+    EXPECT_NE(help.out.find("--line-ends crlf|lf"), std::string::npos);
+    EXPECT_NE(help.out.find("Movable Type on a Unix server reads LF line ends"), std::string::npos);
+    const Result version = RunCli(dir.Path(), {"--version"});
+    EXPECT_EQ(version.exit, 0);
+    EXPECT_EQ(version.out, "Quillbrook 3.0.0\n");
+}
+
+TEST(CliStart, CutIntoFivePartsAsTyped) {
+    EXPECT_EQ(qb::cli::SplitStart("2026/4/01 09:00"),
+              (std::vector<std::u16string>{u"2026", u"4", u"01", u"09", u"00"}));
+    EXPECT_EQ(qb::cli::SplitStart("２０２６/04/01 9:5"),
+              (std::vector<std::u16string>{u"２０２６", u"04", u"01", u"9", u"5"}));
+}
+
+}  // namespace

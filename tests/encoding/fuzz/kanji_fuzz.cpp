@@ -1,0 +1,83 @@
+// Fuzzes the Shift_JIS to EUC-JP stages: each stage and both together, whole and fed in
+// pieces of varying size, must agree byte for byte and fail only with 6 or 9.
+//
+// Input: the first byte seeds the piece sizes, the rest is converted.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "common/run_error.h"
+#include "encoding/kanji_convert.h"
+#include "encoding/kanji_stream.h"
+
+namespace {
+
+struct Outcome {
+    std::string bytes;
+    int error = 0;
+    bool operator==(const Outcome&) const = default;
+};
+
+void CheckNumber(int number) {
+    if (number != qb::err::kOverflow && number != qb::err::kSubscript) {
+        std::abort();
+    }
+}
+
+template <typename F>
+Outcome Whole(F convert, std::string_view input) {
+    try {
+        const qb::ByteArray out = convert(qb::ByteArray(input.begin(), input.end()));
+        return {std::string(out.begin(), out.end()), 0};
+    } catch (const qb::RunError& e) {
+        CheckNumber(e.Number());
+        return {{}, e.Number()};
+    }
+}
+
+template <typename Stream>
+Outcome Streamed(std::string_view input, std::uint32_t seed) {
+    Stream stream;
+    try {
+        std::string out;
+        std::size_t pos = 0;
+        while (pos < input.size()) {
+            seed = seed * 1103515245U + 12345U;
+            const std::size_t piece = 1 + (seed >> 16U) % 7;
+            stream.Feed(input.substr(pos, piece), out);
+            pos += piece;
+        }
+        stream.Finish(out);
+        return {out, 0};
+    } catch (const qb::RunError& e) {
+        CheckNumber(e.Number());
+        return {{}, e.Number()};
+    }
+}
+
+void Agree(const Outcome& a, const Outcome& b) {
+    if (!(a == b)) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::uint32_t seed = data[0];
+    const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    const Outcome jis = Whole(qb::SjisToJis, input);
+    Agree(Streamed<qb::SjisToJisStream>(input, seed), jis);
+    Agree(Streamed<qb::JisToEucStream>(input, seed), Whole(qb::JisToEuc, input));
+    Agree(Streamed<qb::SjisToEucStream>(input, seed), Whole(qb::SjisToEuc, input));
+    if (jis.error == 0) {
+        Agree(Streamed<qb::JisToEucStream>(jis.bytes, seed + 1), Whole(qb::JisToEuc, jis.bytes));
+    }
+    return 0;
+}

@@ -1,0 +1,312 @@
+#include "encoding/reencode.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/run_error.h"
+#include "encoding/cp932.h"
+#include "encoding/kanji_convert.h"
+#include "encoding/text_lines.h"
+#include "encoding/utf8_encode.h"
+#include "test_bytes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using qb::EncodingButtons;
+using qb::LineEnds;
+using qb::ReencodeResult;
+using qb::test::Bytes;
+using qb::test::Hex;
+
+const EncodingButtons kSjis{.option14 = true};
+const EncodingButtons kEuc{.option12 = true};
+const EncodingButtons kUtf8{.option13 = true};
+const EncodingButtons kNone{};
+
+// What a re-encoding did: its result or failure number, and the file afterwards.
+struct Outcome {
+    int error = 0;
+    bool utf8Failed = false;
+    std::string file;
+    bool operator==(const Outcome&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    if (o.error) {
+        out << "error " << o.error << ", ";
+    }
+    if (o.utf8Failed) {
+        out << "UTF-8 failure, ";
+    }
+    return out << "file [" << Hex(o.file) << "]";
+}
+
+std::string CrLfToLf(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
+            continue;
+        }
+        out.push_back(s[i]);
+    }
+    return out;
+}
+
+// The re-encoding done the simple way: the whole file read back line by line into one
+// text, converted at once.
+Outcome Reference(const std::string& content, EncodingButtons buttons, LineEnds lineEnds) {
+    const auto ends = [&](std::string bytes) { return lineEnds == LineEnds::Lf ? CrLfToLf(bytes) : bytes; };
+    if (buttons.option14) {
+        return {0, false, ends(content)};
+    }
+    std::istringstream in(content);
+    qb::LineReader reader(in);
+    std::u16string text;
+    for (std::string line; reader.Next(line);) {
+        text += qb::cp932::Decode(line) + u"\r\n";
+    }
+    if (buttons.option12) {
+        try {
+            const qb::ByteArray euc = qb::StrToEuc(text);
+            return {0, false, ends(std::string(euc.begin(), euc.end()))};
+        } catch (const qb::RunError& e) {
+            return {e.Number(), false, content};
+        }
+    }
+    if (buttons.option13) {
+        std::vector<std::uint8_t> bytes;
+        if (qb::EncodeUtf8(text, bytes) == 0) {
+            return {0, true, content};
+        }
+        return {0, false, ends(std::string(bytes.begin(), bytes.end()))};
+    }
+    return {0, false, content};
+}
+
+class Reencode : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("qb_reencode_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = dir_ / "import.txt";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void WriteFirstPass(const std::string& content) const {
+        std::ofstream(path_, std::ios::binary) << content;
+    }
+    [[nodiscard]] std::string FileBytes() const {
+        std::ifstream in(path_, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    // Everything in the folder but the import file: left-over new files.
+    [[nodiscard]] std::vector<std::string> Strays() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            if (entry.path() != path_) {
+                names.push_back(entry.path().filename().string());
+            }
+        }
+        return names;
+    }
+
+    Outcome Run(const std::string& content, EncodingButtons buttons, LineEnds lineEnds = LineEnds::CrLf,
+                std::size_t chunk = 64 * 1024) {
+        WriteFirstPass(content);
+        Outcome o;
+        try {
+            o.utf8Failed = qb::ReencodeOutputFile(path_, buttons, lineEnds, chunk) == ReencodeResult::Utf8Failed;
+        } catch (const qb::RunError& e) {
+            o.error = e.Number();
+        }
+        o.file = FileBytes();
+        EXPECT_EQ(Strays(), std::vector<std::string>{}) << "left behind after " << Hex(content);
+        return o;
+    }
+
+    fs::path dir_;
+    fs::path path_;
+};
+
+Outcome Written(const std::string& file) { return {0, false, file}; }
+
+TEST_F(Reencode, WritesTheChosenEncoding) {
+    const std::string kanaLine = Bytes({0x41, 0x82, 0xA0, 0xB1});
+    const struct {
+        std::string content;
+        EncodingButtons buttons;
+        LineEnds ends;
+        std::string file;
+    } cases[] = {
+        // Shift-JIS: not read back, not touched.
+        {kanaLine + "\rB\nC", kSjis, LineEnds::CrLf, kanaLine + "\rB\nC"},
+        {kanaLine + "\r\n", kEuc, LineEnds::CrLf, Bytes({0x41, 0xA4, 0xA2, 0x8E, 0xB1, 0x0D, 0x0A})},
+        {kanaLine + "\r\n", kUtf8, LineEnds::CrLf, Bytes({0x41, 0xE3, 0x81, 0x82, 0xEF, 0xBD, 0xB1, 0x0D, 0x0A})},
+        // The last line gets CR LF; a lone CR becomes CR LF; a lone LF stays.
+        {"A\r\nB", kEuc, LineEnds::CrLf, "A\r\nB\r\n"},
+        {"A\r\nB", kUtf8, LineEnds::CrLf, "A\r\nB\r\n"},
+        {"A\rB\r", kEuc, LineEnds::CrLf, "A\r\nB\r\n"},
+        {"A\rB\r", kUtf8, LineEnds::CrLf, "A\r\nB\r\n"},
+        {"A\nB\r\n\n", kEuc, LineEnds::CrLf, "A\nB\r\n\n\r\n"},
+        {"A\nB\r\n\n", kUtf8, LineEnds::CrLf, "A\nB\r\n\n\r\n"},
+        {"\r\n", kUtf8, LineEnds::CrLf, "\r\n"},
+        // Dropped escapes make the EUC-JP shorter; nothing of the first pass is left.
+        {"AB\x1B(J\x1B(J\x1B(J\x1B(J\x1B(J\r\n", kEuc, LineEnds::CrLf, "AB\r\n"},
+        // A zero byte is kept, with what follows it.
+        {std::string("A\0B\r\n", 5), kEuc, LineEnds::CrLf, std::string("A\0B\r\n", 5)},
+        {std::string("A\0B\r\n", 5), kUtf8, LineEnds::CrLf, std::string("A\0B\r\n", 5)},
+        // Windows' own single byte 0x80 reads back as U+0080.
+        {"\x80Z", kUtf8, LineEnds::CrLf, Bytes({0xC2, 0x80, 0x5A, 0x0D, 0x0A})},
+        {"\x80Z", kEuc, LineEnds::CrLf, Bytes({0x9F, 0xBB, 0x0D, 0x0A})},
+        // LF line ends, last of all: every CR LF pair of the result becomes LF.
+        {"a\r\nb\rc\n\r\r\n", kSjis, LineEnds::Lf, "a\nb\rc\n\r\n"},
+        {"\x82\xA0\r\nb\rc\n", kEuc, LineEnds::Lf, Bytes({0xA4, 0xA2, 0x0A, 0x62, 0x0A, 0x63, 0x0A, 0x0A})},
+        {"\x82\xA0\r\nb\rc\n", kUtf8, LineEnds::Lf, Bytes({0xE3, 0x81, 0x82, 0x0A, 0x62, 0x0A, 0x63, 0x0A, 0x0A})},
+        {"x\r", kSjis, LineEnds::Lf, "x\r"},
+        // No button: the text read back is dropped.
+        {"A\rB", kNone, LineEnds::CrLf, "A\rB"},
+        // The buttons are read in the order Shift-JIS, EUC, UTF-8.
+        {"A\rB", {.option12 = true, .option14 = true}, LineEnds::CrLf, "A\rB"},
+        {"A\xB1", {.option12 = true, .option13 = true}, LineEnds::CrLf, "A\x8E\xB1\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.content, c.buttons, c.ends), Written(c.file)) << "first pass " << Hex(c.content);
+    }
+}
+
+TEST_F(Reencode, FailuresLeaveTheFirstPassFile) {
+    const std::string ibm = "TITLE: A\r\n" + Bytes({0xFA, 0x40}) + "\r\n";
+    const struct {
+        std::string content;
+        EncodingButtons buttons;
+        LineEnds ends;
+        Outcome outcome;
+    } cases[] = {
+        {"", kUtf8, LineEnds::CrLf, {0, true, ""}},
+        {"", kUtf8, LineEnds::Lf, {0, true, ""}},
+        {"", kEuc, LineEnds::CrLf, {9, false, ""}},
+        // IBM extensions cannot go to EUC-JP, also when written in the NEC-selected row.
+        {ibm, kEuc, LineEnds::CrLf, {6, false, ibm}},
+        {ibm, kEuc, LineEnds::Lf, {6, false, ibm}},
+        {"A" + Bytes({0xED, 0x40}), kEuc, LineEnds::CrLf, {6, false, "A" + Bytes({0xED, 0x40})}},
+        // A lone 0x80 at a line's end takes the CR as its second byte.
+        {"A\x80\r\nB", kEuc, LineEnds::CrLf, {6, false, "A\x80\r\nB"}},
+        // The same IBM character is written in the other encodings.
+        {ibm, kSjis, LineEnds::CrLf, Written(ibm)},
+        {ibm, kUtf8, LineEnds::CrLf, Written("TITLE: A\r\n" + Bytes({0xE2, 0x85, 0xB0, 0x0D, 0x0A}))},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.content, c.buttons, c.ends), c.outcome) << "first pass " << Hex(c.content);
+    }
+}
+
+TEST_F(Reencode, MissingFileIsAFileError) {
+    for (const auto buttons : {kEuc, kUtf8, kNone}) {
+        try {
+            qb::ReencodeOutputFile(dir_ / "missing.txt", buttons);
+            ADD_FAILURE() << "a missing file was re-encoded";
+        } catch (const qb::RunError& e) {
+            EXPECT_EQ(e.Number(), qb::err::kFileNotFound);
+        }
+    }
+    EXPECT_EQ(qb::ReencodeOutputFile(dir_ / "missing.txt", kSjis), ReencodeResult::Done);  // never opened
+}
+
+// Reading in chunks of any size gives exactly what converting the whole text gives,
+// with line ends, escapes, lead bytes and failures falling on every chunk edge.
+TEST_F(Reencode, ChunkedEqualsWhole) {
+    const std::string mixed = "TITLE: " + Bytes({0x82, 0xA0, 0x82, 0xA2}) + "\r\nA\rB\nC\r\n\r\n" +
+                              Bytes({0xB1, 0xB2, 0x80}) + "Z" + std::string(1, '\0') + "\x1B(I1\x1B$B" +
+                              "\r\r\n" + Bytes({0x88, 0x9F, 0x81}) + "\r" + Bytes({0x87, 0x40, 0xA0}) + "q\n" +
+                              Bytes({0x88, 0x9F});
+    const std::string failsLate = "ABC\r\nDEF\r\n" + Bytes({0x82, 0xA0, 0xFA, 0x40});
+    for (const std::string& content : {mixed, failsLate}) {
+        for (const auto buttons : {kEuc, kUtf8, kSjis}) {
+            for (const auto ends : {LineEnds::CrLf, LineEnds::Lf}) {
+                const Outcome expected = Reference(content, buttons, ends);
+                for (std::size_t chunk = 1; chunk <= content.size() + 1; ++chunk) {
+                    ASSERT_EQ(Run(content, buttons, ends, chunk), expected)
+                        << Hex(content) << " chunk " << chunk << " EUC " << buttons.option12 << " LF "
+                        << (ends == LineEnds::Lf);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(Reencode, KeepsThePermissions) {
+    WriteFirstPass("A\r\n");
+    ASSERT_EQ(::chmod(path_.c_str(), 0640), 0);
+    ASSERT_EQ(qb::ReencodeOutputFile(path_, kEuc), ReencodeResult::Done);
+    struct stat st {};
+    ASSERT_EQ(::stat(path_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777U, 0640U);
+}
+
+TEST_F(Reencode, WritesThroughALink) {
+    WriteFirstPass("A\r\n" + Bytes({0x82, 0xA0}));
+    const fs::path link = dir_ / "link.txt";
+    fs::create_symlink(path_.filename(), link);
+    ASSERT_EQ(qb::ReencodeOutputFile(link, kEuc), ReencodeResult::Done);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Hex(FileBytes()), Hex("A\r\n" + Bytes({0xA4, 0xA2, 0x0D, 0x0A})));
+    fs::remove(link);
+    EXPECT_EQ(Strays(), std::vector<std::string>{});
+}
+
+// A write that fails part-way (here at the file size limit, as on a full disk) leaves
+// the whole first-pass file and no new file; a conversion failure further on in the
+// file is still the one reported, as converting comes before writing.
+TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
+    std::string content;
+    while (content.size() < 600 * 1024) {
+        content += "BODY: " + Bytes({0x82, 0xA0, 0x82, 0xA2, 0xB1}) + "\r\n";
+    }
+    const struct {
+        std::string content;
+        EncodingButtons buttons;
+        int number;
+    } cases[] = {
+        {content, kUtf8, qb::err::kDiskFull},
+        {content, kEuc, qb::err::kDiskFull},
+        {content, kSjis, qb::err::kDiskFull},
+        {content + Bytes({0xFA, 0x40}), kEuc, qb::err::kOverflow},
+    };
+    for (const auto& c : cases) {
+        WriteFirstPass(c.content);
+        rlimit old{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = old;
+        limited.rlim_cur = 300 * 1024;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        int number = 0;
+        try {
+            qb::ReencodeOutputFile(path_, c.buttons, LineEnds::Lf);
+        } catch (const qb::RunError& e) {
+            number = e.Number();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(number, c.number);
+        EXPECT_TRUE(FileBytes() == c.content) << "first-pass file changed";
+        EXPECT_EQ(Strays(), std::vector<std::string>{});
+    }
+}
+
+}  // namespace
