@@ -55,6 +55,10 @@ QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
         return {};
     if (type != QTextDocument::ImageResource && type != QTextDocument::StyleSheetResource)
         return {};
+    // Kept here rather than in the document, which forgets its resources when the page is
+    // set again.
+    if (const auto found = loaded_.constFind(url); found != loaded_.cend())
+        return *found;
     if (requested_.contains(url))
         return {};
     requested_.insert(url);
@@ -64,13 +68,14 @@ QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = net_.get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, type, name] {
+    connect(reply, &QNetworkReply::finished, this, [this, reply, type, url] {
         reply->deleteLater();
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (reply->error() != QNetworkReply::NoError || status >= 400)
             return;
-        document()->addResource(type, name, reply->readAll());
+        loaded_.insert(url, reply->readAll());
         if (type == QTextDocument::StyleSheetResource) {
+            // A style sheet applies only when the page is read again.
             const int scroll = verticalScrollBar()->value();
             setHtml(pageHtml_);
             verticalScrollBar()->setValue(scroll);
@@ -93,7 +98,9 @@ void NoticeBrowser::OpenLink(const QUrl& link)
 }
 
 FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
-    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), mainWindow_(&mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      mainWindow_(&mainWindow)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("お知らせ"));

@@ -4,6 +4,8 @@
 
 #include "notice/notice_slide.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QPointer>
 #include <QSet>
 #include <QString>
@@ -35,6 +37,7 @@ private:
     QUrl pageUrl_;
     QString pageHtml_;
     QSet<QUrl> requested_;
+    QHash<QUrl, QByteArray> loaded_;
 };
 
 class FrmInfo : public QWidget {

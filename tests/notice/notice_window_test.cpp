@@ -1,0 +1,345 @@
+// The probe and the notice window against a real HTTP server on 127.0.0.1.
+#include "local_http_server.h"
+#include "notice/frm_info.h"
+#include "notice/notice.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QImage>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+
+#include <gtest/gtest.h>
+
+namespace qb::notice {
+namespace {
+
+using test::LocalHttpServer;
+using test::Response;
+
+constexpr int kQuickTimeoutMs = 400;
+
+Response Html(const QByteArray& body, const QByteArray& contentType = "text/html; charset=UTF-8")
+{
+    return Response{200, "OK", contentType, body, false, {}};
+}
+
+// Processes events until pred holds or a few seconds have passed.
+template <typename Pred>
+bool WaitFor(Pred pred)
+{
+    return QTest::qWaitFor(pred, 10000);
+}
+
+class NoticeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.Listening());
+        mainWindow.resize(949, 609);
+        mainWindow.setEnabled(false);  // the main window starts disabled
+    }
+
+    void TearDown() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QLatin1String("frmInfo"))
+                w->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    FrmInfo* Probe(const QByteArray& path, int timeoutMs = 5000)
+    {
+        return ProbeAndShowNotice(mainWindow, server.Url(QString::fromLatin1(path)), timeoutMs);
+    }
+
+    LocalHttpServer server;
+    QWidget mainWindow;
+};
+
+// Read through GetParam(), which cppcheck does not follow.
+struct ProbeCase {
+    const char* name;
+    // cppcheck-suppress unusedStructMember
+    Response response;
+    // cppcheck-suppress unusedStructMember
+    bool shown;
+};
+
+void PrintTo(const ProbeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ProbeOutcomeTest : public NoticeTest, public ::testing::WithParamInterface<ProbeCase> {};
+
+TEST_P(ProbeOutcomeTest, ShowsTheWindowOnlyForATitledPage)
+{
+    server.Route("/info/notice.html", GetParam().response);
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    EXPECT_EQ(server.RequestedPaths(), QList<QByteArray>{"/info/notice.html"});
+    if (GetParam().shown) {
+        ASSERT_NE(frmInfo, nullptr);
+        EXPECT_TRUE(frmInfo->isVisible());
+        EXPECT_FALSE(mainWindow.isEnabled());
+        frmInfo->close();
+        EXPECT_TRUE(mainWindow.isEnabled());
+    } else {
+        EXPECT_EQ(frmInfo, nullptr);
+        EXPECT_TRUE(mainWindow.isEnabled());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_NE(w->objectName(), QLatin1String("frmInfo"));
+    }
+}
+
+const QByteArray kFar = QByteArray(40000, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ProbeOutcomeTest,
+    ::testing::Values(
+        ProbeCase{"normal", Html("<html><head><title>お知らせ</title></head><body>x</body></html>"),
+                  true},
+        ProbeCase{"title_404_error", Html("<html><head><title>404 error - not found</title>"),
+                  false},
+        ProbeCase{"title_404_Error", Html("<html><head><title>404 Error</title>"), true},
+        ProbeCase{"capital_tag", Html("<HTML><HEAD><TITLE>Notice</TITLE></HEAD></HTML>"), false},
+        ProbeCase{"short_title", Html("<html><head><title>Hi</title></head></html>"), true},
+        ProbeCase{"no_title", Html("<html><body>no title here</body></html>"), false},
+        ProbeCase{"empty_page", Html(""), false},
+        ProbeCase{"title_past_32760", Html("<html><body><!--" + kFar + "--><title>News</title>"),
+                  true},
+        ProbeCase{"http_404_with_titled_page",
+                  Response{404, "Not Found", "text/html", "<title>Not Found</title>", false, {}}, false},
+        ProbeCase{"http_500_with_titled_page",
+                  Response{500, "Internal Server Error", "text/html", "<title>Oops</title>", false, {}},
+                  false},
+        ProbeCase{"shift_jis_page",
+                  Html("<html><head><title>\x82\xa8\x92\x6d\x82\xe7\x82\xb9</title></head></html>",
+                       "text/html; charset=Shift_JIS"),
+                  true}),
+    [](const ::testing::TestParamInfo<ProbeCase>& info) { return std::string(info.param.name); });
+
+TEST_F(NoticeTest, ClosedPortGoesOnWithoutTheWindow)
+{
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    const QUrl url(QStringLiteral("http://127.0.0.1:%1/info/notice.html").arg(port));
+    EXPECT_EQ(ProbeAndShowNotice(mainWindow, url, 5000), nullptr);
+    EXPECT_TRUE(mainWindow.isEnabled());
+}
+
+TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn)
+{
+    server.Route("/info/notice.html", Response{200, "OK", "text/html", "", true, {}});
+    // The server holds the connection open for ever: only the time-out ends the fetch.
+    RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")), kQuickTimeoutMs);
+    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_EQ(server.RequestedPaths().size(), 1);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_NE(w->objectName(), QLatin1String("frmInfo"));
+}
+
+TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
+{
+    // Plain HTTP where TLS is expected: the handshake fails on the first bytes.
+    QTcpServer plain;
+    ASSERT_TRUE(plain.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&plain, &QTcpServer::newConnection, &plain, [&plain] {
+        QTcpSocket* socket = plain.nextPendingConnection();
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n<title>News</title>\n");
+        socket->disconnectFromHost();
+    });
+    const QUrl url(QStringLiteral("https://127.0.0.1:%1/info/notice.html").arg(plain.serverPort()));
+    EXPECT_EQ(ProbeAndShowNotice(mainWindow, url, 5000), nullptr);
+    EXPECT_TRUE(mainWindow.isEnabled());
+}
+
+TEST_F(NoticeTest, MalformedAddressCountsAsNoTitle)
+{
+    RunStartupNotice(mainWindow, QUrl(QStringLiteral("not a url at all")), kQuickTimeoutMs);
+    EXPECT_TRUE(mainWindow.isEnabled());
+}
+
+TEST_F(NoticeTest, FollowsARedirect)
+{
+    server.Route("/info/notice.html", Html("<title>Moved here</title><p>moved</p>"));
+    Response redirect{301, "Moved Permanently", "text/html", "", false, {}};
+    redirect.extraHeaders =
+        "Location: " + server.Url(QStringLiteral("/info/notice.html")).toEncoded() + "\r\n";
+    server.Route("/old/notice.html", redirect);
+    QPointer<FrmInfo> frmInfo = Probe("/old/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    EXPECT_EQ(frmInfo->WebBrowser1()->toPlainText(), QStringLiteral("moved"));
+    EXPECT_EQ(frmInfo->WebBrowser1()->source(), server.Url(QStringLiteral("/info/notice.html")));
+}
+
+TEST_F(NoticeTest, WindowShowsTheDecodedPage)
+{
+    const QByteArray sjis = QByteArray::fromHex("82a8926d82e782b920905682b582a294c5");
+    const QByteArray euc = QByteArray::fromHex("a4aac3cea4e9a4bb20bfb7a4b7a4a4c8c7");
+    server.Route("/sjis.html", Html("<html><head><title>" + sjis + "</title></head><body><p>" +
+                                        sjis + "</p></body></html>",
+                                    "text/html; charset=Shift_JIS"));
+    server.Route("/euc.html",
+                 Html("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                      "charset=EUC-JP\"><title>" + euc + "</title></head><body><p>" + euc +
+                          "</p></body></html>",
+                      "text/html"));
+    for (const char* path : {"/sjis.html", "/euc.html"}) {
+        mainWindow.setEnabled(false);
+        QPointer<FrmInfo> frmInfo = Probe(path);
+        ASSERT_NE(frmInfo, nullptr) << path;
+        EXPECT_EQ(frmInfo->WebBrowser1()->toPlainText(), QStringLiteral("お知らせ 新しい版"))
+            << path;
+        EXPECT_EQ(frmInfo->WebBrowser1()->source(), server.Url(QString::fromLatin1(path)));
+        frmInfo->close();
+    }
+}
+
+TEST_F(NoticeTest, WindowLayoutAndStartPosition)
+{
+    server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    EXPECT_EQ(frmInfo->objectName(), QStringLiteral("frmInfo"));
+    EXPECT_EQ(frmInfo->windowTitle(), QStringLiteral("お知らせ"));
+    EXPECT_TRUE(frmInfo->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(frmInfo->isModal());
+    EXPECT_EQ(frmInfo->size(), QSize(359, 233));
+    EXPECT_EQ(frmInfo->WebBrowser1()->geometry(), QRect(0, 0, 367, 267));
+    EXPECT_FALSE(frmInfo->WebBrowser1()->openLinks());
+    // Placed just below the screen, 5700 twips (380 px) left of its right edge; no tick
+    // has run yet, as ticks come only from the event loop.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frmInfo->pos(), QPoint(area.right() + 1 - 380, area.bottom() + 1));
+    EXPECT_EQ(frmInfo->Slide().Ticks(), 0);
+    EXPECT_TRUE(frmInfo->TimerRunning());
+}
+
+TEST_F(NoticeTest, SlidesUpAndRestsThenClosingEnablesTheMainWindow)
+{
+    server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return !frmInfo->TimerRunning(); }));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frmInfo->Slide().Ticks(), 93);
+    EXPECT_EQ(frmInfo->Slide().Top(), static_cast<float>(area.height() * 15 - 4650));
+    EXPECT_EQ(frmInfo->pos(), QPoint(area.right() + 1 - 380, area.bottom() + 1 - 310));
+    // Resting: the main window still waits.
+    QTest::qWait(30);
+    EXPECT_EQ(frmInfo->Slide().Ticks(), 93);
+    EXPECT_FALSE(mainWindow.isEnabled());
+
+    frmInfo->close();
+    EXPECT_TRUE(mainWindow.isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmInfo, nullptr);
+}
+
+TEST_F(NoticeTest, ClosingDuringTheSlideStopsItForGood)
+{
+    server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return frmInfo->Slide().Ticks() >= 5; }));
+    ASSERT_TRUE(frmInfo->TimerRunning());
+    frmInfo->close();
+    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_FALSE(frmInfo->TimerRunning());
+    const int ticks = frmInfo->Slide().Ticks();
+    EXPECT_LT(ticks, 93);
+    // The window goes away with its timer; the event loop runs on without it.
+    QTest::qWait(30);
+    EXPECT_EQ(frmInfo, nullptr);
+}
+
+TEST_F(NoticeTest, ImagesComeThroughTheNetwork)
+{
+    QImage logo(8, 8, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        logo.save(&buffer, "PNG");
+    }
+    server.Route("/info/notice.html", Html("<title>News</title><p><img src=\"logo.png\"></p>"));
+    server.Route("/info/logo.png", Response{200, "OK", "image/png", png, false, {}});
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    NoticeBrowser* browser = frmInfo->WebBrowser1();
+    const QUrl logoUrl = server.Url(QStringLiteral("/info/logo.png"));
+    ASSERT_TRUE(WaitFor([&] { return browser->loadResource(QTextDocument::ImageResource, logoUrl).isValid(); }));
+    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, logoUrl).toByteArray(), png);
+    // Laid out again with the picture in it: the document is now taller than its text.
+    EXPECT_GE(browser->document()->size().height(), 8.0);
+    EXPECT_EQ(server.RequestedPaths().count("/info/logo.png"), 1);
+    EXPECT_EQ(server.RequestedPaths().count("/info/notice.html"), 1);  // the page only once
+}
+
+TEST_F(NoticeTest, StyleSheetAppliesWhenItArrives)
+{
+    server.Route("/info/notice.html",
+                 Html("<html><head><title>News</title><link rel=\"stylesheet\" type=\"text/css\" href=\"n.css\">"
+                      "</head><body><p>Hello</p></body></html>"));
+    server.Route("/info/n.css", Response{200, "OK", "text/css", "p { color: #ff0000; }", false, {}});
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    NoticeBrowser* browser = frmInfo->WebBrowser1();
+    const auto textColour = [&] {
+        return browser->document()->begin().begin().fragment().charFormat().foreground().color();
+    };
+    ASSERT_TRUE(WaitFor([&] { return textColour() == QColor(0xff, 0, 0); }));
+    EXPECT_EQ(browser->toPlainText(), QStringLiteral("Hello"));
+    EXPECT_EQ(browser->source(), server.Url(QStringLiteral("/info/notice.html")));
+    QTest::qWait(50);  // no loop of reloads: the sheet is fetched once
+    EXPECT_EQ(server.RequestedPaths().count("/info/n.css"), 1);
+}
+
+// Receives the links handed to the system's browser.
+class LinkCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(NoticeTest, LinksOpenOutsideTheWindow)
+{
+    LinkCatcher catcher;
+    for (const char* scheme : {"http", "https", "mailto", "file"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "Open");
+    server.Route("/info/notice.html", Html("<title>News</title><p><a href=\"more.html\">more</a>"));
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    NoticeBrowser* browser = frmInfo->WebBrowser1();
+    const QUrl page = browser->source();
+
+    emit browser->anchorClicked(QUrl(QStringLiteral("more.html")));
+    emit browser->anchorClicked(QUrl(QStringLiteral("mailto:info@quillbrook.example")));
+    emit browser->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
+    QCoreApplication::processEvents();
+
+    for (const char* scheme : {"http", "https", "mailto", "file"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    EXPECT_EQ(catcher.opened, (QList<QUrl>{server.Url(QStringLiteral("/info/more.html")),
+                                           QUrl(QStringLiteral("mailto:info@quillbrook.example"))}));
+    EXPECT_EQ(browser->source(), page);
+    EXPECT_EQ(server.RequestedPaths(), QList<QByteArray>{"/info/notice.html"});
+}
+
+}  // namespace
+}  // namespace qb::notice
+
+#include "notice_window_test.moc"
