@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -633,6 +634,11 @@ void MainWindow::OnCommand1() {
     WindowModel model = ReadModel();
     RestoreStartDate(module_, model);
     WriteDateFields(model);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    EndProgram(0);
 }
 
 void MainWindow::OnCommand2() {

@@ -56,6 +56,10 @@ public:
     // Centres the window on its screen.
     void CentreOnScreen();
 
+protected:
+    // Closing the window ends the program, notice window and all.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     struct DrivePair {
         DriveList* drive = nullptr;

@@ -211,7 +211,10 @@ TEST_F(StartUp, EveryControlSitsInItsContainerWithItsCaptionAndPlace) {
     }
     EXPECT_EQ(window->size(), QSize(949, 609));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillbrook Ver 3.0.0"));
-    EXPECT_FALSE(window->windowIcon().isNull());
+    const QList<QSize> iconSizes = window->windowIcon().availableSizes();
+    for (const int side : {16, 32, 48}) {
+        EXPECT_TRUE(iconSizes.contains(QSize(side, side))) << side;
+    }
     EXPECT_EQ(qb::app::Label11Text().count(QStringLiteral("\r\n")), 6);
 }
 
@@ -544,6 +547,12 @@ TEST_F(StartDate, StepPastTheLastDateIsReportedAndChangesNothing) {
     EXPECT_EQ(Fields(), (QStringList{"9999", "12", "31", "10", "00"}));
     Click("Command6");
     EXPECT_EQ(Fields(), (QStringList{"9999", "12", "30", "10", "00"}));
+}
+
+TEST_F(StartDate, ClosingTheWindowEndsTheProgram) {
+    Open();
+    window->close();
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
 }
 
 TEST_F(StartDate, ExitEndsTheProgramAtOnce) {
