@@ -1,6 +1,7 @@
 // The drive, folder and file list widgets on their own.
 
 #include <QSignalSpy>
+#include <QStorageInfo>
 
 #include "app/path_lists.h"
 #include "app_test_support.h"
@@ -30,10 +31,20 @@ TEST(SystemVolumes, PseudoFileSystemsAreNotDrives) {
     for (const char* type : {"ext4", "vfat", "btrfs", "xfs", "ntfs", "exfat"}) {
         EXPECT_FALSE(qb::app::SystemVolumeSource::IsPseudoFileSystem(type)) << type;
     }
+    // On this machine: "/" first, then no /proc, /sys, /dev or other pseudo file system.
     const qb::app::SystemVolumeSource volumes;
     const auto listed = volumes.Volumes();
     ASSERT_FALSE(listed.empty());
     EXPECT_EQ(listed.front().root, QStringLiteral("/"));
+    EXPECT_TRUE(volumes.IsReady(QStringLiteral("/")));
+    for (std::size_t i = 1; i < listed.size(); ++i) {
+        const QByteArray type = QStorageInfo(listed[i].root).fileSystemType();
+        EXPECT_FALSE(qb::app::SystemVolumeSource::IsPseudoFileSystem(type)) << listed[i].root.toStdString();
+        EXPECT_NE(listed[i].root, QStringLiteral("/proc"));
+    }
+    // A folder that is not a mount point is not a usable volume of its own.
+    QTemporaryDir plain;
+    EXPECT_FALSE(volumes.IsReady(plain.path()));
 }
 
 class Widgets : public ::testing::Test {
