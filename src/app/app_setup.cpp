@@ -1,0 +1,21 @@
+#include "app/app_setup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+#include "app/app_icon.h"
+
+namespace qb::app {
+
+void PrepareApplication(QApplication& application) {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                                QStringLiteral("Noto Sans CJK JP")});
+    application.setApplicationName(QStringLiteral("Quillbrook"));
+    application.setApplicationVersion(QStringLiteral("3.0.0"));
+    QApplication::setWindowIcon(AppIcon());
+}
+
+}  // namespace qb::app

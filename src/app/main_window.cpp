@@ -1,0 +1,649 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTextLayout>
+#include <QTextOption>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "app/app_icon.h"
+#include "app/path_lists.h"
+#include "common/run_error.h"
+#include "encoding/unicode.h"
+#include "export/blog_folder.h"
+#include "export/entry_dates.h"
+#include "export/export_run.h"
+
+namespace qb::app {
+
+namespace {
+
+const QString kFontFamily = QStringLiteral("ＭＳ Ｐゴシック");
+
+// Twips to logical pixels (15 twips make a pixel at 96 dots per inch).
+int Px(int twips) { return (twips + 7) / 15; }
+
+QFont UiFont(qreal points, bool bold = false) {
+    QFont font(kFontFamily);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
+std::u16string U(const QString& text) { return text.toStdU16String(); }
+
+// A label as the window's notes were composed for: tabs every eight average character
+// widths, no wrapping, a line step of the font's size, and a caption that is wider or
+// taller than its label is drawn narrowed or closer rather than cut off (fonts that
+// stand in for the original one run a little wider).
+class NoteLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QString shown = text();
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (shown.endsWith(QLatin1Char('\n'))) {
+            shown.chop(1);  // a final line break starts no line of its own
+        }
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+
+        QTextOption option(Qt::AlignLeft);  // alignment is applied when drawing
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTabStopDistance(8.0 * fontMetrics().averageCharWidth());
+        std::vector<std::unique_ptr<QTextLayout>> layouts;
+        qreal widest = 0;
+        for (const QString& line : lines) {
+            auto layout = std::make_unique<QTextLayout>(line, font());
+            layout->setTextOption(option);
+            layout->beginLayout();
+            QTextLine textLine = layout->createLine();
+            if (textLine.isValid()) {
+                textLine.setLineWidth(1.0e6);
+                widest = std::max(widest, textLine.naturalTextWidth());
+            }
+            layout->endLayout();
+            layouts.push_back(std::move(layout));
+        }
+
+        const QRectF area(contentsRect());
+        const QFontInfo info(font());
+        const qreal fontHeight = std::max<qreal>(info.pixelSize(), 1.0);
+        qreal step = std::min<qreal>(QFontMetricsF(font()).lineSpacing(), std::max(fontHeight, 1.0));
+        if (lines.size() > 1) {
+            step = std::min(step, area.height() / static_cast<qreal>(lines.size()));
+        }
+        const qreal squeeze = (widest > area.width() && widest > 0) ? area.width() / widest : 1.0;
+
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.translate(area.topLeft());
+        painter.scale(squeeze, 1.0);
+        const qreal drawnWidth = area.width() / squeeze;
+        for (std::size_t i = 0; i < layouts.size(); ++i) {
+            QTextLayout& layout = *layouts[i];
+            if (layout.lineCount() == 0) {
+                continue;
+            }
+            const QTextLine textLine = layout.lineAt(0);
+            qreal x = 0;
+            if ((alignment() & Qt::AlignRight) != 0) {
+                x = drawnWidth - textLine.naturalTextWidth();
+            } else if ((alignment() & Qt::AlignHCenter) != 0) {
+                x = (drawnWidth - textLine.naturalTextWidth()) / 2;
+            }
+            // A line taller than its room keeps its middle in the room.
+            const qreal room = lines.size() > 1 ? step : area.height();
+            const qreal top = static_cast<qreal>(i) * step + std::min<qreal>(0.0, (room - textLine.height()) / 2);
+            layout.draw(&painter, QPointF(x, top));
+        }
+    }
+};
+
+// An option button that takes a click anywhere in its area, not only on its caption.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+template <class Widget>
+Widget* Place(QWidget* parent, const char* name, int left, int top, int width, int height, const QFont& font) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    widget->setFont(font);
+    return widget;
+}
+
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, QRect twips, const QFont& font) {
+    auto* label = Place<NoteLabel>(parent, name, twips.x(), twips.y(), twips.width(), twips.height(), font);
+    label->setText(text);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+template <class Button>
+Button* PlaceButton(QWidget* parent, const char* name, const QString& text, QRect twips, const QFont& font) {
+    auto* button = Place<Button>(parent, name, twips.x(), twips.y(), twips.width(), twips.height(), font);
+    button->setText(text);
+    return button;
+}
+
+QGroupBox* PlaceFrame(QWidget* parent, const char* name, const QString& caption, QRect twips, const QFont& font) {
+    auto* frame = Place<QGroupBox>(parent, name, twips.x(), twips.y(), twips.width(), twips.height(), font);
+    frame->setTitle(caption);
+    return frame;
+}
+
+QRect T(int left, int top, int width, int height) { return {left, top, width, height}; }
+
+QString FaceStyle(const char* face, const char* pressed) {
+    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070; border-radius: 3px; }"
+                          "QPushButton:pressed { background-color: %2; }"
+                          "QPushButton:focus { border: 1px solid #303030; }"
+                          "QPushButton:disabled { color: #808080; }")
+        .arg(QLatin1String(face), QLatin1String(pressed));
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+QString Label11Text() {
+    return QStringLiteral("※　MovableType（通称MT） \r\n"
+                          "　　　→　UTF-8（初期値。設定により変更）\r\n"
+                          "※　SeesaaBlog\t　\t  \r\n"
+                          "　　　→　EUC-JP：UTF-8：Shift_JIS（選択可）\r\n"
+                          "※　FC2Blog\t\t  →　EUC-JP\r\n"
+                          "※　LivedoorBlog（有料版）→　EUC-JP\r\n");
+}
+
+QString Label12Text() { return QStringLiteral("　　投稿用ファイル作成ツール       Ver3.0.0"); }
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)) {
+    Q_ASSERT(services_.messages != nullptr && services_.clock != nullptr && services_.volumes != nullptr);
+    setObjectName(QStringLiteral("fQuillbrook"));
+    setWindowTitle(QStringLiteral("Quillbrook Ver 3.0.0"));
+    setWindowIcon(AppIcon());
+    setFont(UiFont(9));
+    setFixedSize(Px(14235), Px(9135));
+    setEnabled(false);
+    BuildControls();
+    CentreOnScreen();
+    Load();
+}
+
+void MainWindow::CentreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void MainWindow::BuildControls() {
+    const QFont normal = font();
+    const QFont bold1125 = UiFont(11.25, true);
+    const QFont normal1125 = UiFont(11.25);
+
+    // Title area.
+    label7_ = PlaceLabel(this, "Label7", QStringLiteral("ラピコブログ　Quillbrook"), T(300, 150, 8055, 720), UiFont(36));
+    label7_->setStyleSheet(QStringLiteral("color: #FF80FF; background-color: #FFC0FF;"));
+    label12_ = PlaceLabel(this, "Label12", Label12Text(), T(9360, 600, 4110, 225), UiFont(11.25));
+    label12_->setStyleSheet(QStringLiteral("color: #FF00FF; background-color: #FFC0FF;"));
+
+    // Left half: the source.
+    frame5_ = PlaceFrame(this, "Frame5", QStringLiteral("作成した文章ファイルがあるフォルダを指定"),
+                         T(150, 1050, 6150, 6135), bold1125);
+    frmGenbun_ = PlaceFrame(frame5_, "frmGenbun", QStringLiteral("原文の選択方法"), T(3000, 300, 3015, 915), normal);
+    optFile_[0] = PlaceButton<OptionButton>(frmGenbun_, "optFile_0", QStringLiteral("ファイルを選択する"),
+                                            T(150, 300, 2415, 180), normal);
+    optFile_[1] = PlaceButton<OptionButton>(frmGenbun_, "optFile_1", QStringLiteral("１ブログを選択する"),
+                                            T(150, 600, 2415, 180), normal);
+    PlaceLabel(frame5_, "Label8_4", QStringLiteral("※　マウスを押しながらドラッグすると連続してファイルが選択できます"),
+               T(240, 5640, 5775, 255), normal);
+
+    source_.drive = Place<DriveList>(this, "Drive1", 300, 1440, 2535, 300, normal);
+    source_.dir = Place<FolderList>(this, "Dir1", 300, 1920, 2535, 1770, normal);
+    file1_ = Place<FileList>(this, "File1", 300, 3750, 2535, 2790, normal);
+    command4_ = PlaceButton<QPushButton>(this, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
+                                         T(3120, 2400, 3015, 495), normal);
+    command7_ = PlaceButton<QPushButton>(this, "Command7", QStringLiteral("指定されたファイルから全て削除"),
+                                         T(3120, 2880, 3015, 495), normal);
+    frame1_ = PlaceFrame(this, "Frame1", QStringLiteral("指定されたファイル"), T(3120, 3480, 3000, 3135), normal);
+    list1_ = Place<QListWidget>(frame1_, "List1", 150, 240, 2715, 2760, normal);
+    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    // Bottom left.
+    command2_ = PlaceButton<QPushButton>(this, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
+                                         UiFont(18, true));
+    command2_->setStyleSheet(FaceStyle("#ABABAB", "#8F8F8F"));
+    command3_ = PlaceButton<QPushButton>(this, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
+                                         UiFont(14.25, true));
+    command3_->setStyleSheet(FaceStyle("#FFC0FF", "#E8A0E8"));
+
+    // Right half: the output.
+    frame8_ = PlaceFrame(this, "Frame8", QStringLiteral("作成されるインポート用ファイル名を記入"),
+                         T(6450, 1050, 7665, 7965), bold1125);
+    SetTextColour(frame8_, QColor(0x00, 0x00, 0x00));
+    label11_ = PlaceLabel(frame8_, "Label11", Label11Text(), T(150, 1500, 3495, 1095), normal);
+    auto* frmKaigyou = PlaceFrame(frame8_, "frmKaigyou", QStringLiteral("改行設定"), T(150, 2700, 1815, 915), normal);
+    optKaigyo_[0] =
+        PlaceButton<OptionButton>(frmKaigyou, "optKaigyo_0", QStringLiteral("なし"), T(150, 300, 1515, 180), normal);
+    optKaigyo_[1] = PlaceButton<OptionButton>(frmKaigyou, "optKaigyo_1", QStringLiteral("改行を変換する"),
+                                              T(150, 600, 1515, 180), normal);
+    auto* frmTitle = PlaceFrame(frame8_, "frmTitle", QStringLiteral("１行目の扱い"), T(2100, 2700, 1815, 915), normal);
+    optTitle_[0] = PlaceButton<OptionButton>(frmTitle, "optTitle_0", QStringLiteral("タイトルのみ"),
+                                             T(150, 300, 1515, 180), normal);
+    optTitle_[1] = PlaceButton<OptionButton>(frmTitle, "optTitle_1", QStringLiteral("タイトル＆本文"),
+                                             T(150, 600, 1515, 180), normal);
+    PlaceLabel(frame8_, "Label8_1", QStringLiteral("※　現時刻はローカルPCの時間を使用します"), T(300, 5700, 5175, 195),
+               normal);
+    PlaceLabel(frame8_, "Label8_2", QStringLiteral("※　日にちの差分を計算後に時差分を足します"),
+               T(300, 6000, 5175, 255), normal);
+
+    text7_ = Place<QLineEdit>(this, "Text7", 6600, 1350, 3615, 420, UiFont(14.25));
+    output_.drive = Place<DriveList>(this, "Drive2", 10500, 1350, 1335, 300, normal);
+    output_.dir = Place<FolderList>(this, "Dir2", 10500, 1650, 3495, 2190, normal);
+
+    auto* frame7 = PlaceFrame(this, "Frame7", QStringLiteral("文字コード"), T(6600, 1800, 3765, 615), normal);
+    option13_ = PlaceButton<OptionButton>(frame7, "Option13", QStringLiteral("UTF-8"), T(120, 300, 1095, 180), normal);
+    option12_ = PlaceButton<OptionButton>(frame7, "Option12", QStringLiteral("EUC"), T(1320, 300, 1455, 180), normal);
+    option14_ =
+        PlaceButton<OptionButton>(frame7, "Option14", QStringLiteral("Shift-JIS"), T(2400, 300, 1095, 180), normal);
+    option13_->setChecked(true);
+
+    auto* frame3 = PlaceFrame(this, "Frame3", QStringLiteral("公開の種類"), T(10500, 4050, 3465, 615), normal);
+    option2_ = PlaceButton<OptionButton>(frame3, "Option2", QStringLiteral("公　開"), T(120, 300, 1095, 255), normal);
+    option3_ = PlaceButton<OptionButton>(frame3, "Option3", QStringLiteral("未公開"), T(1200, 300, 1300, 255), normal);
+    option1_ = PlaceButton<OptionButton>(frame3, "Option1", QStringLiteral("指定日"), T(2400, 300, 975, 255), normal);
+
+    frame2_ = PlaceFrame(this, "Frame2", QString(), T(6600, 4800, 7365, 1785), normal);
+    auto* label13 = PlaceLabel(frame2_, "Label1_3", QStringLiteral("起点日"), T(120, 300, 975, 375), bold1125);
+    label13->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    dateFields_[0] = Place<QLineEdit>(frame2_, "Text1", 1200, 300, 975, 330, normal1125);
+    PlaceLabel(frame2_, "Label2_0", QStringLiteral("年"), T(2280, 300, 255, 255), bold1125);
+    dateFields_[1] = Place<QLineEdit>(frame2_, "Text2", 2640, 300, 495, 330, normal1125);
+    PlaceLabel(frame2_, "Label2_1", QStringLiteral("月"), T(3240, 300, 255, 255), bold1125);
+    dateFields_[2] = Place<QLineEdit>(frame2_, "Text3", 3600, 300, 495, 330, normal1125);
+    PlaceLabel(frame2_, "Label3", QStringLiteral("日"), T(4200, 300, 255, 255), bold1125);
+    dateFields_[3] = Place<QLineEdit>(frame2_, "Text4", 4950, 300, 495, 330, normal1125);
+    PlaceLabel(frame2_, "Label4", QStringLiteral("時"), T(5520, 300, 375, 255), bold1125);
+    dateFields_[4] = Place<QLineEdit>(frame2_, "Text5", 5880, 300, 495, 330, normal1125);
+    PlaceLabel(frame2_, "Label5", QStringLiteral("分"), T(6480, 300, 375, 255), bold1125);
+    const QColor maroon(0x80, 0x00, 0x00);
+    SetTextColour(PlaceLabel(frame2_, "Label6_1", QStringLiteral("起点日変更"), T(1200, 750, 1200, 225), bold1125),
+                  maroon);
+    command5_ = PlaceButton<QPushButton>(frame2_, "Command5", QStringLiteral("+"), T(2760, 750, 615, 375), UiFont(18));
+    command6_ = PlaceButton<QPushButton>(frame2_, "Command6", QStringLiteral("-"), T(3600, 750, 600, 375), UiFont(18));
+    command1_ = PlaceButton<QPushButton>(frame2_, "Command1", QStringLiteral("元に戻す"), T(4440, 750, 975, 375),
+                                         UiFont(9.75, true));
+    SetTextColour(PlaceLabel(frame2_, "Label6_0", QStringLiteral("日　差"), T(450, 1350, 645, 225), bold1125), maroon);
+    auto* frame4 = PlaceFrame(frame2_, "Frame4", QString(), T(1200, 1200, 3495, 465), normal);
+    option4_ = PlaceButton<OptionButton>(frame4, "Option4", QStringLiteral("１日"), T(120, 150, 735, 255), UiFont(9.75));
+    option5_ = PlaceButton<OptionButton>(frame4, "Option5", QStringLiteral("２日"), T(960, 150, 735, 255), normal);
+    option6_ = PlaceButton<OptionButton>(frame4, "Option6", QStringLiteral("３日"), T(1800, 150, 700, 255), normal);
+    option9_ = PlaceButton<OptionButton>(frame4, "Option9", QStringLiteral("同日"), T(2640, 150, 735, 255), normal);
+    SetTextColour(PlaceLabel(frame2_, "Label6_2", QStringLiteral("時　差"), T(4800, 1350, 645, 225), bold1125), maroon);
+    combo1_ = Place<QComboBox>(frame2_, "Combo1", 5520, 1350, 1455, 300, normal);
+    combo1_->setEditable(true);
+    combo1_->setInsertPolicy(QComboBox::NoInsert);
+
+    auto* frame6 = PlaceFrame(this, "Frame6", QStringLiteral("カテゴリ"), T(6600, 7350, 7365, 1455), normal);
+    option7_ = PlaceButton<OptionButton>(frame6, "Option7", QStringLiteral("フォルダー名を使う"),
+                                         T(300, 300, 2055, 285), normal);
+    option8_ =
+        PlaceButton<OptionButton>(frame6, "Option8", QStringLiteral("タイトルを使う"), T(2850, 300, 1455, 285), normal);
+    option11_ = PlaceButton<OptionButton>(frame6, "Option11", QStringLiteral("ファイル名を使う"),
+                                          T(4650, 300, 1815, 285), normal);
+    option10_ = PlaceButton<OptionButton>(frame6, "Option10", QStringLiteral("以下に指定した名を使う"),
+                                          T(300, 600, 2175, 285), normal);
+    SetTextColour(PlaceLabel(frame6, "Label8_0", QStringLiteral("※　タイトルは記事内の第一行めの文章を使用"),
+                             T(2850, 600, 3555, 180), normal),
+                  QColor(0x00, 0x00, 0xFF));
+    text8_ = Place<QLineEdit>(frame6, "Text8", 300, 900, 5775, 375, normal1125);
+    text8_->setEnabled(false);
+
+    list2_ = Place<QListWidget>(this, "List2", 120, 7320, 615, 240, normal);
+    list2_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list2_->hide();
+}
+
+void MainWindow::Load() {
+    WindowModel model = ReadModel();
+    InitialState(module_, model, *services_.clock);
+    frame2_->setTitle(Q(model.Frame2Caption));
+    WriteDateFields(model);
+    combo1_->clear();
+    for (const std::u16string& item : model.Combo1Items) {
+        combo1_->addItem(Q(item));
+    }
+    combo1_->setCurrentIndex(model.Combo1ListIndex);
+
+    StartDrive(source_);
+    StartDrive(output_);
+    ConnectHandlers();
+
+    optFile_[0]->setChecked(true);
+    optKaigyo_[0]->setChecked(true);
+    optTitle_[0]->setChecked(true);
+
+    if (services_.probe) {
+        services_.probe(*this);
+    } else {
+        setEnabled(true);
+    }
+}
+
+void MainWindow::StartDrive(DrivePair& pair) {
+    const VolumeSource& volumes = *services_.volumes;
+    pair.drive->SetVolumes(volumes.Volumes());
+    const QString start = volumes.StartFolder();
+    QString root = pair.drive->RootHolding(start);
+    if (root.isEmpty()) {
+        root = pair.drive->CurrentRoot();
+    } else {
+        pair.drive->RememberFolder(root, start);
+    }
+    {
+        const QSignalBlocker blocker(pair.drive);
+        pair.drive->SelectRoot(root);
+    }
+    if (!root.isEmpty() && volumes.IsReady(root)) {
+        pair.dir->ShowDrive(root, pair.drive->FolderFor(root));
+    }
+    pair.last = root;
+}
+
+void MainWindow::ConnectHandlers() {
+    for (int index = 0; index < 2; ++index) {
+        connect(optFile_[index], &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on) {
+                OnOptFile(index);
+            }
+        });
+        connect(optKaigyo_[index], &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on) {
+                module_.KaigyoMode = static_cast<std::int16_t>(index);
+            }
+        });
+        connect(optTitle_[index], &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on) {
+                module_.TitleMode = static_cast<std::int16_t>(index);
+            }
+        });
+    }
+    const auto onSelected = [this](QRadioButton* button, auto handler) {
+        connect(button, &QRadioButton::toggled, this, [handler](bool on) {
+            if (on) {
+                handler();
+            }
+        });
+    };
+    onSelected(option1_, [this] { frame2_->setTitle(QStringLiteral("有効です")); });
+    onSelected(option2_, [this] { frame2_->setTitle(QStringLiteral("指定しても無効です")); });
+    onSelected(option3_, [this] { frame2_->setTitle(QStringLiteral("指定しても無効です")); });
+    onSelected(option7_, [this] { text8_->setEnabled(false); });
+    onSelected(option8_, [this] { text8_->setEnabled(false); });
+    onSelected(option10_, [this] { text8_->setEnabled(true); });
+
+    for (DrivePair* pair : {&source_, &output_}) {
+        connect(pair->drive, &QComboBox::currentIndexChanged, this, [this, pair] { OnDriveChange(*pair); });
+        connect(pair->dir, &FolderList::OpenFailed, this, &MainWindow::OnFolderOpenFailed);
+        connect(pair->dir, &FolderList::PathChanged, this,
+                [pair](const QString& path) { pair->drive->RememberFolder(pair->dir->Root(), path); });
+    }
+    connect(source_.dir, &FolderList::PathChanged, this, &MainWindow::OnDir1Change);
+    file1_->SetFolder(source_.dir->Path());
+    connect(file1_, &FileList::Clicked, this, &MainWindow::OnFile1Click);
+    connect(list1_, &QListWidget::itemSelectionChanged, this, &MainWindow::OnList1Click);
+
+    connect(command4_, &QPushButton::clicked, this, &MainWindow::OnCommand4);
+    connect(command7_, &QPushButton::clicked, this, &MainWindow::OnCommand7);
+    connect(command3_, &QPushButton::clicked, this, &MainWindow::OnCommand3);
+    connect(command5_, &QPushButton::clicked, this, [this] { OnDayStep(1); });
+    connect(command6_, &QPushButton::clicked, this, [this] { OnDayStep(-1); });
+    connect(command1_, &QPushButton::clicked, this, &MainWindow::OnCommand1);
+    connect(command2_, &QPushButton::clicked, this, &MainWindow::OnCommand2);
+}
+
+// ---- State exchange with the engine
+
+int MainWindow::Combo1ListIndex() const {
+    const int index = combo1_->currentIndex();
+    if (index >= 0 && combo1_->itemText(index) == combo1_->currentText()) {
+        return index;
+    }
+    return combo1_->findText(combo1_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+WindowModel MainWindow::ReadModel() const {
+    WindowModel model;
+    model.Text1 = U(dateFields_[0]->text());
+    model.Text2 = U(dateFields_[1]->text());
+    model.Text3 = U(dateFields_[2]->text());
+    model.Text4 = U(dateFields_[3]->text());
+    model.Text5 = U(dateFields_[4]->text());
+    model.Text7 = U(text7_->text());
+    model.Text8 = U(text8_->text());
+    model.Text8Enabled = text8_->isEnabled();
+    model.Option1 = option1_->isChecked();
+    model.Option2 = option2_->isChecked();
+    model.Option3 = option3_->isChecked();
+    model.Option4 = option4_->isChecked();
+    model.Option5 = option5_->isChecked();
+    model.Option6 = option6_->isChecked();
+    model.Option9 = option9_->isChecked();
+    model.Option7 = option7_->isChecked();
+    model.Option8 = option8_->isChecked();
+    model.Option10 = option10_->isChecked();
+    model.Option11 = option11_->isChecked();
+    model.Option12 = option12_->isChecked();
+    model.Option13 = option13_->isChecked();
+    model.Option14 = option14_->isChecked();
+    for (int i = 0; i < combo1_->count(); ++i) {
+        model.Combo1Items.push_back(U(combo1_->itemText(i)));
+    }
+    model.Combo1ListIndex = Combo1ListIndex();
+    model.Frame2Caption = U(frame2_->title());
+    model.Dir1Path = U(source_.dir->Path());
+    model.Dir2Path = U(output_.dir->Path());
+    for (int i = 0; i < list1_->count(); ++i) {
+        model.List1.push_back(U(list1_->item(i)->text()));
+    }
+    for (int i = 0; i < list2_->count(); ++i) {
+        model.List2.push_back(U(list2_->item(i)->text()));
+    }
+    return model;
+}
+
+void MainWindow::WriteDateFields(const WindowModel& model) {
+    const std::array<const std::u16string*, 5> texts = {&model.Text1, &model.Text2, &model.Text3, &model.Text4,
+                                                        &model.Text5};
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        dateFields_[i]->setText(Q(*texts[i]));
+    }
+}
+
+void MainWindow::WriteLists(const WindowModel& model) {
+    list1_->clear();
+    list2_->clear();
+    for (const std::u16string& name : model.List1) {
+        list1_->addItem(Q(name));
+    }
+    for (const std::u16string& path : model.List2) {
+        list2_->addItem(Q(path));
+    }
+}
+
+void MainWindow::ShowMessage(const QString& text) { services_.messages->Show(U(text)); }
+
+void MainWindow::EndProgram(int code) {
+    if (services_.quit) {
+        services_.quit(code);
+    } else {
+        QCoreApplication::exit(code);
+    }
+}
+
+// ---- Source selection
+
+void MainWindow::OnOptFile(int index) {
+    module_.SourceMode = static_cast<std::int16_t>(index);
+    const bool fileMode = index == 0;
+    command4_->setEnabled(fileMode);
+    command7_->setEnabled(fileMode);
+    frame1_->setVisible(fileMode);
+}
+
+void MainWindow::OnDriveChange(DrivePair& pair) {
+    const QString chosen = pair.drive->CurrentRoot();
+    if (!services_.volumes->IsReady(chosen)) {
+        // Shown once: not again when the return to the remembered drive fails as well.
+        if (!pair.undoing) {
+            ShowMessage(QString::fromStdString(ErrorDescription(err::kDeviceUnavailable)));
+        }
+        if (pair.undoing || chosen == pair.last) {
+            return;
+        }
+        pair.undoing = true;
+        pair.drive->SelectRoot(pair.last);
+        pair.undoing = false;
+        return;
+    }
+    // Any other failure: the folder list keeps its folder, the remembered drive stays.
+    if (pair.dir->ShowDrive(chosen, pair.drive->FolderFor(chosen))) {
+        pair.last = chosen;
+    }
+}
+
+void MainWindow::OnDir1Change(const QString& path) { file1_->SetFolder(path); }
+
+void MainWindow::OnFolderOpenFailed(const QString& path) {
+    const int number = QFileInfo::exists(path) ? err::kPermissionDenied : err::kPathNotFound;
+    ShowMessage(QString::fromStdString(ErrorDescription(number)));
+}
+
+void MainWindow::OnFile1Click() {
+    const int count = file1_->count();
+    for (int p = 0; p < count; ++p) {
+        const QListWidgetItem* item = file1_->item(p);
+        if (!item->isSelected()) {
+            continue;
+        }
+        const QString folder = WithTrailingSeparator(source_.dir->Path());
+        module_.SourceFolder = U(folder);
+        list1_->addItem(item->text());
+        list2_->addItem(folder + item->text());
+    }
+}
+
+void MainWindow::OnList1Click() {
+    const QList<QListWidgetItem*> selected = list1_->selectedItems();
+    list2_->clearSelection();
+    if (!selected.isEmpty()) {
+        const int row = list1_->row(selected.first());
+        if (row < list2_->count()) {
+            list2_->item(row)->setSelected(true);
+            list2_->setCurrentRow(row);
+        }
+    }
+}
+
+void MainWindow::OnCommand4() {
+    const QList<QListWidgetItem*> selected = list1_->selectedItems();
+    if (selected.isEmpty()) {
+        ShowMessage(QStringLiteral("ファイルが選択されていません"));
+        return;
+    }
+    // List2's selection follows List1's, so both lose the same position.
+    const int row = list1_->row(selected.first());
+    const QSignalBlocker blocker(list1_);
+    delete list1_->takeItem(row);
+    delete list2_->takeItem(row);
+    list1_->clearSelection();
+    list2_->clearSelection();
+    list1_->setCurrentRow(-1);
+    list2_->setCurrentRow(-1);
+}
+
+void MainWindow::OnCommand7() {
+    list1_->clear();
+    list2_->clear();
+}
+
+void MainWindow::OnCommand3() {
+    WindowModel model = ReadModel();
+    if (module_.SourceMode == 1) {
+        try {
+            FillListsFromBlogFolder(model, U(WithTrailingSeparator(source_.dir->Path())));
+        } catch (const RunError& error) {
+            // The blog folder cannot be listed: nothing to export.
+            ShowMessage(QString::fromStdString(ErrorDescription(error.Number())));
+            return;
+        }
+        WriteLists(model);
+    }
+    const ExportOutcome outcome = RunExport(module_, model, *services_.messages, *services_.clock);
+    WriteLists(model);
+    WriteDateFields(model);
+    text7_->setText(Q(model.Text7));
+    if (outcome == ExportOutcome::ProgramMustEnd) {
+        EndProgram(1);
+    }
+}
+
+// ---- Start-date buttons and exit
+
+void MainWindow::OnDayStep(int amount) {
+    WindowModel model = ReadModel();
+    try {
+        StepWorkDate(module_, model, u"d", amount);
+    } catch (const RunError& error) {
+        // A step past the last or first date there is: the date stays.
+        ShowMessage(QString::fromStdString(ErrorDescription(error.Number())));
+        return;
+    }
+    WriteDateFields(model);
+}
+
+void MainWindow::OnCommand1() {
+    WindowModel model = ReadModel();
+    RestoreStartDate(module_, model);
+    WriteDateFields(model);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    EndProgram(0);
+}
+
+void MainWindow::OnCommand2() {
+    // No file stays open between runs; the program ends at once.
+    EndProgram(0);
+}
+
+}  // namespace qb::app

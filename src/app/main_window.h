@@ -1,0 +1,146 @@
+#pragma once
+// The main window fQuillbrook: every control at its place, the start-up, the choice of
+// articles, the options and the start-date buttons. The export itself is the engine's:
+// the window copies its controls into a WindowModel, runs it and shows what changed.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "app/volumes.h"
+#include "export/clock.h"
+#include "export/messages.h"
+#include "export/module1.h"
+#include "export/window_model.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace qb::app {
+
+class DriveList;
+class FileList;
+class FolderList;
+
+struct MainWindowServices {
+    MessageSink* messages = nullptr;  // every message box goes through it
+    Clock* clock = nullptr;
+    VolumeSource* volumes = nullptr;
+    // The start-up probe: runs last in start-up and enables the window (at once, or
+    // when its notice closes). None: the window is enabled at once.
+    std::function<void(QWidget&)> probe;
+    // Ends the program with an exit code. None: QCoreApplication::exit.
+    std::function<void(int)> quit;
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window disabled and runs its start-up.
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+
+    [[nodiscard]] Module1& module() { return module_; }
+    [[nodiscard]] const QString& LastSourceDrive() const { return source_.last; }
+    [[nodiscard]] const QString& LastOutputDrive() const { return output_.last; }
+
+    // The window's state as the engine sees it.
+    [[nodiscard]] WindowModel ReadModel() const;
+    // Combo1's selected entry: -1 when the typed text matches no entry.
+    [[nodiscard]] int Combo1ListIndex() const;
+
+    // Centres the window on its screen.
+    void CentreOnScreen();
+
+protected:
+    // Closing the window ends the program, notice window and all.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct DrivePair {
+        DriveList* drive = nullptr;
+        FolderList* dir = nullptr;
+        QString last;          // the last drive whose folders could be shown
+        bool undoing = false;  // the change running is the return to `last`
+    };
+
+    void BuildControls();
+    void Load();
+    void ConnectHandlers();
+    void StartDrive(DrivePair& pair);
+
+    void OnOptFile(int index);
+    void OnDriveChange(DrivePair& pair);
+    void OnDir1Change(const QString& path);
+    void OnFolderOpenFailed(const QString& path);
+    void OnFile1Click();
+    void OnList1Click();
+    void OnCommand4();
+    void OnCommand7();
+    void OnCommand3();
+    void OnDayStep(int amount);
+    void OnCommand1();
+    void OnCommand2();
+
+    void ShowMessage(const QString& text);
+    void WriteDateFields(const WindowModel& model);
+    void WriteLists(const WindowModel& model);
+    void EndProgram(int code);
+
+    MainWindowServices services_;
+    Module1 module_;
+    DrivePair source_;
+    DrivePair output_;
+
+    // Controls, by their names.
+    QLabel* label7_ = nullptr;
+    QLabel* label12_ = nullptr;
+    QGroupBox* frame5_ = nullptr;
+    QGroupBox* frmGenbun_ = nullptr;
+    std::array<QRadioButton*, 2> optFile_{};
+    FileList* file1_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* command7_ = nullptr;
+    QGroupBox* frame1_ = nullptr;
+    QListWidget* list1_ = nullptr;
+    QListWidget* list2_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+
+    QGroupBox* frame8_ = nullptr;
+    QLabel* label11_ = nullptr;
+    std::array<QRadioButton*, 2> optKaigyo_{};
+    std::array<QRadioButton*, 2> optTitle_{};
+    QLineEdit* text7_ = nullptr;
+    QRadioButton* option12_ = nullptr;
+    QRadioButton* option13_ = nullptr;
+    QRadioButton* option14_ = nullptr;
+    QRadioButton* option1_ = nullptr;
+    QRadioButton* option2_ = nullptr;
+    QRadioButton* option3_ = nullptr;
+    QGroupBox* frame2_ = nullptr;
+    std::array<QLineEdit*, 5> dateFields_{};  // Text1..Text5
+    QPushButton* command5_ = nullptr;
+    QPushButton* command6_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QRadioButton* option4_ = nullptr;
+    QRadioButton* option5_ = nullptr;
+    QRadioButton* option6_ = nullptr;
+    QRadioButton* option9_ = nullptr;
+    QComboBox* combo1_ = nullptr;
+    QRadioButton* option7_ = nullptr;
+    QRadioButton* option8_ = nullptr;
+    QRadioButton* option10_ = nullptr;
+    QRadioButton* option11_ = nullptr;
+    QLineEdit* text8_ = nullptr;
+};
+
+// The window's captions that are more than a word.
+[[nodiscard]] QString Label11Text();
+[[nodiscard]] QString Label12Text();
+
+}  // namespace qb::app

@@ -1,0 +1,51 @@
+#include "app/volumes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <algorithm>
+#include <array>
+
+namespace qb::app {
+
+bool SystemVolumeSource::IsPseudoFileSystem(const QByteArray& type) {
+    static constexpr std::array<const char*, 24> kPseudo = {
+        "proc",     "sysfs",   "tmpfs",     "devtmpfs", "devpts",     "overlay",   "squashfs", "cgroup",
+        "cgroup2",  "securityfs", "debugfs", "tracefs", "configfs",  "fusectl",   "mqueue",   "hugetlbfs",
+        "pstore",   "bpf",     "binfmt_misc", "autofs", "ramfs",      "efivarfs",  "nsfs",     "rpc_pipefs"};
+    return std::any_of(kPseudo.begin(), kPseudo.end(), [&](const char* name) { return type == name; });
+}
+
+std::vector<Volume> SystemVolumeSource::Volumes() const {
+    std::vector<Volume> volumes;
+    volumes.push_back({QStringLiteral("/"), QStorageInfo::root().name()});
+    for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
+        const QString root = info.rootPath();
+        if (root == QLatin1String("/") || !info.isValid() || IsPseudoFileSystem(info.fileSystemType())) {
+            continue;
+        }
+        // Bind mounts of single files and duplicates are not drives.
+        if (!QFileInfo(root).isDir() ||
+            std::any_of(volumes.begin(), volumes.end(), [&](const Volume& v) { return v.root == root; })) {
+            continue;
+        }
+        volumes.push_back({root, info.name()});
+    }
+    std::sort(volumes.begin() + 1, volumes.end(),
+              [](const Volume& a, const Volume& b) { return a.root.compare(b.root, Qt::CaseInsensitive) < 0; });
+    return volumes;
+}
+
+bool SystemVolumeSource::IsReady(const QString& root) const {
+    const QStorageInfo info(root);
+    // After an unmount the mount point is an ordinary folder of the volume above it.
+    if (!info.isValid() || !info.isReady() || QDir::cleanPath(info.rootPath()) != QDir::cleanPath(root)) {
+        return false;
+    }
+    const QFileInfo dir(root);
+    return dir.isDir() && dir.isReadable() && dir.isExecutable();
+}
+
+QString SystemVolumeSource::StartFolder() const { return QDir::currentPath(); }
+
+}  // namespace qb::app

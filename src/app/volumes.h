@@ -1,0 +1,37 @@
+#pragma once
+// The volumes the drive lists offer, behind an interface so that tests can supply
+// folders of their own and make a volume fail.
+
+#include <QString>
+#include <vector>
+
+namespace qb::app {
+
+struct Volume {
+    QString root;   // mount point, e.g. "/" or "/media/usb"
+    QString label;  // volume name, may be empty
+};
+
+class VolumeSource {
+public:
+    virtual ~VolumeSource() = default;
+    // The volumes to list, the first of them being the main one.
+    [[nodiscard]] virtual std::vector<Volume> Volumes() const = 0;
+    // Whether the volume at root can be used now (still mounted, root readable).
+    [[nodiscard]] virtual bool IsReady(const QString& root) const = 0;
+    // The folder the lists start in (the program's current folder).
+    [[nodiscard]] virtual QString StartFolder() const = 0;
+};
+
+// The machine's mounted volumes: "/" first, pseudo and in-memory file systems left out.
+class SystemVolumeSource final : public VolumeSource {
+public:
+    [[nodiscard]] std::vector<Volume> Volumes() const override;
+    [[nodiscard]] bool IsReady(const QString& root) const override;
+    [[nodiscard]] QString StartFolder() const override;
+
+    // File system types that are never offered as drives.
+    [[nodiscard]] static bool IsPseudoFileSystem(const QByteArray& type);
+};
+
+}  // namespace qb::app

@@ -1,0 +1,206 @@
+#pragma once
+// Pieces shared by the window tests: a fixed clock, a recording message sink, volumes
+// rooted in a scratch folder, and a window built over them.
+
+#include <QDir>
+#include <QCoreApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QListWidget>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/volumes.h"
+#include "encoding/cp932.h"
+#include "export/clock.h"
+#include "export/messages.h"
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace apptest {
+
+class FixedClock final : public qb::Clock {
+public:
+    qb::DateTime now{2024, 3, 5, 8, 7, 45};
+    std::optional<std::uint64_t> counter = 1234560000;
+    std::uint64_t seed = 7;
+
+    qb::DateTime Now() override { return now; }
+    std::optional<std::uint64_t> PerformanceCounter() override { return counter; }
+    std::uint64_t TimeOfDaySeed() override { return seed++; }
+};
+
+struct Message {
+    QString text;
+    qb::MessageIcon icon;
+    QString caption;
+};
+
+class RecordingSink final : public qb::MessageSink {
+public:
+    using MessageSink::Show;
+    void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
+        messages.push_back({QString::fromStdU16String(text), icon, QString::fromStdU16String(caption)});
+    }
+    [[nodiscard]] QStringList Texts() const {
+        QStringList texts;
+        for (const Message& m : messages) {
+            texts << m.text;
+        }
+        return texts;
+    }
+    std::vector<Message> messages;
+};
+
+// Volumes that are folders of a scratch folder; any of them can be made unusable.
+class FakeVolumes final : public qb::app::VolumeSource {
+public:
+    [[nodiscard]] std::vector<qb::app::Volume> Volumes() const override { return volumes; }
+    [[nodiscard]] bool IsReady(const QString& root) const override {
+        return !unready.contains(root) && QDir(root).exists();
+    }
+    [[nodiscard]] QString StartFolder() const override { return start; }
+
+    std::vector<qb::app::Volume> volumes;
+    QSet<QString> unready;
+    QString start;
+};
+
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    file.write(bytes);
+}
+
+inline QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+// Lines each followed by CR LF, in Shift_JIS.
+inline QByteArray SjisLines(const QStringList& lines) {
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    return QByteArray::fromStdString(qb::cp932::Encode(text.toStdU16String()));
+}
+
+inline QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) {
+        items << list->item(i)->text();
+    }
+    return items;
+}
+
+// Replaces a text box's text as a user would: select all, delete, type. Japanese text
+// arrives as an input method's committed string.
+inline void TypeInto(QWidget* widget, const QString& text) {
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(widget, Qt::Key_Delete);
+    bool ascii = true;
+    for (const QChar c : text) {
+        ascii = ascii && c.unicode() < 0x80;
+    }
+    if (ascii) {
+        QTest::keyClicks(widget, text);
+    } else {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(widget, &event);
+    }
+}
+
+// A scratch folder with three drives A, B, C and the window over them.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch.isValid());
+        for (const char* name : {"driveA", "driveB", "driveC"}) {
+            const QString root = scratch.filePath(QString::fromLatin1(name));
+            QDir().mkpath(root);
+            volumes.volumes.push_back({root, QString()});
+        }
+        volumes.start = DriveA() + QStringLiteral("/articles");
+        QDir().mkpath(volumes.start);
+    }
+
+    [[nodiscard]] QString DriveA() const { return volumes.volumes[0].root; }
+    [[nodiscard]] QString DriveB() const { return volumes.volumes[1].root; }
+    [[nodiscard]] QString DriveC() const { return volumes.volumes[2].root; }
+
+    // Builds the window with a probe that notes the window's state and enables it.
+    void Open() {
+        qb::app::MainWindowServices services;
+        services.messages = &sink;
+        services.clock = &clock;
+        services.volumes = &volumes;
+        services.probe = [this](QWidget& w) {
+            probeSawEnabled = w.isEnabled();
+            ++probeCalls;
+            w.setEnabled(true);
+        };
+        services.quit = [this](int code) { exitCodes.push_back(code); };
+        window = std::make_unique<qb::app::MainWindow>(std::move(services));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    template <class T>
+    T* Get(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    void Click(const char* name) { QTest::mouseClick(Get<QWidget>(name), Qt::LeftButton); }
+
+    void ClickItem(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
+    }
+
+    // Presses on one entry, drags to another and lets go.
+    void DragItems(QListWidget* list, int from, int to) {
+        const QPoint start = list->visualItemRect(list->item(from)).center();
+        const QPoint end = list->visualItemRect(list->item(to)).center();
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, start);
+        QTest::mouseMove(list->viewport(), end);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, end);
+    }
+
+    // Opens an entry of a folder list by double-clicking it.
+    void OpenFolder(const char* listName, const QString& text) {
+        auto* list = Get<QListWidget>(listName);
+        const auto found = list->findItems(text, Qt::MatchExactly);
+        ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+        const QPoint at = list->visualItemRect(found.first()).center();
+        // The press of the second click, then the double-click itself.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    void Type(const char* name, const QString& text) { TypeInto(Get<QWidget>(name), text); }
+
+    QTemporaryDir scratch;
+    FixedClock clock;
+    RecordingSink sink;
+    FakeVolumes volumes;
+    std::unique_ptr<qb::app::MainWindow> window;
+    std::vector<int> exitCodes;
+    int probeCalls = 0;
+    bool probeSawEnabled = true;
+};
+
+}  // namespace apptest

@@ -1,0 +1,224 @@
+// "ファイル作成" clicked through the window in both source modes, ending in an import
+// file whose bytes are checked.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app_test_support.h"
+#include "common/run_error.h"
+
+namespace apptest {
+namespace {
+
+class Export : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        QDir().mkpath(DriveA() + "/out");
+    }
+    // Dir2 walked to driveA/out: up to the drive's root, then down into "out".
+    void ChooseOutputFolder() {
+        OpenFolder("Dir2", DriveA());
+        OpenFolder("Dir2", "out");
+        ASSERT_EQ(window->ReadModel().Dir2Path, (DriveA() + "/out").toStdU16String());
+    }
+    QStringList Fields() {
+        QStringList fields;
+        for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5"}) {
+            fields << Get<QLineEdit>(name)->text();
+        }
+        return fields;
+    }
+};
+
+TEST_F(Export, FileModeWritesTheChosenArticlesInShiftJis) {
+    WriteFile(volumes.start + "/a.txt", SjisLines({"春の散歩", "桜が咲いていました。", "", "また行きたい。"}));
+    WriteFile(volumes.start + "/b.txt", SjisLines({"二つ目", "本文"}));
+    Open();
+    DragItems(Get<QListWidget>("File1"), 0, 1);
+    ChooseOutputFolder();
+    Type("Text7", "import");
+    Click("Option1");
+    Click("Option10");
+    Type("Text8", "日記");
+    Click("optKaigyo_1");
+    Click("Option4");
+    Click("Option14");
+    const QStringList start = {"2026", "04", "01", "09", "00"};
+    const char* fields[] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
+    for (int i = 0; i < 5; ++i) {
+        Type(fields[i], start[i]);
+    }
+
+    Click("Command3");
+
+    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    const QByteArray expected = SjisLines({
+        "AUTHOR:", "TITLE: 春の散歩", "DATE:  04/01/2026 09:00:00", "STATUS:   Future", "ALLOW COMMENTS: 0",
+        "CONVERT BREAKS: 0", "ALLOW PINGS: 0", "PRIMARY CATEGORY: 日記", "-----", "BODY:",
+        "<P>桜が咲いていました。<BR>", "<BR>", "また行きたい。<BR>", "<BR>", "</P>", "<BR>", "-----", "--------",
+        "AUTHOR:", "TITLE: 二つ目", "DATE:  04/02/2026 09:00:00", "STATUS:   Future", "ALLOW COMMENTS: 0",
+        "CONVERT BREAKS: 0", "ALLOW PINGS: 0", "PRIMARY CATEGORY: 日記", "-----", "BODY:", "<P>本文<BR>", "<BR>",
+        "</P>", "<BR>", "-----", "--------"});
+    EXPECT_EQ(ReadFile(DriveA() + "/out/import.txt"), expected);
+
+    // Ready for the next batch: lists and name emptied, start date back to the clock.
+    EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
+    EXPECT_EQ(Get<QListWidget>("List2")->count(), 0);
+    EXPECT_TRUE(Get<QLineEdit>("Text7")->text().isEmpty());
+    EXPECT_EQ(Fields(), (QStringList{"2024", "03", "05", "08", "07"}));
+    EXPECT_TRUE(exitCodes.empty());
+}
+
+TEST_F(Export, BlogFolderModeTakesEveryFileOfEverySubFolderAsUtf8) {
+    const QString blog = volumes.start + "/blog";
+    WriteFile(blog + "/A/a.txt", SjisLines({"いち"}));
+    WriteFile(blog + "/A/b.txt", SjisLines({"に", "本文二"}));
+    WriteFile(blog + "/B/c.txt", SjisLines({"さん"}));
+    WriteFile(blog + "/x.txt", SjisLines({"取られない"}));
+    Open();
+    // A file appended earlier is replaced by the blog's files.
+    DragItems(Get<QListWidget>("File1"), 0, 0);
+    ASSERT_EQ(Get<QListWidget>("List1")->count(), 0);  // nothing lies in articles itself
+    OpenFolder("Dir1", "blog");
+    ClickItem(Get<QListWidget>("File1"), 0);
+    ASSERT_EQ(Items(Get<QListWidget>("List1")), QStringList{"x.txt"});
+    Click("optFile_1");
+    ChooseOutputFolder();
+    Type("Text7", "blog");
+    Click("Option3");
+    Click("Option7");
+
+    Click("Command3");
+
+    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    QString text;
+    const struct {
+        const char* title;
+        const char* category;
+        const char* body;
+    } records[] = {{"いち", "A", nullptr}, {"に", "A", "<P>本文二"}, {"さん", "B", nullptr}};
+    for (const auto& r : records) {
+        QStringList lines = {"AUTHOR:",
+                             QStringLiteral("TITLE: ") + QString::fromUtf8(r.title),
+                             "DATE:  03/05/2024 08:07:00",
+                             "STATUS:   Draft",
+                             "ALLOW COMMENTS: 0",
+                             "CONVERT BREAKS: 0",
+                             "ALLOW PINGS: 0",
+                             QStringLiteral("PRIMARY CATEGORY: ") + QString::fromUtf8(r.category),
+                             "-----",
+                             "BODY:"};
+        if (r.body != nullptr) {
+            lines << QString::fromUtf8(r.body);
+        }
+        lines << "" << "</P>" << "" << "-----" << "--------";
+        text += lines.join("\r\n") + "\r\n";
+    }
+    EXPECT_EQ(ReadFile(DriveA() + "/out/blog.txt"), text.toUtf8());
+    EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
+    // The folder list still shows the blog folder.
+    EXPECT_EQ(window->ReadModel().Dir1Path, blog.toStdU16String());
+}
+
+TEST_F(Export, BlogFolderWithoutSubFoldersExportsNothingButStillRuns) {
+    WriteFile(volumes.start + "/only.txt", SjisLines({"x"}));
+    Open();
+    ClickItem(Get<QListWidget>("File1"), 0);
+    Click("optFile_1");
+    ChooseOutputFolder();
+    Type("Text7", "empty");
+    Click("Option2");
+    Click("Option8");
+    Click("Option14");
+    Click("Command3");
+    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    EXPECT_TRUE(QFileInfo::exists(DriveA() + "/out/empty.txt"));
+    EXPECT_EQ(ReadFile(DriveA() + "/out/empty.txt"), QByteArray());
+    EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
+}
+
+TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
+    const QString blog = volumes.start + "/blog";
+    WriteFile(blog + "/A/a.txt", SjisLines({"t"}));
+    Open();
+    OpenFolder("Dir1", "blog");
+    Click("optFile_1");
+    ChooseOutputFolder();
+    Type("Text7", "lost");
+    Click("Option2");
+    Click("Option7");
+    QDir(blog).removeRecursively();
+    Click("Command3");
+    EXPECT_EQ(sink.Texts(), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
+    EXPECT_FALSE(QFileInfo::exists(DriveA() + "/out/lost.txt"));
+    EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("lost"));
+    EXPECT_TRUE(exitCodes.empty());
+}
+
+TEST_F(Export, RefusedRunKeepsListsAndWritesNothing) {
+    WriteFile(volumes.start + "/a.txt", SjisLines({"t"}));
+    Open();
+    ClickItem(Get<QListWidget>("File1"), 0);
+    ChooseOutputFolder();
+    const struct {
+        const char* click;  // chosen before the press
+        QString message;
+    } steps[] = {{nullptr, "出力用のファイル名を指定してください！"},
+                 {"Text7", "公開の種類を指定してください！"},
+                 {"Option1", "カテゴリを指定してください！"},
+                 {"Option11", "日付の差分を選んでください！"}};
+    for (const auto& step : steps) {
+        if (step.click != nullptr && QByteArray(step.click) == "Text7") {
+            Type("Text7", "name");
+        } else if (step.click != nullptr) {
+            Click(step.click);
+        }
+        sink.messages.clear();
+        Click("Command3");
+        EXPECT_EQ(sink.Texts(), QStringList{step.message});
+        EXPECT_EQ(Items(Get<QListWidget>("List1")), QStringList{"a.txt"});
+    }
+    EXPECT_FALSE(QFileInfo::exists(DriveA() + "/out/name.txt"));
+}
+
+TEST_F(Export, MissingArticleEndsTheRunWithItsNumberAndEmptiesTheLists) {
+    WriteFile(volumes.start + "/a.txt", SjisLines({"t"}));
+    Open();
+    ClickItem(Get<QListWidget>("File1"), 0);
+    QFile::remove(volumes.start + "/a.txt");
+    ChooseOutputFolder();
+    Type("Text7", "gone");
+    Click("Option2");
+    Click("Option8");
+    Click("Command3");
+    EXPECT_EQ(sink.Texts(), QStringList{"書き込み異常終了です。53"});
+    EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
+    EXPECT_EQ(Get<QListWidget>("List2")->count(), 0);
+    EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("gone"));
+}
+
+TEST_F(Export, UnreadableCounterEndsTheProgram) {
+    WriteFile(volumes.start + "/a.txt", SjisLines({"t"}));
+    clock.counter.reset();
+    Open();
+    ClickItem(Get<QListWidget>("File1"), 0);
+    ChooseOutputFolder();
+    Type("Text7", "random");
+    Click("Option1");
+    Click("Option8");
+    Click("Option9");
+    auto* combo = Get<QComboBox>("Combo1");
+    QTest::keyClick(combo, Qt::Key_Down);  // "ランダム"
+    ASSERT_EQ(combo->currentText(), QStringLiteral("ランダム"));
+    Click("Command3");
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages.back().text, QStringLiteral("現在の環境では使用できません"));
+    EXPECT_EQ(sink.messages.back().caption, QStringLiteral("Ranking"));
+    EXPECT_EQ(sink.messages.back().icon, qb::MessageIcon::Critical);
+    EXPECT_EQ(exitCodes, std::vector<int>{1});
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,53 @@
+// The real message boxes: modal, OK only, the caption and icon they are given.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/message_box_sink.h"
+#include "app_test_support.h"
+
+namespace apptest {
+namespace {
+
+TEST(MessageBoxSinkTest, ShowsModalBoxesWithOkOnlyAndTheirOwnIcon) {
+    const struct {
+        qb::MessageIcon icon;
+        QString caption;
+        QMessageBox::Icon boxIcon;
+    } rows[] = {{qb::MessageIcon::None, "Quillbrook", QMessageBox::NoIcon},
+                {qb::MessageIcon::Exclamation, "Quillbrook", QMessageBox::Warning},
+                {qb::MessageIcon::Critical, "Ranking", QMessageBox::Critical}};
+    QWidget parent;
+    qb::app::MessageBoxSink sink(&parent);
+    for (const auto& row : rows) {
+        QString seenTitle;
+        QString seenText;
+        QMessageBox::Icon seenIcon = QMessageBox::Question;
+        QMessageBox::StandardButtons seenButtons;
+        bool modal = false;
+        // Looks at the box while it waits for an answer, then presses OK.
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = box->icon();
+            seenButtons = box->standardButtons();
+            modal = box->isModal();
+            box->button(QMessageBox::Ok)->click();
+        });
+        sink.Show(u"書き込み正常終了", row.icon, row.caption.toStdU16String());
+        EXPECT_EQ(seenTitle, row.caption);
+        EXPECT_EQ(seenText, QStringLiteral("書き込み正常終了"));
+        EXPECT_EQ(seenIcon, row.boxIcon);
+        EXPECT_EQ(seenButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_TRUE(modal);
+    }
+}
+
+}  // namespace
+}  // namespace apptest
