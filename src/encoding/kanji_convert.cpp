@@ -4,6 +4,7 @@
 
 #include "common/run_error.h"
 #include "encoding/cp932.h"
+#include "encoding/jis_arithmetic.h"
 
 namespace qb {
 
@@ -13,13 +14,7 @@ enum class Mode { Roman, Kanji, Kana };
 
 constexpr std::uint8_t kEsc = 0x1B;
 
-// Stores a computed value into a byte; a value outside 0..255 is an overflow.
-std::uint8_t ToByte(int value) {
-    if (value < 0 || value > 0xFF) {
-        throw RunError(err::kOverflow, "computed byte " + std::to_string(value) + " out of range");
-    }
-    return static_cast<std::uint8_t>(value);
-}
+using detail::CheckedByte;
 
 // Reads input[i]; past the end is a subscript failure.
 int At(const ByteArray& input, std::size_t i) {
@@ -55,23 +50,9 @@ ByteArray SjisToJis(const ByteArray& bytes) {
             if (mode != Mode::Kanji) {
                 PutEscape(out, 0x24, 0x42);
             }
-            int c1 = b;
-            int c2 = At(bytes, i + 1);
-            if (c1 >= 0xE0) {
-                c1 -= 0x40;
-            }
-            if (c2 >= 0x80) {
-                c2 -= 1;
-            }
-            if (c2 >= 0x9E) {
-                c1 = (c1 - 0x70) * 2;
-                c2 -= 0x7D;
-            } else {
-                c1 = (c1 - 0x70) * 2 - 1;
-                c2 -= 0x1F;
-            }
-            out.push_back(ToByte(c1));
-            out.push_back(ToByte(c2));
+            const detail::JisPair jis = detail::SjisPairToJis(b, At(bytes, i + 1));
+            out.push_back(CheckedByte(jis.c1));
+            out.push_back(CheckedByte(jis.c2));
             mode = Mode::Kanji;
             i += 2;
         } else if (b <= 0x7F) {
@@ -85,7 +66,7 @@ ByteArray SjisToJis(const ByteArray& bytes) {
             if (mode != Mode::Kana) {
                 PutEscape(out, 0x28, 0x49);
             }
-            out.push_back(ToByte(b - 0x80));
+            out.push_back(CheckedByte(b - 0x80));
             mode = Mode::Kana;
             i += 1;
         }
@@ -119,8 +100,8 @@ ByteArray JisToEuc(const ByteArray& bytes) {
         }
         switch (mode) {
         case Mode::Kanji:
-            out.push_back(ToByte(bytes[i] + 0x80));
-            out.push_back(ToByte(At(bytes, i + 1) + 0x80));
+            out.push_back(CheckedByte(bytes[i] + 0x80));
+            out.push_back(CheckedByte(At(bytes, i + 1) + 0x80));
             i += 2;
             break;
         case Mode::Roman: {

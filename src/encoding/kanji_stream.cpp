@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/run_error.h"
+#include "encoding/jis_arithmetic.h"
 
 namespace qb {
 
@@ -10,16 +11,7 @@ namespace {
 
 constexpr char kEsc = 0x1B;
 
-[[noreturn]] void Overflow(int value) {
-    throw RunError(err::kOverflow, "computed byte " + std::to_string(value) + " out of range");
-}
-
-std::uint8_t ToByte(int value) {
-    if (value < 0 || value > 0xFF) {
-        Overflow(value);
-    }
-    return static_cast<std::uint8_t>(value);
-}
+using detail::CheckedByte;
 
 [[noreturn]] void PastEnd(const char* what) {
     throw RunError(err::kSubscript, what);
@@ -45,21 +37,9 @@ char* Escape(JisMode& mode, JisMode to, char* o) {
 // ---- Stage 1 ---------------------------------------------------------------------
 
 char* SjisToJisStream::Pair(int c1, int c2, char* o) {
-    if (c1 >= 0xE0) {
-        c1 -= 0x40;
-    }
-    if (c2 >= 0x80) {
-        c2 -= 1;
-    }
-    if (c2 >= 0x9E) {
-        c1 = (c1 - 0x70) * 2;
-        c2 -= 0x7D;
-    } else {
-        c1 = (c1 - 0x70) * 2 - 1;
-        c2 -= 0x1F;
-    }
-    *o++ = static_cast<char>(ToByte(c1));
-    *o++ = static_cast<char>(ToByte(c2));
+    const detail::JisPair jis = detail::SjisPairToJis(c1, c2);
+    *o++ = static_cast<char>(CheckedByte(jis.c1));
+    *o++ = static_cast<char>(CheckedByte(jis.c2));
     return o;
 }
 
@@ -97,7 +77,7 @@ void SjisToJisStream::Feed(std::string_view sjis, std::string& jis) {
             i += 1;
         } else {
             o = Escape(mode, JisMode::Kana, o);
-            *o++ = static_cast<char>(ToByte(b - 0x80));
+            *o++ = static_cast<char>(CheckedByte(b - 0x80));
             i += 1;
         }
     }
@@ -125,7 +105,7 @@ char* JisToEucStream::Byte(std::uint8_t b, char* o) {
         }
         switch (mode_) {
         case JisMode::Kanji:
-            *o++ = static_cast<char>(ToByte(b + 0x80));
+            *o++ = static_cast<char>(CheckedByte(b + 0x80));
             phase_ = Phase::KanjiFirst;
             return o;
         case JisMode::Roman:
@@ -141,7 +121,7 @@ char* JisToEucStream::Byte(std::uint8_t b, char* o) {
         }
         return o;
     case Phase::KanjiFirst:
-        *o++ = static_cast<char>(ToByte(b + 0x80));
+        *o++ = static_cast<char>(CheckedByte(b + 0x80));
         phase_ = Phase::Data;
         return o;
     case Phase::Esc:
@@ -185,13 +165,13 @@ void JisToEucStream::Feed(std::string_view jis, std::string& euc) {
     for (const char c : jis) {
         const auto b = static_cast<std::uint8_t>(c);
         if (phase == Phase::KanjiFirst) {
-            *o++ = static_cast<char>(ToByte(b + 0x80));
+            *o++ = static_cast<char>(CheckedByte(b + 0x80));
             phase = Phase::Data;
             continue;
         }
         if (phase == Phase::Data && c != kEsc) {
             if (mode == JisMode::Kanji) {
-                *o++ = static_cast<char>(ToByte(b + 0x80));
+                *o++ = static_cast<char>(CheckedByte(b + 0x80));
                 phase = Phase::KanjiFirst;
                 continue;
             }

@@ -1,0 +1,39 @@
+#pragma once
+// The arithmetic shared by the whole-array and the streamed Shift_JIS to JIS stages.
+
+#include <cstdint>
+#include <string>
+
+#include "common/run_error.h"
+
+namespace qb::detail {
+
+struct JisPair {
+    int c1;
+    int c2;
+};
+
+// A Shift_JIS first and second byte to the two JIS bytes, before range-testing. Any
+// second byte is taken; a result outside 0..255 is caught by CheckedByte.
+[[nodiscard]] constexpr JisPair SjisPairToJis(int c1, int c2) {
+    if (c1 >= 0xE0) {
+        c1 -= 0x40;
+    }
+    if (c2 >= 0x80) {
+        c2 -= 1;
+    }
+    if (c2 >= 0x9E) {
+        return {(c1 - 0x70) * 2, c2 - 0x7D};
+    }
+    return {(c1 - 0x70) * 2 - 1, c2 - 0x1F};
+}
+
+// Stores a computed value into a byte; a value outside 0..255 is an overflow (6).
+[[nodiscard]] inline std::uint8_t CheckedByte(int value) {
+    if (value < 0 || value > 0xFF) {
+        throw RunError(err::kOverflow, "computed byte " + std::to_string(value) + " out of range");
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
+}  // namespace qb::detail
