@@ -21,8 +21,8 @@ namespace qb {
 
 namespace {
 
-constexpr std::size_t kDefaultChunk = 64 * 1024;
-constexpr std::size_t kWriteThreshold = 256 * 1024;
+constexpr std::size_t kDefaultChunk = std::size_t{64} * 1024;
+constexpr std::size_t kWriteThreshold = std::size_t{256} * 1024;
 
 class InputFile {
 public:

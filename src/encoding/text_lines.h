@@ -13,7 +13,7 @@ namespace qb {
 
 class LineReader {
 public:
-    explicit LineReader(std::istream& in, std::size_t chunkSize = 64 * 1024);
+    explicit LineReader(std::istream& in, std::size_t chunkSize = std::size_t{64} * 1024);
 
     // Reads the next line into line (without its terminator). Returns false at the end.
     // Throws RunError (57, device I/O error) when the stream fails while reading.
