@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -163,7 +164,8 @@ std::vector<std::u16string> SplitStart(const std::string& text) {
 }
 
 void Apply(const Arguments& a, Module1& module, WindowModel& w, ExportOptions& options) {
-    w.Text7 = a.name ? Utf8ToUtf16(*a.name) : std::u16string();
+    // A file name: its bytes are kept even where they are not UTF-8.
+    w.Text7 = a.name ? FromPath(std::filesystem::path(*a.name)) : std::u16string();
     if (a.status) {
         w.Option1 = *a.status == "future";
         w.Option2 = *a.status == "publish";

@@ -32,8 +32,8 @@ public:
     }
 };
 
-std::u16string AbsolutePath(const std::string& utf8) {
-    const std::filesystem::path path = qb::ToPath(qb::Utf8ToUtf16(utf8));
+std::u16string AbsolutePath(const std::string& arg) {
+    const std::filesystem::path path(arg);  // the bytes as given, UTF-8 or not
     return qb::FromPath(std::filesystem::absolute(path).lexically_normal());
 }
 

@@ -25,7 +25,9 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
     if (folder.empty()) {
         folder = ".";
     }
-    std::string pattern = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+    // A short name of its own: one built from target's name could be longer than the
+    // folder allows when target's name is near the limit.
+    std::string pattern = (folder / ".quillbrook-XXXXXX").string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkstemp(name.data());

@@ -2,7 +2,15 @@
 
 namespace qb {
 
-std::string Utf16ToUtf8(std::u16string_view text) {
+namespace {
+
+// A byte of a file name that is not UTF-8 is carried as the lone surrogate U+DC80..U+DCFF
+// (0xDC00 + the byte), so that the name comes back byte for byte.
+constexpr char16_t kEscapedByteBase = 0xDC00;
+
+bool IsEscapedByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+std::string ToUtf8(std::u16string_view text, bool unescapeBytes) {
     std::string out;
     out.reserve(text.size() * 3);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -10,6 +18,9 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
+        } else if (unescapeBytes && IsEscapedByte(text[i])) {
+            out.push_back(static_cast<char>(c - kEscapedByteBase));
+            continue;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
@@ -32,7 +43,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
+std::u16string ToUtf16(std::string_view text, bool escapeBytes) {
     std::u16string out;
     out.reserve(text.size());
     std::size_t i = 0;
@@ -56,7 +67,7 @@ std::u16string Utf8ToUtf16(std::string_view text) {
             c = b & 0x07;
             min = 0x10000;
         } else {
-            out.push_back(u'\uFFFD');
+            out.push_back(escapeBytes ? static_cast<char16_t>(kEscapedByteBase + b) : u'\uFFFD');
             ++i;
             continue;
         }
@@ -70,6 +81,11 @@ std::u16string Utf8ToUtf16(std::string_view text) {
             c = (c << 6) | (static_cast<unsigned char>(text[i + j]) & 0x3F);
         }
         if (!ok || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            if (escapeBytes) {
+                out.push_back(static_cast<char16_t>(kEscapedByteBase + b));
+                ++i;
+                continue;
+            }
             out.push_back(u'\uFFFD');
             i += ok ? j : std::max<std::size_t>(j, 1);
             continue;
@@ -86,11 +102,17 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) { return ToUtf8(text, false); }
+
+std::u16string Utf8ToUtf16(std::string_view text) { return ToUtf16(text, false); }
+
 std::filesystem::path ToPath(std::u16string_view text) {
 #ifdef _WIN32
     return std::filesystem::path(std::wstring(text.begin(), text.end()));
 #else
-    return std::filesystem::path(Utf16ToUtf8(text));
+    return std::filesystem::path(ToUtf8(text, true));
 #endif
 }
 
@@ -99,7 +121,7 @@ std::u16string FromPath(const std::filesystem::path& path) {
     const std::wstring& native = path.native();
     return std::u16string(native.begin(), native.end());
 #else
-    return Utf8ToUtf16(path.native());
+    return ToUtf16(path.native(), true);
 #endif
 }
 

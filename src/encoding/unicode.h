@@ -12,6 +12,8 @@ namespace qb {
 [[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
 [[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
 
+// File names: a byte of a name that is not UTF-8 travels as U+DC80..U+DCFF, so that
+// FromPath and ToPath give back the very same name.
 [[nodiscard]] std::filesystem::path ToPath(std::u16string_view text);
 [[nodiscard]] std::u16string FromPath(const std::filesystem::path& path);
 

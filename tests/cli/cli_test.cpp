@@ -176,6 +176,32 @@ TEST_F(Cli, BlogFolderOfTwoSubFolders) {
                                         "PRIMARY CATEGORY: A", "PRIMARY CATEGORY: A", "PRIMARY CATEGORY: B"}));
 }
 
+// Names that are not UTF-8, as Shift_JIS names unpacked from a Windows archive are: the
+// files are found and read, and the import file gets the name exactly as given.
+TEST_F(Cli, NamesThatAreNotUtf8) {
+    const std::string sjisFolder = "\x93\xfa\x8b\x4c";  // 日記 in Shift_JIS
+    const std::string sjisFile = "\x82\xa0.txt";          // あ.txt in Shift_JIS
+    WriteBytes(dir.Path() / "blog" / sjisFolder / sjisFile, SjisLines({u"一"}));
+    WriteBytes(dir.Path() / "one" / sjisFile, SjisLines({u"二"}));
+    const struct {
+        const char* name;
+        std::vector<std::string> source;
+        std::string title;
+    } cases[] = {
+        {"article", {"one/" + sjisFile}, Sjis(u"TITLE: 二\r\n")},
+        {"blog folder", {"--blog", "blog"}, Sjis(u"TITLE: 一\r\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = "\x8f\x6f" + std::string(c.name);  // 出 in Shift_JIS
+        const Result r = RunCli(dir.Path(), Concat({"--name", name, "--status", "draft", "--category", "folder",
+                                                    "--encoding", "shift_jis"},
+                                                   c.source));
+        EXPECT_EQ(r.exit, 0) << r.err;
+        EXPECT_NE(Output(name + ".txt").find(c.title), std::string::npos);
+    }
+}
+
 TEST_F(Cli, ExitCodesAndMessages) {
     const auto article = Articles({{"a.txt", SjisLines({u"題"})}});
     const struct {

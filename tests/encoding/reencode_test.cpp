@@ -269,6 +269,15 @@ TEST_F(Reencode, WritesThroughALink) {
     EXPECT_EQ(Strays(), std::vector<std::string>{});
 }
 
+// A name as long as the folder allows is rewritten like any other: the new file
+// written beside it must not need a longer name.
+TEST_F(Reencode, TheLongestNameIsRewritten) {
+    path_ = dir_ / (std::string(255 - 4, 'n') + ".txt");
+    for (const EncodingButtons buttons : {kEuc, kUtf8}) {
+        EXPECT_EQ(Run("A\r\n", buttons), Written("A\r\n"));
+    }
+}
+
 // A write that fails part-way (here at the file size limit, as on a full disk) leaves
 // the whole first-pass file and no new file; a conversion failure further on in the
 // file is still the one reported, as converting comes before writing.
