@@ -637,6 +637,11 @@ void MainWindow::OnCommand1() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // While the notice window keeps the window disabled, its close box does nothing.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     EndProgram(0);
 }

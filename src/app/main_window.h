@@ -57,7 +57,7 @@ public:
     void CentreOnScreen();
 
 protected:
-    // Closing the window ends the program, notice window and all.
+    // Closing the window ends the program, notice window and all; refused while disabled.
     void closeEvent(QCloseEvent* event) override;
 
 private:

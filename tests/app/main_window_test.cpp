@@ -555,6 +555,23 @@ TEST_F(StartDate, ClosingTheWindowEndsTheProgram) {
     EXPECT_EQ(exitCodes, std::vector<int>{0});
 }
 
+TEST_F(StartDate, ClosingIsRefusedWhileTheNoticeKeepsTheWindowDisabled) {
+    qb::app::MainWindowServices services{&sink, &clock, &volumes, {}, {}};
+    services.probe = [](QWidget& /*w*/) {};  // the notice is up: the window stays disabled
+    services.quit = [this](int code) { exitCodes.push_back(code); };
+    MainWindow waiting(std::move(services));
+    waiting.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&waiting));
+    ASSERT_FALSE(waiting.isEnabled());
+    EXPECT_FALSE(waiting.close());
+    EXPECT_TRUE(waiting.isVisible());
+    EXPECT_TRUE(exitCodes.empty());
+
+    waiting.setEnabled(true);  // the notice has been closed
+    EXPECT_TRUE(waiting.close());
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
 TEST_F(StartDate, ExitEndsTheProgramAtOnce) {
     WriteFile(volumes.start + "/a.txt", "x");
     Open();
