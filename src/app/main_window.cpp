@@ -653,8 +653,9 @@ void MainWindow::OnCommand1() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // While the notice window keeps the window disabled, its close box does nothing.
-    if (!isEnabled()) {
+    // While the notice window keeps the window disabled, its close box does nothing; the
+    // program's own closing (the session ending) still goes ahead.
+    if (!isEnabled() && event->spontaneous()) {
         event->ignore();
         return;
     }
