@@ -607,7 +607,23 @@ void MainWindow::OnCommand3() {
         }
         WriteLists(model);
     }
-    const ExportOutcome outcome = RunExport(module_, model, *services_.messages, *services_.clock);
+    // The run moves the start date on article by article; a message shows over the window
+    // with its date fields as the run has left them so far.
+    class FieldsFirst final : public MessageSink {
+    public:
+        FieldsFirst(MainWindow& window, const WindowModel& model) : window_(window), model_(model) {}
+        using MessageSink::Show;
+        void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) override {
+            window_.WriteDateFields(model_);
+            window_.services_.messages->Show(text, icon, caption);
+        }
+
+    private:
+        MainWindow& window_;
+        const WindowModel& model_;
+    };
+    FieldsFirst messages(*this, model);
+    const ExportOutcome outcome = RunExport(module_, model, messages, *services_.clock);
     WriteLists(model);
     WriteDateFields(model);
     text7_->setText(Q(model.Text7));
@@ -637,6 +653,12 @@ void MainWindow::OnCommand1() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // While the notice window keeps the window disabled, its close box does nothing; the
+    // program's own closing (the session ending) still goes ahead.
+    if (!isEnabled() && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     EndProgram(0);
 }

@@ -57,7 +57,8 @@ public:
     void CentreOnScreen();
 
 protected:
-    // Closing the window ends the program, notice window and all.
+    // Closing the window ends the program, notice window and all; its close box does
+    // nothing while the window is disabled.
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -50,6 +51,9 @@ public:
     using MessageSink::Show;
     void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
         messages.push_back({QString::fromStdU16String(text), icon, QString::fromStdU16String(caption)});
+        if (onShow) {
+            onShow(messages.back());
+        }
     }
     [[nodiscard]] QStringList Texts() const {
         QStringList texts;
@@ -59,6 +63,8 @@ public:
         return texts;
     }
     std::vector<Message> messages;
+    // Called while the box would be up: the window behind it can be looked at.
+    std::function<void(const Message&)> onShow;
 };
 
 // Volumes that are folders of a scratch folder; any of them can be made unusable.

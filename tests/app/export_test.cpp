@@ -199,6 +199,40 @@ TEST_F(Export, MissingArticleEndsTheRunWithItsNumberAndEmptiesTheLists) {
     EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("gone"));
 }
 
+TEST_F(Export, WindowBehindTheRunsMessagesShowsTheDateAsTheRunLeftIt) {
+    WriteFile(volumes.start + "/a.txt", SjisLines({"one"}));
+    WriteFile(volumes.start + "/b.txt", SjisLines({"two"}));
+    Open();
+    DragItems(Get<QListWidget>("File1"), 0, 1);
+    ChooseOutputFolder();
+    Type("Text7", "dated");
+    Click("Option1");
+    Click("Option8");
+    Click("Option5");  // two days per article
+    Click("Option14");
+    const char* names[] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
+    const QStringList start = {"2026", "04", "01", "09", "00"};
+    for (int i = 0; i < 5; ++i) {
+        Type(names[i], start[i]);
+    }
+    QStringList seenFields;
+    int seenListed = -1;
+    sink.onShow = [&](const Message& /*m*/) {
+        seenFields = Fields();
+        seenListed = Get<QListWidget>("List1")->count();
+    };
+
+    Click("Command3");
+
+    ASSERT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    // While the message is up: the date after the last article, the lists still full.
+    EXPECT_EQ(seenFields, (QStringList{"2026", "04", "05", "09", "00"}));
+    EXPECT_EQ(seenListed, 2);
+    // Then ready for the next batch.
+    EXPECT_EQ(Fields(), (QStringList{"2024", "03", "05", "08", "07"}));
+    EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
+}
+
 TEST_F(Export, UnreadableCounterEndsTheProgram) {
     WriteFile(volumes.start + "/a.txt", SjisLines({"t"}));
     clock.counter.reset();

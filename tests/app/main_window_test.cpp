@@ -1,12 +1,14 @@
 // The main window clicked through as a user would: start-up state, layout, the option
 // handling, the article lists, the drive lists and the start-date buttons.
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QtTest/qtestspontaneevent.h>
 
 #include "app/path_lists.h"
 #include "app_test_support.h"
@@ -552,6 +554,40 @@ TEST_F(StartDate, StepPastTheLastDateIsReportedAndChangesNothing) {
 TEST_F(StartDate, ClosingTheWindowEndsTheProgram) {
     Open();
     window->close();
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
+TEST_F(StartDate, CloseBoxDoesNothingWhileTheNoticeKeepsTheWindowDisabled) {
+    qb::app::MainWindowServices services{&sink, &clock, &volumes, {}, {}};
+    services.probe = [](QWidget& /*w*/) {};  // the notice is up: the window stays disabled
+    services.quit = [this](int code) { exitCodes.push_back(code); };
+    MainWindow waiting(std::move(services));
+    waiting.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&waiting));
+    ASSERT_FALSE(waiting.isEnabled());
+    // The close box, as the window system delivers it.
+    const auto closeBox = [&waiting] {
+        QCloseEvent event;
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        QCoreApplication::instance()->notify(&waiting, &event);  // sendEvent would clear the flag
+        return event.isAccepted();
+    };
+    EXPECT_FALSE(closeBox());
+    EXPECT_TRUE(exitCodes.empty());
+
+    waiting.setEnabled(true);  // the notice has been closed
+    EXPECT_TRUE(closeBox());
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
+TEST_F(StartDate, ClosingFromTheProgramEndsItEvenWhileDisabled) {
+    qb::app::MainWindowServices services{&sink, &clock, &volumes, {}, {}};
+    services.probe = [](QWidget& /*w*/) {};
+    services.quit = [this](int code) { exitCodes.push_back(code); };
+    MainWindow waiting(std::move(services));
+    waiting.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&waiting));
+    EXPECT_TRUE(waiting.close());  // e.g. the session ending closes every window
     EXPECT_EQ(exitCodes, std::vector<int>{0});
 }
 
