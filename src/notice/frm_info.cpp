@@ -1,11 +1,14 @@
 #include "notice/frm_info.h"
 
+
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextDocument>
@@ -104,6 +107,11 @@ FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("お知らせ"));
+    // The notice window has no icon of its own: a blank one keeps the application's
+    // icon from standing in for it.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    setWindowIcon(QIcon(blank));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);  // closing the notice never ends the program
     setFixedSize(TwipsToPixels(kInsideWidthTwips), TwipsToPixels(kInsideHeightTwips));

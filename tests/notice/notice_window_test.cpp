@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -208,10 +209,23 @@ TEST_F(NoticeTest, WindowShowsTheDecodedPage)
 TEST_F(NoticeTest, WindowLayoutAndStartPosition)
 {
     server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
+    // The program has an icon of its own; the notice window must not take it.
+    QPixmap appIcon(16, 16);
+    appIcon.fill(Qt::red);
+    QApplication::setWindowIcon(QIcon(appIcon));
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    QApplication::setWindowIcon(QIcon());
     ASSERT_NE(frmInfo, nullptr);
     EXPECT_EQ(frmInfo->objectName(), QStringLiteral("frmInfo"));
     EXPECT_EQ(frmInfo->windowTitle(), QStringLiteral("お知らせ"));
+    // No icon: not the application's, and nothing visible.
+    const QImage icon = frmInfo->windowIcon().pixmap(16, 16).toImage();
+    ASSERT_FALSE(icon.isNull());
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            EXPECT_EQ(qAlpha(icon.pixel(x, y)), 0) << x << "," << y;
+        }
+    }
     EXPECT_TRUE(frmInfo->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(frmInfo->isModal());
     EXPECT_EQ(frmInfo->size(), QSize(359, 233));
