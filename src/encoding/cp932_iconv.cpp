@@ -1,13 +1,19 @@
-// Code page 932 through glibc iconv ("CP932"), with the points where Windows differs
-// from iconv mended here: the single bytes 0x80, 0xA0 and 0xFD..0xFF, and the
-// replacement characters for what cannot be converted.
+// Code page 932 on glibc. iconv ("CP932") is the authority for every mapping, but it is
+// asked only once per character: the first converter built takes every single byte,
+// every lead and second byte pair and every UTF-16 code unit through iconv into lookup
+// tables, and conversion is then a table look-up per character. The points where Windows
+// differs from iconv are mended while the tables are built: the single bytes 0x80, 0xA0
+// and 0xFD..0xFF, and the replacement characters for what cannot be converted.
 
 #include <iconv.h>
 
+#include <array>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "encoding/cp932.h"
 #include "encoding/cp932_special.h"
@@ -18,6 +24,7 @@ namespace {
 
 constexpr const char* kUtf16Native = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 constexpr std::size_t kNoConversion = static_cast<std::size_t>(-1);
+constexpr std::uint16_t kUnmappable = 0xFFFF;  // no code page 932 bytes for this code unit
 
 class IconvHandle {
 public:
@@ -30,57 +37,101 @@ public:
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
 
-    // One iconv call; returns 0 on success or the errno value.
-    int Convert(char** in, std::size_t* inLeft, char** out, std::size_t* outLeft) {
-        if (iconv(cd_, in, inLeft, out, outLeft) == kNoConversion) {
-            return errno;
+    // Converts the whole input in one go; returns the output, or nothing when iconv
+    // refuses it or finds it incomplete.
+    bool ConvertWhole(const void* in, std::size_t inSize, void* out, std::size_t outCapacity, std::size_t& outSize) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = static_cast<char*>(const_cast<void*>(in));  // iconv's signature; the input is not written
+        std::size_t inLeft = inSize;
+        char* outPtr = static_cast<char*>(out);
+        std::size_t outLeft = outCapacity;
+        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == kNoConversion || inLeft != 0) {
+            return false;
         }
-        return 0;
+        outSize = outCapacity - outLeft;
+        return true;
     }
-    void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
 private:
     iconv_t cd_;
 };
+
+struct DecodeTables {
+    std::array<bool, 256> isLead{};       // starts a two-byte character
+    std::array<char16_t, 256> single{};  // the character of a byte that is not a lead byte
+    std::vector<char16_t> pair;          // [lead << 8 | second]; 0 when not a character
+
+    DecodeTables() : pair(0x10000, 0) {
+        IconvHandle cd(kUtf16Native, "CP932");
+        for (int b = 0; b < 256; ++b) {
+            const auto byte = static_cast<unsigned char>(b);
+            char16_t c[2];
+            std::size_t size = 0;
+            if (cd.ConvertWhole(&byte, 1, c, sizeof c, size) && size == sizeof(char16_t)) {
+                single[byte] = c[0];
+                continue;
+            }
+            // Windows' own single bytes, or a byte that only starts pairs, or a bad byte.
+            single[byte] = detail::SpecialByteToChar(byte).value_or(kBadByteChar);
+            if (detail::SpecialByteToChar(byte)) {
+                continue;
+            }
+            for (int second = 0; second < 256; ++second) {
+                const unsigned char bytes[2] = {byte, static_cast<unsigned char>(second)};
+                if (cd.ConvertWhole(bytes, 2, c, sizeof c, size) && size == sizeof(char16_t)) {
+                    pair[static_cast<std::size_t>(b << 8 | second)] = c[0];
+                    isLead[byte] = true;
+                }
+            }
+        }
+    }
+};
+
+struct EncodeTable {
+    std::vector<std::uint16_t> bytes;  // [code unit]: one byte (< 0x100), two bytes, or kUnmappable
+
+    EncodeTable() : bytes(0x10000, kUnmappable) {
+        IconvHandle cd("CP932", kUtf16Native);
+        for (std::uint32_t u = 0; u < 0x10000; ++u) {
+            const auto c = static_cast<char16_t>(u);
+            if (detail::IsHighSurrogate(c) || detail::IsLowSurrogate(c)) {
+                continue;
+            }
+            if (const auto special = detail::SpecialCharToByte(c)) {
+                bytes[u] = *special;
+                continue;
+            }
+            unsigned char out[4];
+            std::size_t size = 0;
+            if (!cd.ConvertWhole(&c, sizeof c, out, sizeof out, size)) {
+                continue;
+            }
+            if (size == 1) {
+                bytes[u] = out[0];
+            } else if (size == 2) {
+                bytes[u] = static_cast<std::uint16_t>(out[0] << 8 | out[1]);
+            }
+        }
+    }
+};
+
+const DecodeTables& Decoding() {
+    static const DecodeTables tables;
+    return tables;
+}
+
+const EncodeTable& Encoding() {
+    static const EncodeTable table;
+    return table;
+}
 
 }  // namespace
 
 // ---- Decoder ---------------------------------------------------------------------
 
 struct Decoder::Impl {
-    IconvHandle cd{kUtf16Native, "CP932"};
-    std::string pending;  // a lead byte waiting for its second byte
-
-    // Decodes bytes[0..n) into out. Returns how many bytes were consumed: all of them,
-    // unless !final and the input ends in an incomplete character.
-    std::size_t Run(const char* data, std::size_t n, std::u16string& out, bool final) {
-        const std::size_t base = out.size();
-        out.resize(base + n);  // one code unit per byte at most
-        char* outPtr = reinterpret_cast<char*>(out.data() + base);
-        std::size_t outLeft = n * sizeof(char16_t);
-        char* in = const_cast<char*>(data);  // iconv's signature; the input is not written
-        std::size_t inLeft = n;
-        while (inLeft > 0) {
-            const int e = cd.Convert(&in, &inLeft, &outPtr, &outLeft);
-            if (e == 0) {
-                break;
-            }
-            if (e == EINVAL && !final) {
-                break;  // incomplete character at the end: keep it for the next chunk
-            }
-            // A byte iconv refuses: one of Windows' own single bytes, or a bad lead byte.
-            const auto b = static_cast<unsigned char>(*in);
-            const char16_t c = detail::SpecialByteToChar(b).value_or(kBadByteChar);
-            std::memcpy(outPtr, &c, sizeof c);
-            outPtr += sizeof c;
-            outLeft -= sizeof c;
-            ++in;
-            --inLeft;
-            cd.Reset();
-        }
-        out.resize(static_cast<std::size_t>(reinterpret_cast<char16_t*>(outPtr) - out.data()));
-        return n - inLeft;
-    }
+    const DecodeTables& tables = Decoding();
+    int pending = -1;  // a lead byte waiting for its second byte
 };
 
 Decoder::Decoder() : impl_(std::make_unique<Impl>()) {}
@@ -90,73 +141,58 @@ void Decoder::Feed(std::string_view bytes, std::u16string& out) {
     if (bytes.empty()) {
         return;
     }
-    if (!impl_->pending.empty()) {
-        // The kept lead byte and the first new byte: a pair, or a bad lead byte followed
-        // by a byte that starts afresh.
-        std::string joined = impl_->pending;
-        joined += bytes.front();
-        impl_->pending.clear();
-        const std::size_t used = impl_->Run(joined.data(), joined.size(), out, false);
-        // used is 2 for a pair; 1 when the kept byte was a bad lead byte, and the new
-        // byte is then decoded afresh with the rest.
-        bytes.remove_prefix(used - 1);
+    const DecodeTables& t = impl_->tables;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    const std::size_t base = out.size();
+    out.resize(base + n + 1);  // one code unit per byte at most, plus a kept lead byte's
+    char16_t* o = out.data() + base;
+    if (impl_->pending >= 0) {
+        const char16_t c = t.pair[static_cast<std::size_t>(impl_->pending << 8 | in[0])];
+        if (c != 0) {
+            *o++ = c;
+            i = 1;
+        } else {
+            *o++ = kBadByteChar;  // a bad lead byte; the new byte starts afresh
+        }
+        impl_->pending = -1;
     }
-    const std::size_t used = impl_->Run(bytes.data(), bytes.size(), out, false);
-    impl_->pending.assign(bytes.substr(used));
+    while (i < n) {
+        const unsigned char b = in[i];
+        if (!t.isLead[b]) {
+            *o++ = t.single[b];
+            ++i;
+            continue;
+        }
+        if (i + 1 == n) {
+            impl_->pending = b;
+            break;
+        }
+        const char16_t c = t.pair[static_cast<std::size_t>(b << 8 | in[i + 1])];
+        if (c != 0) {
+            *o++ = c;
+            i += 2;
+        } else {
+            *o++ = kBadByteChar;
+            ++i;
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 void Decoder::Finish(std::u16string& out) {
-    if (!impl_->pending.empty()) {
-        impl_->Run(impl_->pending.data(), impl_->pending.size(), out, true);
-        impl_->pending.clear();
+    if (impl_->pending >= 0) {
+        out.push_back(kBadByteChar);
+        impl_->pending = -1;
     }
 }
 
 // ---- Encoder ---------------------------------------------------------------------
 
 struct Encoder::Impl {
-    IconvHandle cd{"CP932", kUtf16Native};
-    std::u16string pending;  // a high surrogate waiting for its partner
-
-    std::size_t Run(const char16_t* data, std::size_t n, std::string& out, bool final) {
-        const std::size_t base = out.size();
-        out.resize(base + n * 2);  // two bytes per code unit at most
-        char* outPtr = out.data() + base;
-        std::size_t outLeft = n * 2;
-        char* in = reinterpret_cast<char*>(const_cast<char16_t*>(data));
-        std::size_t inLeft = n * sizeof(char16_t);
-        while (inLeft > 0) {
-            const int e = cd.Convert(&in, &inLeft, &outPtr, &outLeft);
-            if (e == 0) {
-                break;
-            }
-            char16_t c = 0;
-            std::memcpy(&c, in, sizeof c);
-            std::size_t units = 1;
-            if (e == EINVAL && !final) {
-                break;  // a high surrogate at the end: wait for the next chunk
-            }
-            if (const auto special = detail::SpecialCharToByte(c)) {
-                *outPtr = static_cast<char>(*special);
-            } else {
-                *outPtr = kUnmappableByte;
-                if (detail::IsHighSurrogate(c) && inLeft >= 2 * sizeof(char16_t)) {
-                    char16_t next = 0;
-                    std::memcpy(&next, in + sizeof(char16_t), sizeof next);
-                    if (detail::IsLowSurrogate(next)) {
-                        units = 2;  // one "?" for the whole pair
-                    }
-                }
-            }
-            ++outPtr;
-            --outLeft;
-            in += units * sizeof(char16_t);
-            inLeft -= units * sizeof(char16_t);
-            cd.Reset();
-        }
-        out.resize(static_cast<std::size_t>(outPtr - out.data()));
-        return n - inLeft / sizeof(char16_t);
-    }
+    const EncodeTable& table = Encoding();
+    char16_t pending = 0;  // a high surrogate waiting for its partner, or 0
 };
 
 Encoder::Encoder() : impl_(std::make_unique<Impl>()) {}
@@ -166,21 +202,49 @@ void Encoder::Feed(std::u16string_view text, std::string& out) {
     if (text.empty()) {
         return;
     }
-    if (!impl_->pending.empty()) {
-        std::u16string joined = impl_->pending;
-        joined += text.front();
-        impl_->pending.clear();
-        const std::size_t used = impl_->Run(joined.data(), joined.size(), out, false);
-        text.remove_prefix(used - 1);
+    const std::vector<std::uint16_t>& table = impl_->table.bytes;
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    const std::size_t base = out.size();
+    out.resize(base + 2 * n + 1);  // two bytes per code unit at most, plus a kept surrogate's
+    char* o = out.data() + base;
+    if (impl_->pending != 0) {
+        // One "?" for the pair, or for the lone high surrogate (the new unit starts afresh).
+        *o++ = kUnmappableByte;
+        if (detail::IsLowSurrogate(text[0])) {
+            i = 1;
+        }
+        impl_->pending = 0;
     }
-    const std::size_t used = impl_->Run(text.data(), text.size(), out, false);
-    impl_->pending.assign(text.substr(used));
+    while (i < n) {
+        const char16_t c = text[i];
+        if (detail::IsHighSurrogate(c)) {
+            if (i + 1 == n) {
+                impl_->pending = c;
+                break;
+            }
+            *o++ = kUnmappableByte;
+            i += detail::IsLowSurrogate(text[i + 1]) ? 2 : 1;
+            continue;
+        }
+        const std::uint16_t e = table[c];
+        if (e < 0x100) {
+            *o++ = static_cast<char>(e);
+        } else if (e == kUnmappable) {
+            *o++ = kUnmappableByte;
+        } else {
+            *o++ = static_cast<char>(e >> 8);
+            *o++ = static_cast<char>(e & 0xFF);
+        }
+        ++i;
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 void Encoder::Finish(std::string& out) {
-    if (!impl_->pending.empty()) {
-        impl_->Run(impl_->pending.data(), impl_->pending.size(), out, true);
-        impl_->pending.clear();
+    if (impl_->pending != 0) {
+        out.push_back(kUnmappableByte);
+        impl_->pending = 0;
     }
 }
 
