@@ -2,9 +2,6 @@
 // The arithmetic shared by the whole-array and the streamed Shift_JIS to JIS stages.
 
 #include <cstdint>
-#include <string>
-
-#include "common/run_error.h"
 
 namespace qb::detail {
 
@@ -28,10 +25,14 @@ struct JisPair {
     return {(c1 - 0x70) * 2 - 1, c2 - 0x1F};
 }
 
+// Throws the overflow failure (6) for a computed value outside 0..255. Kept out of line
+// so that CheckedByte stays small enough to inline in the conversion loops.
+[[noreturn]] void ThrowByteOverflow(int value);
+
 // Stores a computed value into a byte; a value outside 0..255 is an overflow (6).
 [[nodiscard]] inline std::uint8_t CheckedByte(int value) {
-    if (value < 0 || value > 0xFF) {
-        throw RunError(err::kOverflow, "computed byte " + std::to_string(value) + " out of range");
+    if (value < 0 || value > 0xFF) [[unlikely]] {
+        ThrowByteOverflow(value);
     }
     return static_cast<std::uint8_t>(value);
 }

@@ -8,6 +8,10 @@
 
 namespace qb {
 
+void detail::ThrowByteOverflow(int value) {
+    throw RunError(err::kOverflow, "computed byte " + std::to_string(value) + " out of range");
+}
+
 namespace {
 
 enum class Mode { Roman, Kanji, Kana };
