@@ -1,8 +1,5 @@
 #include "encoding/reencode.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <optional>
 #include <string>
@@ -11,7 +8,7 @@
 #include "common/run_error.h"
 #include "encoding/cp932.h"
 #include "encoding/kanji_stream.h"
-#include "encoding/replace_file.h"
+#include "encoding/file_io.h"
 #include "encoding/utf8_encode.h"
 
 // The file is converted as a stream, one chunk at a time, in bounded memory; the bytes
@@ -23,36 +20,6 @@ namespace {
 
 constexpr std::size_t kDefaultChunk = std::size_t{64} * 1024;
 constexpr std::size_t kWriteThreshold = std::size_t{256} * 1024;
-
-class InputFile {
-public:
-    explicit InputFile(const std::filesystem::path& path) : path_(path) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) {
-            ThrowErrno(errno, "open " + path.string());
-        }
-    }
-    ~InputFile() { ::close(fd_); }
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-
-    // Reads up to buffer.size() bytes; an empty view at the end of the file.
-    std::string_view Read(std::string& buffer) {
-        for (;;) {
-            const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
-            if (n >= 0) {
-                return {buffer.data(), static_cast<std::size_t>(n)};
-            }
-            if (errno != EINTR) {
-                ThrowErrno(errno, "read " + path_.string());
-            }
-        }
-    }
-
-private:
-    std::filesystem::path path_;
-    int fd_ = -1;
-};
 
 // The first-pass file read back as lines: a line ends at CR LF or at a lone CR, a lone
 // LF stays in its line, and every line, the last one too, is followed by CR LF. Each

@@ -1,4 +1,4 @@
-#include "encoding/replace_file.h"
+#include "encoding/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +11,27 @@
 #include "common/run_error.h"
 
 namespace qb {
+
+InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        ThrowErrno(errno, "open " + path.string());
+    }
+}
+
+InputFile::~InputFile() { ::close(fd_); }
+
+std::string_view InputFile::Read(std::string& buffer) {
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+        if (n >= 0) {
+            return {buffer.data(), static_cast<std::size_t>(n)};
+        }
+        if (errno != EINTR) {
+            ThrowErrno(errno, "read " + path_.string());
+        }
+    }
+}
 
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
     // A link is followed, so that the file it names gets the new content.
