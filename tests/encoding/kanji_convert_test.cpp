@@ -16,31 +16,14 @@ namespace {
 using qb::test::Array;
 using qb::test::Bytes;
 using qb::test::Hex;
+using qb::test::Outcome;
+using qb::test::Whole;
 using qb::test::Str;
 
-// The bytes of a conversion, or its failure number.
-struct Outcome {
-    std::string bytes;
-    int error = 0;
-    bool operator==(const Outcome&) const = default;
-};
 
-std::ostream& operator<<(std::ostream& out, const Outcome& o) {
-    return o.error ? out << "error " << o.error : out << "[" << Hex(o.bytes) << "]";
-}
-
-template <typename F>
-Outcome Run(F convert, const std::string& input) {
-    try {
-        return {Str(convert(Array(input))), 0};
-    } catch (const qb::RunError& e) {
-        return {{}, e.Number()};
-    }
-}
-
-Outcome Euc(const std::string& sjis) { return Run(qb::SjisToEuc, sjis); }
-Outcome Jis(const std::string& sjis) { return Run(qb::SjisToJis, sjis); }
-Outcome JisEuc(const std::string& jis) { return Run(qb::JisToEuc, jis); }
+Outcome Euc(const std::string& sjis) { return Whole(qb::SjisToEuc, sjis); }
+Outcome Jis(const std::string& sjis) { return Whole(qb::SjisToJis, sjis); }
+Outcome JisEuc(const std::string& jis) { return Whole(qb::JisToEuc, jis); }
 Outcome Ok(const std::string& bytes) { return {bytes, 0}; }
 Outcome Fails(int number) { return {{}, number}; }
 

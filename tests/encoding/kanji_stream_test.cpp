@@ -16,26 +16,10 @@ namespace {
 using qb::test::Array;
 using qb::test::Bytes;
 using qb::test::Hex;
+using qb::test::Outcome;
+using qb::test::Whole;
 using qb::test::Str;
 
-struct Outcome {
-    std::string bytes;
-    int error = 0;
-    bool operator==(const Outcome&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Outcome& o) {
-    return o.error ? out << "error " << o.error : out << "[" << Hex(o.bytes) << "]";
-}
-
-template <typename F>
-Outcome Whole(F convert, const std::string& input) {
-    try {
-        return {Str(convert(Array(input))), 0};
-    } catch (const qb::RunError& e) {
-        return {{}, e.Number()};
-    }
-}
 
 template <typename Stream>
 Outcome Streamed(const std::string& input, std::size_t chunk) {

@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "common/run_error.h"
 
 namespace qb::test {
 
@@ -33,6 +36,27 @@ inline std::string Hex(const std::string& s) {
         out << (i ? " " : "") << digits[b >> 4U] << digits[b & 0xFU];
     }
     return out.str();
+}
+
+// The bytes of a conversion, or its failure number.
+struct Outcome {
+    std::string bytes;
+    int error = 0;
+    bool operator==(const Outcome&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    return o.error ? out << "error " << o.error : out << "[" << Hex(o.bytes) << "]";
+}
+
+// A whole-array conversion of input, as its bytes or its failure.
+template <typename F>
+Outcome Whole(F convert, const std::string& input) {
+    try {
+        return {Str(convert(Array(input))), 0};
+    } catch (const qb::RunError& e) {
+        return {{}, e.Number()};
+    }
 }
 
 }  // namespace qb::test
