@@ -63,7 +63,7 @@ int Run(const qb::cli::Arguments& args) {
         try {
             qb::FillListsFromBlogFolder(window, window.Dir1Path);
         } catch (const qb::RunError& e) {
-            messages.Show(u"書き込み異常終了です。" + qb::Utf8ToUtf16(std::to_string(e.Number())));
+            messages.Show(qb::WriteFailedMessage(e.Number()));
             return kExitFailed;
         }
     } else {

@@ -11,11 +11,6 @@ namespace qb {
 
 namespace {
 constexpr char16_t kReadFailure[] = u"読み込みデータが異常です。";
-
-std::u16string Number(int n) {
-    const std::string digits = std::to_string(n);
-    return {digits.begin(), digits.end()};
-}
 }  // namespace
 
 ArticleFile::ArticleFile(std::u16string path) : path_(std::move(path)) { Open(); }
@@ -87,7 +82,7 @@ void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages) {
             }
         }
     } catch (const RunError& e) {
-        messages.Show(kReadFailure + Number(e.Number()));
+        messages.Show(kReadFailure + NumberText(e.Number()));
     }
 }
 

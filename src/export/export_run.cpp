@@ -22,11 +22,6 @@ namespace {
 constexpr int kOutOfMemory = 7;
 constexpr int kInternalError = 51;
 
-std::u16string Number(int n) {
-    const std::string digits = std::to_string(n);
-    return {digits.begin(), digits.end()};
-}
-
 // The message of the first check that fails, or nothing.
 std::optional<std::u16string> FailedCheck(const WindowModel& w) {
     if (TrimSpaces(w.Text7).empty()) {
@@ -101,7 +96,7 @@ ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink
 }
 
 ExportOutcome Fail(WindowModel& window, MessageSink& messages, int number) {
-    messages.Show(u"書き込み異常終了です。" + Number(number));
+    messages.Show(WriteFailedMessage(number));
     window.List1.clear();
     window.List2.clear();
     return ExportOutcome::Failed;

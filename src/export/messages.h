@@ -19,4 +19,15 @@ public:
     void Show(const std::u16string& text) { Show(text, MessageIcon::None, kAppTitle); }
 };
 
+// A failure number as messages append it: decimal digits.
+[[nodiscard]] inline std::u16string NumberText(int n) {
+    const std::string digits = std::to_string(n);
+    return {digits.begin(), digits.end()};
+}
+
+// The message that ends a failed export: "書き込み異常終了です。" and the failure number.
+[[nodiscard]] inline std::u16string WriteFailedMessage(int number) {
+    return u"書き込み異常終了です。" + NumberText(number);
+}
+
 }  // namespace qb
