@@ -20,4 +20,13 @@ namespace qb {
 // The platform's folder separator as the engine joins paths with it.
 inline constexpr char16_t kPathSeparator = static_cast<char16_t>(std::filesystem::path::preferred_separator);
 
+// folder with one separator at its end, ready for a name to be appended ("a" gives "a/",
+// "a/" stays as it is). An empty folder stays empty.
+[[nodiscard]] inline std::u16string WithTrailingSeparator(std::u16string folder) {
+    if (!folder.empty() && folder.back() != kPathSeparator) {
+        folder += kPathSeparator;
+    }
+    return folder;
+}
+
 }  // namespace qb

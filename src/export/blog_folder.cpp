@@ -76,20 +76,14 @@ void FillListsFromBlogFolder(WindowModel& window, const std::u16string& base) {
     if (base.empty()) {
         throw RunError(err::kPathNotFound, "no blog folder");
     }
-    std::u16string prefix = base;
-    if (prefix.back() != kPathSeparator) {
-        prefix += kPathSeparator;
-    }
+    const std::u16string prefix = WithTrailingSeparator(base);
     const std::vector<std::u16string> subFolders = ListNames(ToPath(prefix), true);
     std::vector<std::u16string> names;
     std::vector<std::u16string> paths;
     for (const std::u16string& sub : subFolders) {
-        std::u16string folder = prefix + sub;
+        const std::u16string folder = WithTrailingSeparator(prefix + sub);
         for (std::u16string& file : ListNames(ToPath(folder), false)) {
-            std::u16string path = folder;
-            path += kPathSeparator;
-            path += file;
-            paths.push_back(std::move(path));
+            paths.push_back(folder + file);
             names.push_back(std::move(file));
         }
     }

@@ -44,11 +44,7 @@ std::u16string OutputFolderOf(const WindowModel& w) {
     if (w.Dir2Path.empty()) {
         throw RunError(err::kPathNotFound, "no output folder");
     }
-    std::u16string folder = w.Dir2Path;
-    if (folder.back() != kPathSeparator) {
-        folder += kPathSeparator;
-    }
-    return folder;
+    return WithTrailingSeparator(w.Dir2Path);
 }
 
 int NumberOf(const std::system_error& e) {
