@@ -74,9 +74,10 @@ ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink
                                const ExportOptions& options) {
     module.OutputFolder = OutputFolderOf(window);
     module.CurrentPath = module.OutputFolder + window.Text7 + u".txt";
-    RefuseToOverwriteAnArticle(ToPath(module.CurrentPath), window.List2);
+    const std::filesystem::path importPath = ToPath(module.CurrentPath);
+    RefuseToOverwriteAnArticle(importPath, window.List2);
     {
-        ImportFile out(ToPath(module.CurrentPath));
+        ImportFile out(importPath);
         RecordWriter writer{module, window, messages, clock, out};
         module.ArticleCount = window.List2.size();
         for (std::size_t i = 0; i < module.ArticleCount; ++i) {
@@ -86,8 +87,7 @@ ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink
         }
         out.Close();
     }
-    const std::u16string path = module.OutputFolder + window.Text7 + u".txt";
-    return ReencodeOutputFile(ToPath(path), EncodingButtons{window.Option12, window.Option13, window.Option14},
+    return ReencodeOutputFile(importPath, EncodingButtons{window.Option12, window.Option13, window.Option14},
                               options.lineEnds);
 }
 
