@@ -30,8 +30,10 @@ int ErrorNumberFromErrno(int errnoValue) noexcept {
     case ETXTBSY:
         return err::kPermissionDenied;
     case ENOSPC:
-    case EDQUOT:
     case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
         return err::kDiskFull;
     case ENAMETOOLONG:
     case EINVAL:
@@ -43,8 +45,12 @@ int ErrorNumberFromErrno(int errnoValue) noexcept {
         return err::kPathFileAccess;
     case ENXIO:
     case ENODEV:
+#ifdef ENOMEDIUM
     case ENOMEDIUM:
+#endif
+#ifdef ESTALE
     case ESTALE:
+#endif
         return err::kDeviceUnavailable;
     case EIO:
         return err::kDeviceIo;
