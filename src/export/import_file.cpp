@@ -10,15 +10,10 @@ namespace qb {
 namespace {
 constexpr std::size_t kStreamBufferSize = std::size_t{256} * 1024;
 
+// A write that fails is a full disk (61) or else a device I/O error (57).
 [[noreturn]] void ThrowWriteFailure(int errnoValue, const char* what) {
-    bool full = errnoValue == ENOSPC || errnoValue == EFBIG;
-#ifdef EDQUOT
-    full = full || errnoValue == EDQUOT;
-#endif
-    if (full) {
-        throw RunError(err::kDiskFull, what);
-    }
-    throw RunError(err::kDeviceIo, what);
+    const bool full = ErrorNumberFromErrno(errnoValue) == err::kDiskFull;
+    throw RunError(full ? err::kDiskFull : err::kDeviceIo, what);
 }
 }  // namespace
 
