@@ -47,13 +47,13 @@ ImportFile::~ImportFile() {
 }
 
 void ImportFile::WriteLine(std::u16string_view text) {
+    if (failed_) {
+        return;
+    }
     bytes_.clear();
     encoder_.Feed(text, bytes_);
     encoder_.Finish(bytes_);
     bytes_ += "\r\n";
-    if (failed_) {
-        return;
-    }
     errno = 0;
     out_.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
     if (!out_) {
