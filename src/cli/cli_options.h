@@ -31,7 +31,7 @@ struct Arguments {
     std::vector<std::string> articles;
 };
 
-// A command line that cannot be understood; what() says why (UTF-8).
+// A command line that cannot be understood; message says why (UTF-8).
 struct UsageError {
     std::string message;
 };

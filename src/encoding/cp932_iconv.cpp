@@ -37,8 +37,8 @@ public:
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
 
-    // Converts the whole input in one go; returns the output, or nothing when iconv
-    // refuses it or finds it incomplete.
+    // Converts the whole input in one go into out, its length in outSize; false when
+    // iconv refuses the input or finds it incomplete.
     bool ConvertWhole(const void* in, std::size_t inSize, void* out, std::size_t outCapacity, std::size_t& outSize) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         char* inPtr = static_cast<char*>(const_cast<void*>(in));  // iconv's signature; the input is not written
