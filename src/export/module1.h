@@ -3,6 +3,7 @@
 // holds exactly one instance for its whole life; nothing is saved between runs.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,10 +38,6 @@ struct Module1 {
     // Window only: the folder of the articles last appended from the file list.
     std::u16string SourceFolder;
 };
-
-}  // namespace qb
-
-namespace qb {
 
 struct WindowModel;
 class Clock;
