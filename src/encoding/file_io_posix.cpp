@@ -12,6 +12,14 @@
 
 namespace qb {
 
+namespace {
+// The folder that holds path; "." for a bare file name.
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+    std::filesystem::path folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+}  // namespace
+
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
@@ -42,10 +50,7 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
             ThrowErrno(ec.value(), "resolve " + target.string());
         }
     }
-    std::filesystem::path folder = target_.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
+    const std::filesystem::path folder = FolderOf(target_);
     // A short name of its own: one built from target's name could be longer than the
     // folder allows when target's name is near the limit.
     std::string pattern = (folder / ".quillbrook-XXXXXX").string();
@@ -105,11 +110,7 @@ void ReplacementFile::Commit() {
     committed_ = true;
     // Make the rename itself durable; the content is already safe, so a folder that
     // cannot be synced is no failure.
-    std::filesystem::path folder = target_.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
