@@ -1,6 +1,7 @@
 #include "export/blog_folder.h"
 
 #include <algorithm>
+#include <compare>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -24,12 +25,10 @@ char16_t FoldCase(char16_t c) {
 
 // Case-insensitive name order; names equal but for case keep a fixed order.
 bool NameLess(const std::u16string& a, const std::u16string& b) {
-    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                                   [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
-    const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
-                                                      [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
-    if (less || greater) {
-        return less;
+    const auto folded = std::lexicographical_compare_three_way(
+        a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) { return FoldCase(x) <=> FoldCase(y); });
+    if (folded != 0) {
+        return folded < 0;
     }
     return a < b;
 }
