@@ -146,7 +146,9 @@ public:
     }
     IconvEucJpMs(const IconvEucJpMs&) = delete;
     IconvEucJpMs& operator=(const IconvEucJpMs&) = delete;
-    [[nodiscard]] bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    [[nodiscard]] bool Usable() const {
+        return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr): iconv_open failure value
+    }
 
     // The EUC-JP-MS bytes of one code page 932 character; false when iconv refuses it.
     bool Convert(const std::string& sjis, std::string& euc) {

@@ -67,7 +67,7 @@ std::string CrLfToLf(const std::string& s) {
 // The re-encoding done the simple way: the whole file read back line by line into one
 // text, converted at once.
 Outcome Reference(const std::string& content, EncodingButtons buttons, LineEnds lineEnds) {
-    const auto ends = [&](std::string bytes) { return lineEnds == LineEnds::Lf ? CrLfToLf(bytes) : bytes; };
+    const auto ends = [&](const std::string& bytes) { return lineEnds == LineEnds::Lf ? CrLfToLf(bytes) : bytes; };
     if (buttons.option14) {
         return {0, false, ends(content)};
     }
@@ -126,7 +126,7 @@ protected:
     }
 
     Outcome Run(const std::string& content, EncodingButtons buttons, LineEnds lineEnds = LineEnds::CrLf,
-                std::size_t chunk = 64 * 1024) {
+                std::size_t chunk = std::size_t{64} * 1024) {
         WriteFirstPass(content);
         Outcome o;
         try {
@@ -283,7 +283,7 @@ TEST_F(Reencode, TheLongestNameIsRewritten) {
 // file is still the one reported, as converting comes before writing.
 TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
     std::string content;
-    while (content.size() < 600 * 1024) {
+    while (content.size() < std::size_t{600} * 1024) {
         content += "BODY: " + Bytes({0x82, 0xA0, 0x82, 0xA2, 0xB1}) + "\r\n";
     }
     const struct {
@@ -302,7 +302,7 @@ TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
         ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limited = old;
-        limited.rlim_cur = 300 * 1024;
+        limited.rlim_cur = rlim_t{300} * 1024;
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
         int number = 0;
         try {
