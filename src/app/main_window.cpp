@@ -501,6 +501,8 @@ void MainWindow::WriteLists(const WindowModel& model) {
 
 void MainWindow::ShowMessage(const QString& text) { services_.messages->Show(U(text)); }
 
+void MainWindow::ShowFailure(int number) { ShowMessage(QString::fromStdString(ErrorDescription(number))); }
+
 void MainWindow::EndProgram(int code) {
     if (services_.quit) {
         services_.quit(code);
@@ -524,7 +526,7 @@ void MainWindow::OnDriveChange(DrivePair& pair) {
     if (!services_.volumes->IsReady(chosen)) {
         // Shown once: not again when the return to the remembered drive fails as well.
         if (!pair.undoing) {
-            ShowMessage(QString::fromStdString(ErrorDescription(err::kDeviceUnavailable)));
+            ShowFailure(err::kDeviceUnavailable);
         }
         if (pair.undoing || chosen == pair.last) {
             return;
@@ -544,7 +546,7 @@ void MainWindow::OnDir1Change(const QString& path) { file1_->SetFolder(path); }
 
 void MainWindow::OnFolderOpenFailed(const QString& path) {
     const int number = QFileInfo::exists(path) ? err::kPermissionDenied : err::kPathNotFound;
-    ShowMessage(QString::fromStdString(ErrorDescription(number)));
+    ShowFailure(number);
 }
 
 void MainWindow::OnFile1Click() {
@@ -602,7 +604,7 @@ void MainWindow::OnCommand3() {
             FillListsFromBlogFolder(model, U(WithTrailingSeparator(source_.dir->Path())));
         } catch (const RunError& error) {
             // The blog folder cannot be listed: nothing to export.
-            ShowMessage(QString::fromStdString(ErrorDescription(error.Number())));
+            ShowFailure(error.Number());
             return;
         }
         WriteLists(model);
@@ -640,7 +642,7 @@ void MainWindow::OnDayStep(int amount) {
         StepWorkDate(module_, model, u"d", amount);
     } catch (const RunError& error) {
         // A step past the last or first date there is: the date stays.
-        ShowMessage(QString::fromStdString(ErrorDescription(error.Number())));
+        ShowFailure(error.Number());
         return;
     }
     WriteDateFields(model);

@@ -88,6 +88,8 @@ private:
     void OnCommand2();
 
     void ShowMessage(const QString& text);
+    // The platform's description of a failure number, in the usual box.
+    void ShowFailure(int number);
     void WriteDateFields(const WindowModel& model);
     void WriteLists(const WindowModel& model);
     void EndProgram(int code);
