@@ -8,9 +8,11 @@
 
 namespace qb::app {
 
+QString UiFontFamily() { return QStringLiteral("ＭＳ Ｐゴシック"); }
+
 void PrepareApplication(QApplication& application) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+    QFont::insertSubstitutions(UiFontFamily(),
                                {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
                                 QStringLiteral("Noto Sans CJK JP")});
     application.setApplicationName(QStringLiteral("Quillbrook"));

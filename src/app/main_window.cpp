@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/app_icon.h"
+#include "app/app_setup.h"
 #include "app/path_lists.h"
 #include "common/run_error.h"
 #include "encoding/unicode.h"
@@ -31,13 +32,11 @@ namespace qb::app {
 
 namespace {
 
-const QString kFontFamily = QStringLiteral("ＭＳ Ｐゴシック");
-
 // Twips to logical pixels (15 twips make a pixel at 96 dots per inch).
 int Px(int twips) { return (twips + 7) / 15; }
 
 QFont UiFont(qreal points, bool bold = false) {
-    QFont font(kFontFamily);
+    QFont font(UiFontFamily());
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
