@@ -16,7 +16,7 @@ void PrepareApplication(QApplication& application) {
                                {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
                                 QStringLiteral("Noto Sans CJK JP")});
     application.setApplicationName(QStringLiteral("Quillbrook"));
-    application.setApplicationVersion(QStringLiteral("3.0.0"));
+    application.setApplicationVersion(QStringLiteral(QB_VERSION));
     QApplication::setWindowIcon(AppIcon());
 }
 
