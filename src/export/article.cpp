@@ -99,10 +99,7 @@ void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
                 break;
             }
         } catch (const RunError&) {
-            if (article.Broken()) {
-                break;  // the stream cannot be read any further
-            }
-            continue;
+            break;  // a failed read leaves the stream unreadable
         }
         const std::u16string_view trimmed = TrimSpaces(line);
         if (!paragraphOpened) {
