@@ -11,8 +11,10 @@ namespace qb {
 namespace err {
 inline constexpr int kInvalidCall = 5;         // invalid procedure call or argument
 inline constexpr int kOverflow = 6;            // a value does not fit its byte or integer
+inline constexpr int kOutOfMemory = 7;         // memory ran out during a run
 inline constexpr int kSubscript = 9;           // index past the end of an array
 inline constexpr int kTypeMismatch = 13;       // text that does not denote a date
+inline constexpr int kInternalError = 51;      // any other failure of the program itself
 inline constexpr int kBadFileName = 52;        // bad file name or number
 inline constexpr int kFileNotFound = 53;       // file not found
 inline constexpr int kDeviceIo = 57;           // device I/O error

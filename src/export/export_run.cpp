@@ -19,9 +19,6 @@ namespace qb {
 
 namespace {
 
-constexpr int kOutOfMemory = 7;
-constexpr int kInternalError = 51;
-
 // The message of the first check that fails, or nothing.
 std::optional<std::u16string> FailedCheck(const WindowModel& w) {
     if (TrimSpaces(w.Text7).empty()) {
@@ -125,9 +122,9 @@ ExportOutcome RunExport(Module1& module, WindowModel& window, MessageSink& messa
     } catch (const std::system_error& e) {  // std::filesystem errors among them
         return Fail(window, messages, NumberOf(e));
     } catch (const std::bad_alloc&) {
-        return Fail(window, messages, kOutOfMemory);
+        return Fail(window, messages, err::kOutOfMemory);
     } catch (const std::exception&) {
-        return Fail(window, messages, kInternalError);
+        return Fail(window, messages, err::kInternalError);
     }
 }
 
