@@ -549,13 +549,13 @@ void MainWindow::OnFolderOpenFailed(const QString& path) {
 }
 
 void MainWindow::OnFile1Click() {
+    const QString folder = WithTrailingSeparator(source_.dir->Path());
     const int count = file1_->count();
     for (int p = 0; p < count; ++p) {
         const QListWidgetItem* item = file1_->item(p);
         if (!item->isSelected()) {
             continue;
         }
-        const QString folder = WithTrailingSeparator(source_.dir->Path());
         module_.SourceFolder = U(folder);
         list1_->addItem(item->text());
         list2_->addItem(folder + item->text());
