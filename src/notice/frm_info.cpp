@@ -115,12 +115,14 @@ FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);  // closing the notice never ends the program
     setFixedSize(TwipsToPixels(kInsideWidthTwips), TwipsToPixels(kInsideHeightTwips));
-    net->setParent(this);
 
     webBrowser1_ = new NoticeBrowser(*net, this);
     webBrowser1_->setObjectName(QStringLiteral("WebBrowser1"));
     webBrowser1_->setGeometry(0, 0, TwipsToPixels(kBrowserWidthTwips),
                               TwipsToPixels(kBrowserHeightTwips));
+    // Children are destroyed in the order they were added: the browser, which holds a
+    // reference to the network access and handles its replies, goes before it.
+    net->setParent(this);
 
     // Runs from the moment the window is loaded; its ticks come once start-up is over.
     timer1_ = new QTimer(this);
