@@ -72,10 +72,11 @@ struct DecodeTables {
                 continue;
             }
             // Windows' own single bytes, or a byte that only starts pairs, or a bad byte.
-            single[byte] = detail::SpecialByteToChar(byte).value_or(kBadByteChar);
-            if (detail::SpecialByteToChar(byte)) {
+            if (const auto special = detail::SpecialByteToChar(byte)) {
+                single[byte] = *special;
                 continue;
             }
+            single[byte] = kBadByteChar;
             for (int second = 0; second < 256; ++second) {
                 const unsigned char bytes[2] = {byte, static_cast<unsigned char>(second)};
                 if (cd.ConvertWhole(bytes, 2, c, sizeof c, size) && size == sizeof(char16_t)) {
