@@ -83,7 +83,7 @@ protected:
         const QRectF area(contentsRect());
         const QFontInfo info(font());
         const qreal fontHeight = std::max<qreal>(info.pixelSize(), 1.0);
-        qreal step = std::min<qreal>(QFontMetricsF(font()).lineSpacing(), std::max(fontHeight, 1.0));
+        qreal step = std::min<qreal>(QFontMetricsF(font()).lineSpacing(), fontHeight);
         if (lines.size() > 1) {
             step = std::min(step, area.height() / static_cast<qreal>(lines.size()));
         }
