@@ -600,7 +600,7 @@ void MainWindow::OnCommand3() {
     WindowModel model = ReadModel();
     if (module_.SourceMode == 1) {
         try {
-            FillListsFromBlogFolder(model, U(WithTrailingSeparator(source_.dir->Path())));
+            FillListsFromBlogFolder(model, U(source_.dir->Path()));
         } catch (const RunError& error) {
             // The blog folder cannot be listed: nothing to export.
             ShowFailure(error.Number());

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/path_lists.h"
 #include "app_test_support.h"
 #include "common/run_error.h"
 
@@ -154,6 +155,27 @@ TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
     EXPECT_EQ(sink.Texts(), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
     EXPECT_FALSE(QFileInfo::exists(DriveA() + "/out/lost.txt"));
     EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("lost"));
+    EXPECT_TRUE(exitCodes.empty());
+}
+
+TEST_F(Export, BlogModeWithNoSourceFolderShownIsReportedAndNothingRuns) {
+    // The source drive cannot be used at start-up: Dir1 shows no folder at all, and the
+    // blog folder is not to be taken as the file system's root.
+    volumes.unready.insert(DriveA());
+    QDir().mkpath(DriveB() + "/out");
+    Open();
+    ASSERT_TRUE(window->ReadModel().Dir1Path.empty());
+    Click("optFile_1");
+    Get<qb::app::DriveList>("Drive2")->SelectRoot(DriveB());
+    OpenFolder("Dir2", "out");
+    ASSERT_EQ(window->ReadModel().Dir2Path, (DriveB() + "/out").toStdU16String());
+    Type("Text7", "none");
+    Click("Option2");
+    Click("Option7");
+    Click("Command3");
+    EXPECT_EQ(sink.Texts(), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
+    EXPECT_FALSE(QFileInfo::exists(DriveB() + "/out/none.txt"));
+    EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     EXPECT_TRUE(exitCodes.empty());
 }
 
