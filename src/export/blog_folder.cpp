@@ -27,8 +27,8 @@ char16_t FoldCase(char16_t c) {
 bool NameLess(const std::u16string& a, const std::u16string& b) {
     const auto folded = std::lexicographical_compare_three_way(
         a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) { return FoldCase(x) <=> FoldCase(y); });
-    if (folded != 0) {
-        return folded < 0;
+    if (std::is_neq(folded)) {
+        return std::is_lt(folded);
     }
     return a < b;
 }
