@@ -402,9 +402,9 @@ void MainWindow::ConnectHandlers() {
             }
         });
     };
-    onSelected(option1_, [this] { frame2_->setTitle(QStringLiteral("有効です")); });
-    onSelected(option2_, [this] { frame2_->setTitle(QStringLiteral("指定しても無効です")); });
-    onSelected(option3_, [this] { frame2_->setTitle(QStringLiteral("指定しても無効です")); });
+    onSelected(option1_, [this] { frame2_->setTitle(Q(Frame2CaptionFor(true))); });
+    onSelected(option2_, [this] { frame2_->setTitle(Q(Frame2CaptionFor(false))); });
+    onSelected(option3_, [this] { frame2_->setTitle(Q(Frame2CaptionFor(false))); });
     onSelected(option7_, [this] { text8_->setEnabled(false); });
     onSelected(option8_, [this] { text8_->setEnabled(false); });
     onSelected(option10_, [this] { text8_->setEnabled(true); });

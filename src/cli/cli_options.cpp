@@ -170,7 +170,7 @@ void Apply(const Arguments& a, Module1& module, WindowModel& w, ExportOptions& o
         w.Option1 = *a.status == "future";
         w.Option2 = *a.status == "publish";
         w.Option3 = *a.status == "draft";
-        w.Frame2Caption = w.Option1 ? u"有効です" : u"指定しても無効です";
+        w.Frame2Caption = Frame2CaptionFor(w.Option1);
     }
     if (a.category) {
         w.Option7 = *a.category == "folder";

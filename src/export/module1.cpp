@@ -5,6 +5,8 @@
 
 namespace qb {
 
+std::u16string Frame2CaptionFor(bool option1) { return option1 ? u"有効です" : u"指定しても無効です"; }
+
 void FillRecordLabels(Module1& module) {
     module.RecordLabels = {
         u"",

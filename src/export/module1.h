@@ -42,6 +42,10 @@ struct Module1 {
 struct WindowModel;
 class Clock;
 
+// Frame2's caption once a publish status is chosen: the start date counts only when
+// "指定日" (Option1) is the one chosen.
+[[nodiscard]] std::u16string Frame2CaptionFor(bool option1);
+
 // The fixed record labels, index 0 to 15.
 void FillRecordLabels(Module1& module);
 
