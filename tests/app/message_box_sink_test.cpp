@@ -1,6 +1,7 @@
 // The real message boxes: modal, OK only, the caption and icon they are given.
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -27,6 +28,7 @@ TEST(MessageBoxSinkTest, ShowsModalBoxesWithOkOnlyAndTheirOwnIcon) {
         QMessageBox::Icon seenIcon = QMessageBox::Question;
         QMessageBox::StandardButtons seenButtons;
         bool modal = false;
+        int width = 0;
         // Looks at the box while it waits for an answer, then presses OK.
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -38,6 +40,7 @@ TEST(MessageBoxSinkTest, ShowsModalBoxesWithOkOnlyAndTheirOwnIcon) {
             seenIcon = box->icon();
             seenButtons = box->standardButtons();
             modal = box->isModal();
+            width = box->width();
             box->button(QMessageBox::Ok)->click();
         });
         sink.Show(u"書き込み正常終了", row.icon, row.caption.toStdU16String());
@@ -46,6 +49,8 @@ TEST(MessageBoxSinkTest, ShowsModalBoxesWithOkOnlyAndTheirOwnIcon) {
         EXPECT_EQ(seenIcon, row.boxIcon);
         EXPECT_EQ(seenButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
         EXPECT_TRUE(modal);
+        // Wide enough that the title bar shows the whole caption beside its buttons.
+        EXPECT_GE(width, QFontMetrics(QApplication::font()).horizontalAdvance(row.caption) + 160);
     }
 }
 
