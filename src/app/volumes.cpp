@@ -37,9 +37,14 @@ std::vector<Volume> SystemVolumeSource::Volumes() const {
 }
 
 bool SystemVolumeSource::IsReady(const QString& root) const {
+    // The root of the file system is always there, even where it is not a mount point of
+    // its own (a chroot or a container): it only has to be readable.
+    const bool fileSystemRoot = QDir::cleanPath(root) == QDir::rootPath();
     const QStorageInfo info(root);
     // After an unmount the mount point is an ordinary folder of the volume above it.
-    if (!info.isValid() || !info.isReady() || QDir::cleanPath(info.rootPath()) != QDir::cleanPath(root)) {
+    const bool mounted =
+        info.isValid() && info.isReady() && QDir::cleanPath(info.rootPath()) == QDir::cleanPath(root);
+    if (!fileSystemRoot && !mounted) {
         return false;
     }
     const QFileInfo dir(root);
