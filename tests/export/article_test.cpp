@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/run_error.h"
+#include "export/export_run.h"
 #include "test_support.h"
 
 namespace {
@@ -156,6 +157,67 @@ TEST(Article, EachArticleIsReadAsShiftJisOrUtf8) {
             }
             EXPECT_EQ(run.written, SjisLines(c.written));
             EXPECT_TRUE(run.messages.empty());
+        }
+    }
+}
+
+// The import file of one article under "公　開" and "タイトルを使う", with "改行を変換する".
+std::string ExportOne(const std::string& articleBytes, int encoding, std::int16_t titleMode) {
+    qbtest::TempDir dir;
+    qbtest::FakeClock clock;
+    qbtest::RecordingMessages messages;
+    qb::Module1 module;
+    qb::WindowModel window;
+    qb::InitialState(module, window, clock);
+    module.TitleMode = titleMode;
+    module.KaigyoMode = 1;
+    window.Dir2Path = dir.Text();
+    window.Text7 = u"out";
+    window.Option2 = window.Option8 = true;
+    window.Option12 = encoding == 12;
+    window.Option13 = encoding == 13;
+    window.Option14 = encoding == 14;
+    WriteBytes(dir.Path() / "a" / "a.txt", articleBytes);
+    window.List1 = {u"a.txt"};
+    window.List2 = {qb::FromPath(dir.Path() / "a" / "a.txt")};
+    EXPECT_EQ(qb::RunExport(module, window, messages, clock), qb::ExportOutcome::Succeeded);
+    return ReadBytes(dir.Path() / "out.txt");
+}
+
+TEST(Article, SameTextInAnyEncodingAndLineEndsGivesTheSameImportFile) {
+    const Lines text{u"  ﾈｺと菫色の散歩  ", u"", u"　今日は公園へ行きました。", u"ｶﾒﾗ: ISO 200, F8 ",
+                     u"   ", u"また行きたい！", u"ＡＢＣ　１２３"};
+    const auto join = [&](std::initializer_list<std::u16string_view> ends) {
+        std::u16string joined;
+        auto end = ends.begin();
+        for (const auto& line : text) {
+            joined += line;
+            joined += *end;
+            end = end + 1 == ends.end() ? ends.begin() : end + 1;
+        }
+        return joined;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+    } saved[] = {
+        {"Shift_JIS, CR LF", Sjis(join({u"\r\n"}))},
+        {"Shift_JIS, LF", Sjis(join({u"\n"}))},
+        {"Shift_JIS, LF, CR and CR LF mixed", Sjis(join({u"\n", u"\r", u"\r\n"}))},
+        {"UTF-8, LF", qb::Utf16ToUtf8(join({u"\n"}))},
+        {"UTF-8 with a byte-order mark, CR LF", "\xEF\xBB\xBF" + qb::Utf16ToUtf8(join({u"\r\n"}))},
+    };
+    for (const int encoding : {12, 13, 14}) {
+        for (const std::int16_t titleMode : {0, 1}) {
+            const std::string expected = ExportOne(saved[0].bytes, encoding, titleMode);
+            if (encoding == 14) {
+                EXPECT_NE(expected.find(Sjis(u"TITLE: ﾈｺと菫色の散歩\r\n")), std::string::npos);
+                EXPECT_NE(expected.find(Sjis(u"\r\nPRIMARY CATEGORY: ﾈｺと菫色の散歩\r\n")), std::string::npos);
+            }
+            for (const auto& s : saved) {
+                SCOPED_TRACE(::testing::Message() << s.name << ", Option" << encoding << ", TitleMode " << titleMode);
+                EXPECT_EQ(ExportOne(s.bytes, encoding, titleMode), expected);
+            }
         }
     }
 }
