@@ -208,7 +208,7 @@ TEST(Article, SameTextInAnyEncodingAndLineEndsGivesTheSameImportFile) {
         {"UTF-8 with a byte-order mark, CR LF", "\xEF\xBB\xBF" + qb::Utf16ToUtf8(join({u"\r\n"}))},
     };
     for (const int encoding : {12, 13, 14}) {
-        for (const std::int16_t titleMode : {0, 1}) {
+        for (const std::int16_t titleMode : {std::int16_t{0}, std::int16_t{1}}) {
             const std::string expected = ExportOne(saved[0].bytes, encoding, titleMode);
             if (encoding == 14) {
                 EXPECT_NE(expected.find(Sjis(u"TITLE: ﾈｺと菫色の散歩\r\n")), std::string::npos);
