@@ -72,6 +72,23 @@ protected:
         return ReadBytes(dir.Path() / name);
     }
 
+    // What a failed run kept of its output.
+    [[nodiscard]] std::string Partial() const {
+        EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt.partial"));
+        return Output("out.txt.partial");
+    }
+
+    // Work files left anywhere in the scratch folder.
+    [[nodiscard]] std::vector<std::string> Strays() const {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path())) {
+            if (entry.path().filename().string().rfind(".quillbrook-", 0) == 0) {
+                found.push_back(entry.path().string());
+            }
+        }
+        return found;
+    }
+
     void ExpectOnlyMessage(const std::u16string& text, qb::MessageIcon icon = qb::MessageIcon::None,
                            const std::u16string& caption = u"Quillbrook") {
         ASSERT_EQ(messages.shown.size(), 1U);
@@ -286,7 +303,8 @@ TEST_F(ExportRun, MissingArticleKeepsTheRecordsBeforeIt) {
     EXPECT_TRUE(window.List2.empty());
     EXPECT_EQ(window.Text7, u"out");
     EXPECT_NE(window.Text1 + window.Text2 + window.Text3, fieldsBefore);  // advanced by one record
-    EXPECT_EQ(Output(), SjisLines(SpringWalkRecord(u"04/01/2026 09:00:00", true, false)));
+    EXPECT_EQ(Partial(), SjisLines(SpringWalkRecord(u"04/01/2026 09:00:00", true, false)));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
 }
 
 TEST_F(ExportRun, NumberedFailures) {
@@ -345,6 +363,64 @@ TEST_F(ExportRun, NumberedFailures) {
     }
 }
 
+// The previous import file survives every failure byte for byte; the failed run's
+// output is beside it as out.txt.partial, and no work file is left.
+TEST_F(ExportRun, AFailedRunLeavesThePreviousImportFileAsItWas) {
+    const std::string previous = "AUTHOR:\r\nTITLE: " + Sjis(u"前回") + "\r\n" + std::string(300000, 'p') + "\r\n";
+    const std::string written = "AUTHOR:\r\nTITLE: \xfa\x40\r\n";
+    const struct {
+        const char* name;
+        void (*set)(qb::WindowModel&);
+        int articles;  // 0: none, 1: one, 2: one and a missing one
+        qb::ExportOutcome outcome;
+        std::u16string message;
+        std::string partialStart;  // empty: the partial file is empty
+    } cases[] = {
+        {"missing article", [](qb::WindowModel&) {}, 2, qb::ExportOutcome::Failed, u"書き込み異常終了です。53", written},
+        {"invalid date",
+         [](qb::WindowModel& w) {
+             w.Option2 = false;
+             w.Option1 = w.Option9 = true;
+             w.Text2 = u"13";
+         },
+         1, qb::ExportOutcome::Failed, u"書き込み異常終了です。13", written},
+        {"EUC-JP failure",
+         [](qb::WindowModel& w) {
+             w.Option14 = false;
+             w.Option12 = true;
+         },
+         1, qb::ExportOutcome::Failed, u"書き込み異常終了です。6", written},
+        {"UTF-8 failure",
+         [](qb::WindowModel& w) {
+             w.Option14 = false;
+             w.Option13 = true;
+         },
+         0, qb::ExportOutcome::Utf8Failed, u"UTF-8 への変換に失敗しました。", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        window.Option2 = window.Option8 = true;
+        c.set(window);
+        WriteBytes(dir.Path() / "out.txt", previous);
+        if (c.articles > 0) {
+            // U+2170, which EUC-JP cannot hold, and a body larger than one write.
+            AddArticle("ibm.txt", "\xfa\x40\r\n" + std::string(400000, 'b') + "\r\n");
+        }
+        if (c.articles > 1) {
+            AddMissingArticle("gone.txt");
+        }
+        EXPECT_EQ(Run(), c.outcome);
+        ASSERT_EQ(messages.shown.size(), 1U);
+        EXPECT_EQ(messages.shown[0].text, c.message);
+        EXPECT_TRUE(Output() == previous) << "the previous import file changed";
+        const std::string partial = Partial();
+        EXPECT_EQ(partial.substr(0, c.partialStart.size()), c.partialStart);
+        EXPECT_EQ(partial.empty(), c.partialStart.empty());
+        EXPECT_EQ(Strays(), std::vector<std::string>{});
+    }
+}
+
 TEST_F(ExportRun, AnImportFileThatIsAListedArticleIsNotEmptied) {
     window.Option2 = window.Option8 = true;
     const std::string article = SjisLines({u"題", u"本文"});
@@ -379,7 +455,7 @@ TEST_F(ExportRun, AFailingTitleReadGoesOnUntilTheBodyCannotBeRead) {
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::u16string>{u"読み込みデータが異常です。57", u"書き込み異常終了です。57"}));
-    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: ", u"DATE:  04/01/2026 09:00:00", u"STATUS:   Publish",
+    EXPECT_EQ(Partial(), SjisLines({u"AUTHOR:", u"TITLE: ", u"DATE:  04/01/2026 09:00:00", u"STATUS:   Publish",
                                    u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",
                                    u"PRIMARY CATEGORY: ", u"-----", u"BODY:"}));
 }
@@ -391,7 +467,7 @@ TEST_F(ExportRun, InvalidDateStopsAfterTheDateLine) {
     AddArticle("a.txt", SjisLines({u"題"}));
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     ExpectOnlyMessage(u"書き込み異常終了です。13");
-    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  02/31/2026 09:00:00"}));
+    EXPECT_EQ(Partial(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  02/31/2026 09:00:00"}));
 }
 
 TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
@@ -402,7 +478,7 @@ TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
     AddArticle("b.txt", SjisLines({u"題"}));
     EXPECT_EQ(Run(), qb::ExportOutcome::ProgramMustEnd);
     ExpectOnlyMessage(u"現在の環境では使用できません", qb::MessageIcon::Critical, u"Ranking");
-    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  04/01/2026 09:00:00"}));
+    EXPECT_EQ(Partial(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  04/01/2026 09:00:00"}));
 }
 
 TEST_F(ExportRun, EmptyListInShiftJisMakesAnEmptyFile) {
@@ -423,8 +499,8 @@ TEST_F(ExportRun, EmptyListInUtf8FailsWithTheExclamationAndKeepsEverything) {
     ExpectOnlyMessage(u"UTF-8 への変換に失敗しました。", qb::MessageIcon::Exclamation, u"Quillbrook");
     EXPECT_EQ(window.Text7, u"out");
     EXPECT_EQ(module.StartDateText, startBefore);
-    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt"));
-    EXPECT_EQ(Output(), "");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
+    EXPECT_EQ(Partial(), "");
 }
 
 TEST_F(ExportRun, EucFailures) {
@@ -449,8 +525,8 @@ TEST_F(ExportRun, EucFailures) {
         EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
         ExpectOnlyMessage(c.message);
         EXPECT_TRUE(window.List2.empty());
-        if (c.withArticle) {  // the Shift_JIS first pass stays
-            EXPECT_EQ(Output().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
+        if (c.withArticle) {  // the Shift_JIS first pass is kept
+            EXPECT_EQ(Partial().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
         }
     }
 }
