@@ -116,8 +116,8 @@ ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink
     RemoveStaleTempFiles(importPath.parent_path());
 
     ReplacementFile firstPass(importPath);
-    firstPass.Close();  // written by name through the import file's own stream
     RefuseAListedArticle(firstPass.Path(), window.List2);
+    firstPass.Close();  // written by name through the import file's own stream
     try {
         {
             ImportFile out(firstPass.Path());

@@ -1,5 +1,10 @@
 #include "export/export_run.h"
 
+#include <unistd.h>
+
+#include <chrono>
+#include <set>
+
 #include <gtest/gtest.h>
 
 #include "common/run_error.h"
@@ -419,6 +424,113 @@ TEST_F(ExportRun, AFailedRunLeavesThePreviousImportFileAsItWas) {
         EXPECT_EQ(partial.empty(), c.partialStart.empty());
         EXPECT_EQ(Strays(), std::vector<std::string>{});
     }
+}
+
+// Everything under folder, as paths relative to it.
+std::set<std::string> Contents(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        names.insert(entry.path().lexically_relative(folder).generic_string());
+    }
+    return names;
+}
+
+TEST_F(ExportRun, NamesThatLeaveTheOutputFolderAreRefusedWith52) {
+    const std::filesystem::path out = dir.Path() / "out";
+    std::filesystem::create_directories(out / "sub");
+    for (const std::u16string& name : {std::u16string(u"../x"), std::u16string(u"sub/b"), std::u16string(u"a\\b"),
+                                       std::u16string(u"."), std::u16string(u".."), std::u16string(u"/x"),
+                                       std::u16string(u"a\0b", 3)}) {
+        SCOPED_TRACE(qb::Utf16ToUtf8(name));
+        Reset();
+        window.Option2 = window.Option8 = true;
+        window.Dir2Path = qb::FromPath(out);
+        window.Text7 = name;
+        AddArticle("a.txt", SjisLines({u"題"}));
+        EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+        ExpectOnlyMessage(u"書き込み異常終了です。52");
+        EXPECT_TRUE(window.List2.empty());
+        EXPECT_EQ(Contents(dir.Path()), (std::set<std::string>{"articles", "articles/a.txt", "out", "out/sub"}));
+    }
+}
+
+// The import file is not there yet, but one of the articles names it, in any spelling:
+// refused before anything is created.
+TEST_F(ExportRun, AListedImportFileThatDoesNotExistYetIsRefusedWith75) {
+    namespace fs = std::filesystem;
+    const fs::path out = dir.Path() / "out";
+    fs::create_directories(out / "sub");
+    fs::create_directory_symlink(out, dir.Path() / "link");
+    const bool haveFds = fs::is_directory("/proc/self/fd");
+    const struct {
+        const char* name;
+        fs::path article;  // empty: the work file by its descriptor, once it exists
+    } cases[] = {
+        {"same path", out / "self.txt"},
+        {"with dot segments", out / "sub" / ".." / "." / "self.txt"},
+        {"through a linked folder", dir.Path() / "link" / "self.txt"},
+        {"the new file itself", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.article.empty() && !haveFds) {
+            continue;
+        }
+        Reset();
+        window.Option2 = window.Option8 = true;
+        window.Dir2Path = qb::FromPath(out);
+        window.Text7 = u"self";
+        AddArticle("a.txt", SjisLines({u"題", u"本文"}));
+        fs::path article = c.article;
+        if (article.empty()) {
+            // The lowest free descriptor, which the new file is about to get.
+            const int next = ::dup(0);
+            ::close(next);
+            article = "/proc/self/fd/" + std::to_string(next);
+        }
+        window.List1.push_back(qb::FromPath(article.filename()));
+        window.List2.push_back(qb::FromPath(article));
+        EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+        ExpectOnlyMessage(u"書き込み異常終了です。75");
+        EXPECT_EQ(Contents(out), std::set<std::string>{"sub"});
+    }
+}
+
+// Work files that a killed run left are removed by the next run into the folder once
+// they are an hour old; nothing else is.
+TEST_F(ExportRun, StaleWorkFilesOfOursAreRemoved) {
+    namespace fs = std::filesystem;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(61);
+    const auto recent = fs::file_time_type::clock::now() - std::chrono::minutes(59);
+    const struct {
+        std::string name;
+        bool old;
+        bool removed;
+    } files[] = {
+        {".quillbrook-Ab12Cd", true, true},   {".quillbrook-zzzzzz", true, true},
+        {".quillbrook-Ab12Ce", false, false}, {".quillbrook-Ab12C", true, false},
+        {".quillbrook-Ab12Cd7", true, false}, {".quillbrook-Ab_2Cd", true, false},
+        {"x.quillbrook-Ab12Cd", true, false}, {"out.txt.partial", true, false},
+    };
+    for (const auto& f : files) {
+        WriteBytes(dir.Path() / f.name, "x");
+        fs::last_write_time(dir.Path() / f.name, f.old ? old : recent);
+    }
+    fs::create_directory(dir.Path() / ".quillbrook-Folder");
+    fs::last_write_time(dir.Path() / ".quillbrook-Folder", old);
+    fs::create_symlink("out.txt.partial", dir.Path() / ".quillbrook-Linked");
+    WriteBytes(dir.Path() / "articles" / ".quillbrook-Other1", "x");  // not the output folder
+    fs::last_write_time(dir.Path() / "articles" / ".quillbrook-Other1", old);
+
+    window.Option2 = window.Option8 = true;
+    AddArticle("a.txt", SjisLines({u"題"}));
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    for (const auto& f : files) {
+        EXPECT_EQ(fs::exists(dir.Path() / f.name), !f.removed) << f.name;
+    }
+    EXPECT_TRUE(fs::is_directory(dir.Path() / ".quillbrook-Folder"));
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / ".quillbrook-Linked"));
+    EXPECT_TRUE(fs::exists(dir.Path() / "articles" / ".quillbrook-Other1"));
 }
 
 TEST_F(ExportRun, AnImportFileThatIsAListedArticleIsNotEmptied) {
