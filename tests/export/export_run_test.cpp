@@ -1,5 +1,6 @@
 #include "export/export_run.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -219,6 +220,39 @@ TEST_F(ExportRun, NameKeepsItsBlanksAndAnExistingFileIsReplaced) {
     const std::string out = Output(" 出力 .txt");
     EXPECT_EQ(out.substr(0, 9), "AUTHOR:\r\n");
     EXPECT_EQ(out.find('x'), std::string::npos);
+}
+
+// The new import file takes the place of the old one as the old one was: its permission
+// bits kept, a link kept as a link. A new one gets the usual bits of a new file.
+TEST_F(ExportRun, TheReplacedImportFileKeepsItsPermissionsAndItsLink) {
+    namespace fs = std::filesystem;
+    const ::mode_t mask = ::umask(0);
+    ::umask(mask);
+    window.Option2 = window.Option8 = true;
+    AddArticle("a.txt", SjisLines({u"題"}));
+    const auto listed = window.List2;
+    const auto modeOf = [](const fs::path& p) { return static_cast<unsigned>(fs::status(p).permissions()); };
+
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    EXPECT_EQ(modeOf(dir.Path() / "out.txt"), 0666U & ~static_cast<unsigned>(mask));
+    const std::string expected = Output();
+
+    fs::permissions(dir.Path() / "out.txt", fs::perms(0640));
+    window.Text7 = u"out";
+    window.List1 = {u"a.txt"};
+    window.List2 = listed;
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    EXPECT_EQ(modeOf(dir.Path() / "out.txt"), 0640U);
+
+    fs::remove(dir.Path() / "out.txt");
+    fs::create_symlink("real.txt", dir.Path() / "out.txt");
+    WriteBytes(dir.Path() / "real.txt", "old");
+    window.Text7 = u"out";
+    window.List1 = {u"a.txt"};
+    window.List2 = listed;
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "out.txt"));
+    EXPECT_EQ(Output("real.txt"), expected);
 }
 
 TEST_F(ExportRun, PublishAndDraftKeepTheTypedDateForEveryRecord) {
