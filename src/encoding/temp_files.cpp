@@ -2,6 +2,7 @@
 
 #include <random>
 #include <system_error>
+#include <type_traits>
 
 namespace qb {
 
@@ -17,7 +18,7 @@ bool HasPattern(std::basic_string_view<Char> name) {
         return false;
     }
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned long>(name[i]);
+        const unsigned long c = static_cast<std::make_unsigned_t<Char>>(name[i]);
         const bool fits = i < kPrefix.size() ? c == static_cast<unsigned char>(kPrefix[i])
                                              : c < 0x80 && kAlphabet.find(static_cast<char>(c)) != std::string_view::npos;
         if (!fits) {

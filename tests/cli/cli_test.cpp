@@ -321,8 +321,8 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
         int number;
         int shellStatus;
     } signals[] = {{SIGTERM, 143}, {SIGINT, 130}, {SIGHUP, 129}};
-    for (const auto [signalNumber, shellStatus] : signals) {
-        SCOPED_TRACE(signalNumber);
+    for (const auto& sent : signals) {
+        SCOPED_TRACE(sent.number);
         WriteBytes(dir.Path() / "out.txt", previous);
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
@@ -350,11 +350,11 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         EXPECT_GE(WorkFileSize(dir.Path()), body.size() / 2);
-        ASSERT_EQ(::kill(pid, signalNumber), 0);
+        ASSERT_EQ(::kill(pid, sent.number), 0);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
-        EXPECT_EQ(128 + WTERMSIG(status), shellStatus);
+        EXPECT_EQ(128 + WTERMSIG(status), sent.shellStatus);
         EXPECT_EQ(WorkFiles(dir.Path()), std::vector<std::string>{});
         EXPECT_EQ(ReadBytes(dir.Path() / "out.txt"), previous);
         EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt.partial"));
