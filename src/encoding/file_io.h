@@ -36,7 +36,7 @@ class ReplacementFile {
 public:
     // Creates the new file, empty, beside target (beside the file a link names), with
     // target's permission bits when target exists. Throws RunError: 75 when target is a
-    // folder, the file system's error otherwise.
+    // folder, 70 when it exists but may not be written, the file system's error otherwise.
     explicit ReplacementFile(const std::filesystem::path& target);
     // Removes the new file unless Commit() or KeepAs() has moved it.
     ~ReplacementFile();

@@ -161,6 +161,10 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
     if (targetExists && S_ISDIR(st.st_mode)) {
         ThrowErrno(EISDIR, "replace " + target_.string());
     }
+    // A file that could not be written in place is not replaced either.
+    if (targetExists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+        ThrowErrno(errno, "replace " + target_.string());
+    }
     static std::once_flag handlersInstalled;
     std::call_once(handlersInstalled, InstallHandlers);
 
