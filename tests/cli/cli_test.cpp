@@ -286,21 +286,10 @@ TEST_F(Cli, AListedImportFileThatDoesNotExistYetIsRefused) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "D"));
 }
 
-// Work files left anywhere under folder.
-std::vector<std::string> WorkFiles(const std::filesystem::path& folder) {
-    std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (entry.path().filename().string().rfind(".quillbrook-", 0) == 0) {
-            found.push_back(entry.path().string());
-        }
-    }
-    return found;
-}
-
 // The largest work file in folder, 0 when there is none.
 std::uintmax_t WorkFileSize(const std::filesystem::path& folder) {
     std::uintmax_t size = 0;
-    for (const std::string& path : WorkFiles(folder)) {
+    for (const std::string& path : qbtest::WorkFiles(folder)) {
         std::error_code ec;
         const std::uintmax_t s = std::filesystem::file_size(path, ec);
         size = ec ? size : std::max(size, s);
@@ -355,7 +344,7 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
         EXPECT_EQ(128 + WTERMSIG(status), sent.shellStatus);
-        EXPECT_EQ(WorkFiles(dir.Path()), std::vector<std::string>{});
+        EXPECT_EQ(qbtest::WorkFiles(dir.Path()), std::vector<std::string>{});
         EXPECT_EQ(ReadBytes(dir.Path() / "out.txt"), previous);
         EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt.partial"));
     }

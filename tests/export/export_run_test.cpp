@@ -84,17 +84,6 @@ protected:
         return Output("out.txt.partial");
     }
 
-    // Work files left anywhere in the scratch folder.
-    [[nodiscard]] std::vector<std::string> Strays() const {
-        std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path())) {
-            if (entry.path().filename().string().rfind(".quillbrook-", 0) == 0) {
-                found.push_back(entry.path().string());
-            }
-        }
-        return found;
-    }
-
     void ExpectOnlyMessage(const std::u16string& text, qb::MessageIcon icon = qb::MessageIcon::None,
                            const std::u16string& caption = u"Quillbrook") {
         ASSERT_EQ(messages.shown.size(), 1U);
@@ -456,7 +445,7 @@ TEST_F(ExportRun, AFailedRunLeavesThePreviousImportFileAsItWas) {
         const std::string partial = Partial();
         EXPECT_EQ(partial.substr(0, c.partialStart.size()), c.partialStart);
         EXPECT_EQ(partial.empty(), c.partialStart.empty());
-        EXPECT_EQ(Strays(), std::vector<std::string>{});
+        EXPECT_EQ(qbtest::WorkFiles(dir.Path()), std::vector<std::string>{});
     }
 }
 
