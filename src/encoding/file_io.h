@@ -6,10 +6,12 @@
 // leaves the old file whole and removes the new one. File errors throw RunError.
 //
 // New files are named as temp_files.h describes. While one exists, its name is kept in
-// fixed storage, and the program's ending by SIGTERM, SIGINT or SIGHUP removes it first
-// (for those of the three signals that were not ignored when the first new file was
-// made); the program then ends by the same signal, which a shell reports as 128 + its
-// number. Nothing else is done on a signal.
+// fixed storage, and the program's ending by SIGTERM, SIGINT or SIGHUP removes it first;
+// the program then ends by the same signal, which a shell reports as 128 + its number.
+// This covers those of the three signals that still had their default action when the
+// first new file was made (an ignored SIGHUP under nohup stays ignored). Nothing else is
+// done on a signal. A Windows file layer should do the same for the console's Ctrl+C,
+// Ctrl+Break and close events.
 
 #include <filesystem>
 #include <string>
