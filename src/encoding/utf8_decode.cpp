@@ -4,6 +4,7 @@ namespace qb {
 
 namespace {
 constexpr char16_t kReplacement = u'\uFFFD';
+}  // namespace
 
 void AppendCodePoint(char32_t c, std::u16string& out) {
     if (c < 0x10000) {
@@ -14,7 +15,6 @@ void AppendCodePoint(char32_t c, std::u16string& out) {
     out.push_back(static_cast<char16_t>(0xD800 + (c >> 10U)));
     out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FFU)));
 }
-}  // namespace
 
 Utf8Sequence::Step Utf8Sequence::Start(unsigned char byte) {
     if (byte < 0x80) {

@@ -9,6 +9,9 @@
 
 namespace qb {
 
+// Appends a code point to UTF-16 text, as a surrogate pair beyond U+FFFF.
+void AppendCodePoint(char32_t c, std::u16string& out);
+
 // One character's bytes as they come.
 class Utf8Sequence {
 public:
