@@ -1,6 +1,7 @@
 #include "encoding/text_lines.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/run_error.h"
 
@@ -20,6 +21,7 @@ bool LineReader::Fill() {
         bufferStart_ += pos_;
         pos_ = 0;
     }
+    searched_ = false;  // the new buffer is searched afresh
     const std::size_t old = buffer_.size();
     buffer_.resize(old + chunkSize_);
     in_.read(buffer_.data() + old, static_cast<std::streamsize>(chunkSize_));
@@ -71,7 +73,7 @@ bool LineReader::NextPiece(std::string_view& piece) {
         inLine_ = false;  // a last line without line end
         return false;
     }
-    const std::size_t end = buffer_.find_first_of("\r\n", pos_);
+    const std::size_t end = NextLineEnd();
     if (end == pos_) {
         const bool cr = buffer_[pos_] == '\r';
         ++pos_;
@@ -82,10 +84,26 @@ bool LineReader::NextPiece(std::string_view& piece) {
         inLine_ = false;
         return false;
     }
-    const std::size_t stop = end == std::string::npos ? buffer_.size() : end;
-    piece = std::string_view(buffer_).substr(pos_, stop - pos_);
-    pos_ = stop;
+    piece = std::string_view(buffer_).substr(pos_, end - pos_);
+    pos_ = end;
     return true;
+}
+
+// The first CR or LF at or after pos_, or the buffer's end. The places of the next CR
+// and the next LF are kept between calls, so each byte is searched once.
+std::size_t LineReader::NextLineEnd() {
+    const auto find = [&](char c) {
+        const void* at = std::memchr(buffer_.data() + pos_, c, buffer_.size() - pos_);
+        return at == nullptr ? buffer_.size() : static_cast<std::size_t>(static_cast<const char*>(at) - buffer_.data());
+    };
+    if (!searched_ || nextCr_ < pos_) {
+        nextCr_ = find('\r');
+    }
+    if (!searched_ || nextLf_ < pos_) {
+        nextLf_ = find('\n');
+    }
+    searched_ = true;
+    return std::min(nextCr_, nextLf_);
 }
 
 bool LineReader::Next(std::string& line) {

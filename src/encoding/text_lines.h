@@ -44,6 +44,7 @@ public:
 
 private:
     bool Fill();
+    std::size_t NextLineEnd();
 
     std::istream& in_;
     std::string buffer_;
@@ -51,6 +52,11 @@ private:
     std::size_t chunkSize_;
     std::uint64_t bufferStart_;  // the file position of buffer_[0]
     std::uint64_t lineStart_ = 0;
+    // Where the next CR and the next LF are in buffer_ (its size: none), searched from a
+    // place at or before pos_; not yet searched when searched_ is false.
+    std::size_t nextCr_ = 0;
+    std::size_t nextLf_ = 0;
+    bool searched_ = false;
     bool eof_ = false;
     bool inLine_ = false;
 };

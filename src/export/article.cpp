@@ -56,7 +56,7 @@ private:
 template <typename Sink>
 bool TrimmedRestOfLine(ArticleFile& article, Sink&& sink) {
     LineTrimmer trimmer;
-    std::u16string piece;
+    std::u16string_view piece;
     while (article.ReadPiece(piece)) {
         trimmer.Feed(piece, sink);
     }
@@ -141,24 +141,25 @@ std::unique_ptr<ArticleFile> ArticleFile::OpenAt(std::uint64_t offset) const {
 
 bool ArticleFile::StartLine() {
     Begin();
-    for (std::u16string rest; lineOpen_;) {
+    for (std::u16string_view rest; lineOpen_;) {
         (void)ReadPiece(rest);
     }
     lineOpen_ = reader_->StartLine();
     return lineOpen_;
 }
 
-bool ArticleFile::ReadPiece(std::u16string& text) {
-    text.clear();
+bool ArticleFile::ReadPiece(std::u16string_view& text) {
+    text_.clear();
     while (lineOpen_) {
         std::string_view bytes;
         if (reader_->NextPiece(bytes)) {
-            decoder_->Feed(bytes, text);
+            decoder_->Feed(bytes, text_);
         } else {
-            decoder_->Finish(text);  // a character left incomplete at the line end
+            decoder_->Finish(text_);  // a character left incomplete at the line end
             lineOpen_ = false;
         }
-        if (!text.empty()) {
+        if (!text_.empty()) {
+            text = text_;
             return true;
         }
     }

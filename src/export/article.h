@@ -41,9 +41,9 @@ public:
 
     // Starts the next line; false at the end.
     bool StartLine();
-    // The text of the next piece of the current line into text; false once the line has
-    // ended.
-    bool ReadPiece(std::u16string& text);
+    // The text of the next piece of the current line, valid until the next call; false
+    // once the line has ended.
+    bool ReadPiece(std::u16string_view& text);
     [[nodiscard]] bool AtEnd();
     // Where the current line starts in the file.
     [[nodiscard]] std::uint64_t LineStart() const { return reader_->LineStart(); }
@@ -70,6 +70,7 @@ private:
     std::ifstream in_;
     std::unique_ptr<LineReader> reader_;
     std::unique_ptr<TextDecoder> decoder_;
+    std::u16string text_;  // the piece last read
     bool begun_ = false;
     bool lineOpen_ = false;
 };
