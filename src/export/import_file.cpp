@@ -50,13 +50,30 @@ ImportFile::~ImportFile() {
 }
 
 void ImportFile::WriteLine(std::u16string_view text) {
+    Write(text);
+    EndLine();
+}
+
+void ImportFile::Write(std::u16string_view text) {
     if (failed_) {
         return;
     }
     bytes_.clear();
     encoder_.Feed(text, bytes_);
+    WriteBytes();
+}
+
+void ImportFile::EndLine() {
+    if (failed_) {
+        return;
+    }
+    bytes_.clear();
     encoder_.Finish(bytes_);
     bytes_ += "\r\n";
+    WriteBytes();
+}
+
+void ImportFile::WriteBytes() {
     errno = 0;
     out_.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
     if (!out_) {
