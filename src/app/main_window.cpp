@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTextLayout>
 #include <QTextOption>
@@ -153,6 +154,16 @@ QGroupBox* PlaceFrame(QWidget* parent, const char* name, const QString& caption,
 }
 
 QRect T(int left, int top, int width, int height) { return {left, top, width, height}; }
+
+// text with its full-width digits as ASCII digits.
+QString WithAsciiDigits(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() >= u'０' && c.unicode() <= u'９') {
+            c = QChar(static_cast<char16_t>(u'0' + (c.unicode() - u'０')));
+        }
+    }
+    return text;
+}
 
 QString FaceStyle(const char* face, const char* pressed) {
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070; border-radius: 3px; }"
@@ -420,6 +431,8 @@ void MainWindow::ConnectHandlers() {
     connect(file1_, &FileList::Clicked, this, &MainWindow::OnFile1Click);
     connect(list1_, &QListWidget::itemSelectionChanged, this, &MainWindow::OnList1Click);
 
+    connect(combo1_->lineEdit(), &QLineEdit::editingFinished, this, &MainWindow::OnCombo1EditingFinished);
+
     connect(command4_, &QPushButton::clicked, this, &MainWindow::OnCommand4);
     connect(command7_, &QPushButton::clicked, this, &MainWindow::OnCommand7);
     connect(command3_, &QPushButton::clicked, this, &MainWindow::OnCommand3);
@@ -432,11 +445,31 @@ void MainWindow::ConnectHandlers() {
 // ---- State exchange with the engine
 
 int MainWindow::Combo1ListIndex() const {
+    const QString typed = combo1_->currentText();
     const int index = combo1_->currentIndex();
-    if (index >= 0 && combo1_->itemText(index) == combo1_->currentText()) {
+    if (index >= 0 && combo1_->itemText(index) == typed) {
         return index;
     }
-    return combo1_->findText(combo1_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int exact = combo1_->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (exact >= 0) {
+        return exact;
+    }
+    // "3時間" typed with an ASCII digit looks just like the entry "３時間".
+    const QString folded = WithAsciiDigits(typed);
+    for (int i = 0; i < combo1_->count(); ++i) {
+        if (WithAsciiDigits(combo1_->itemText(i)) == folded) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void MainWindow::OnCombo1EditingFinished() {
+    const int index = Combo1ListIndex();
+    if (index >= 0 && combo1_->currentText() != combo1_->itemText(index)) {
+        combo1_->setCurrentIndex(index);
+        combo1_->setEditText(combo1_->itemText(index));
+    }
 }
 
 WindowModel MainWindow::ReadModel() const {
@@ -550,6 +583,11 @@ void MainWindow::OnFolderOpenFailed(const QString& path) {
 
 void MainWindow::OnFile1Click() {
     const QString folder = WithTrailingSeparator(source_.dir->Path());
+    // A file already listed is not listed again: the export would post it twice.
+    QSet<QString> listed;
+    for (int i = 0; i < list2_->count(); ++i) {
+        listed.insert(list2_->item(i)->text());
+    }
     const int count = file1_->count();
     for (int p = 0; p < count; ++p) {
         const QListWidgetItem* item = file1_->item(p);
@@ -557,8 +595,13 @@ void MainWindow::OnFile1Click() {
             continue;
         }
         module_.SourceFolder = U(folder);
+        const QString path = folder + item->text();
+        if (listed.contains(path)) {
+            continue;
+        }
+        listed.insert(path);
         list1_->addItem(item->text());
-        list2_->addItem(folder + item->text());
+        list2_->addItem(path);
     }
 }
 

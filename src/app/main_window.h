@@ -50,7 +50,8 @@ public:
 
     // The window's state as the engine sees it.
     [[nodiscard]] WindowModel ReadModel() const;
-    // Combo1's selected entry: -1 when the typed text matches no entry.
+    // Combo1's selected entry: the entry its text matches, full-width and ASCII digits
+    // counting alike; -1 when it matches none.
     [[nodiscard]] int Combo1ListIndex() const;
 
     // Centres the window on its screen.
@@ -86,6 +87,7 @@ private:
     void OnDayStep(int amount);
     void OnCommand1();
     void OnCommand2();
+    void OnCombo1EditingFinished();
 
     void ShowMessage(const QString& text);
     // The platform's description of a failure number, in the usual box.
