@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace qb::app {
 
@@ -56,12 +57,19 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {}
 void DriveList::SetVolumes(const std::vector<Volume>& volumes) {
     const QSignalBlocker blocker(this);
     clear();
+    int widest = 0;
     for (const Volume& volume : volumes) {
-        const QString text =
-            volume.label.isEmpty() ? volume.root : volume.root + QStringLiteral(" [") + volume.label + QLatin1Char(']');
-        addItem(text, volume.root);
+        const QString caption = VolumeCaption(volume);
+        addItem(caption, volume.root);
+        widest = std::max(widest, view()->fontMetrics().horizontalAdvance(caption));
     }
     setCurrentIndex(volumes.empty() ? -1 : 0);
+    // The dropped-down list is as wide as its longest entry, with room for the entries'
+    // margins and a scroll bar, in every style (some keep it as narrow as the closed
+    // list); the closed list keeps its size.
+    constexpr int kEntryMargins = 16;
+    view()->setMinimumWidth(widest + kEntryMargins + 2 * view()->frameWidth() +
+                            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view()));
 }
 
 QString DriveList::CurrentRoot() const { return currentData().toString(); }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QtTest/qtestspontaneevent.h>
 
 #include "app/path_lists.h"
@@ -546,6 +547,34 @@ TEST_F(Drives, OutputDriveListWorksTheSameWayOnItsOwn) {
     EXPECT_EQ(sink.messages.size(), 1U);
     EXPECT_EQ(Get<qb::app::DriveList>("Drive2")->CurrentRoot(), DriveB());
     EXPECT_EQ(window->ReadModel().Dir2Path, DriveB().toStdU16String());
+}
+
+TEST_F(Drives, DroppedDownListIsWideEnoughForItsLongestEntry) {
+    volumes.volumes[1].label = QStringLiteral("ARTICLES-BACKUP-2024-SPRING");
+    volumes.volumes[2].device = QStringLiteral("/dev/disk/by-label/a-rather-long-device-name");
+    Open();
+    EXPECT_EQ(Get<QComboBox>("Drive2")->itemText(1), volumes.volumes[1].root + " [ARTICLES-BACKUP-2024-SPRING]");
+    // Fusion widens its pop-up list by itself; the Windows style keeps it as wide as the box.
+    for (const char* styleName : {"Fusion", "Windows"}) {
+        const std::unique_ptr<QStyle> style(QStyleFactory::create(QString::fromLatin1(styleName)));
+        ASSERT_NE(style, nullptr) << styleName;
+        for (const char* name : {"Drive1", "Drive2"}) {
+            auto* drive = Get<QComboBox>(name);
+            drive->setStyle(style.get());
+            const QRect closed = drive->geometry();
+            drive->showPopup();
+            QAbstractItemView* view = drive->view();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window())) << name;
+            for (int i = 0; i < drive->count(); ++i) {
+                EXPECT_GE(view->viewport()->width(), view->fontMetrics().horizontalAdvance(drive->itemText(i)) + 8)
+                    << styleName << " " << name << " " << drive->itemText(i).toStdString();
+            }
+            EXPECT_EQ(drive->geometry(), closed) << name;
+            drive->hidePopup();
+            EXPECT_EQ(drive->geometry(), closed) << name;
+            drive->setStyle(nullptr);
+        }
+    }
 }
 
 // ---- Start date and exit
