@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSet>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextLayout>
 #include <QTextOption>
@@ -427,6 +428,11 @@ void MainWindow::ConnectHandlers() {
                 [pair](const QString& path) { pair->drive->RememberFolder(pair->dir->Root(), path); });
     }
     connect(source_.dir, &FolderList::PathChanged, this, &MainWindow::OnDir1Change);
+    for (const FolderList* dir : {source_.dir, output_.dir}) {
+        connect(dir, &FolderList::RefreshAsked, this, &MainWindow::RefreshLists);
+    }
+    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(refresh, &QShortcut::activated, this, &MainWindow::RefreshLists);
     file1_->SetFolder(source_.dir->Path());
     connect(file1_, &FileList::Clicked, this, &MainWindow::OnFile1Click);
     connect(list1_, &QListWidget::itemSelectionChanged, this, &MainWindow::OnList1Click);
@@ -575,6 +581,12 @@ void MainWindow::OnDriveChange(DrivePair& pair) {
 }
 
 void MainWindow::OnDir1Change(const QString& path) { file1_->SetFolder(path); }
+
+void MainWindow::RefreshLists() {
+    source_.dir->Refresh();
+    file1_->Refresh();
+    output_.dir->Refresh();
+}
 
 void MainWindow::OnFolderOpenFailed(const QString& path) {
     const int number = QFileInfo::exists(path) ? err::kPermissionDenied : err::kPathNotFound;

@@ -78,6 +78,8 @@ private:
     void OnOptFile(int index);
     void OnDriveChange(DrivePair& pair);
     void OnDir1Change(const QString& path);
+    // F5, or opening a shown folder again: the folder and file lists are read again.
+    void RefreshLists();
     void OnFolderOpenFailed(const QString& path);
     void OnFile1Click();
     void OnList1Click();

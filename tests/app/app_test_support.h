@@ -163,6 +163,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
+    // Makes the window the active one, as keyboard input and focus need.
+    void Activate() {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
     template <class T>
     T* Get(const char* name) {
         T* widget = window->findChild<T*>(QString::fromLatin1(name));
