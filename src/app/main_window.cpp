@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,11 +13,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -24,6 +28,7 @@
 #include "app/app_icon.h"
 #include "app/app_setup.h"
 #include "app/path_lists.h"
+#include "app/screen_fit.h"
 #include "common/run_error.h"
 #include "encoding/unicode.h"
 #include "export/blog_folder.h"
@@ -200,18 +205,80 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     setWindowTitle(QStringLiteral("Quillbrook Ver 3.0.0"));
     setWindowIcon(AppIcon());
     setFont(UiFont(9));
-    setFixedSize(Px(14235), Px(9135));
     setEnabled(false);
+
+    // The controls lie on the window's inside, which scrolls where the screen is too small.
+    inside_ = new QWidget;
+    inside_->setObjectName(QStringLiteral("Inside"));
+    inside_->setFixedSize(Px(14235), Px(9135));
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName(QStringLiteral("Scroller"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidget(inside_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller_);
+
     BuildControls();
-    CentreOnScreen();
+    FitToScreen();
+    // A control that takes the focus comes into view whole, not only its caret.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* /*before*/, QWidget* now) {
+        if (now != nullptr && inside_->isAncestorOf(now)) {
+            ShowWhole(*now);
+        }
+    });
     Load();
 }
 
-void MainWindow::CentreOnScreen() {
+void MainWindow::ShowWhole(const QWidget& control) {
+    constexpr int kMargin = 6;
+    const QRect area(control.mapTo(inside_, QPoint(0, 0)), control.size());
+    scroller_->ensureVisible(area.center().x(), area.center().y(), area.width() / 2 + kMargin,
+                             area.height() / 2 + kMargin);
+}
+
+void MainWindow::FitToScreen() {
     const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller_);
+    const ScreenFit fit = FitOnScreen(inside_->size(), screen->availableGeometry(), frame, scrollBar);
+    if (fit.scrolls) {
+        // As large as the screen lets it be, and no larger than the content needs.
+        setMinimumSize(std::min(fit.size.width(), 2 * scrollBar), std::min(fit.size.height(), 2 * scrollBar));
+        setMaximumSize(inside_->size() + QSize(scrollBar, scrollBar));
+        resize(fit.size);
+    } else {
+        setFixedSize(fit.size);
+    }
+    move(fit.position);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (followsScreen_) {
+        return;
+    }
+    // Shown for the first time: the screen and the window's frame are known now.
+    followsScreen_ = true;
+    FitToScreen();
+    if (QWindow* handle = windowHandle()) {
+        connect(handle, &QWindow::screenChanged, this, &MainWindow::FollowScreen);
+        FollowScreen(handle->screen());
+    }
+}
+
+void MainWindow::FollowScreen(QScreen* screen) {
+    disconnect(screenChange_);
     if (screen != nullptr) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
+        // The screen's room changes (another resolution or scaling): fit the window again.
+        screenChange_ = connect(screen, &QScreen::availableGeometryChanged, this, &MainWindow::FitToScreen);
     }
 }
 
@@ -221,13 +288,13 @@ void MainWindow::BuildControls() {
     const QFont normal1125 = UiFont(11.25);
 
     // Title area.
-    label7_ = PlaceLabel(this, "Label7", QStringLiteral("ラピコブログ　Quillbrook"), T(300, 150, 8055, 720), UiFont(36));
+    label7_ = PlaceLabel(inside_, "Label7", QStringLiteral("ラピコブログ　Quillbrook"), T(300, 150, 8055, 720), UiFont(36));
     label7_->setStyleSheet(QStringLiteral("color: #FF80FF; background-color: #FFC0FF;"));
-    label12_ = PlaceLabel(this, "Label12", Label12Text(), T(9360, 600, 4110, 225), UiFont(11.25));
+    label12_ = PlaceLabel(inside_, "Label12", Label12Text(), T(9360, 600, 4110, 225), UiFont(11.25));
     label12_->setStyleSheet(QStringLiteral("color: #FF00FF; background-color: #FFC0FF;"));
 
     // Left half: the source.
-    frame5_ = PlaceFrame(this, "Frame5", QStringLiteral("作成した文章ファイルがあるフォルダを指定"),
+    frame5_ = PlaceFrame(inside_, "Frame5", QStringLiteral("作成した文章ファイルがあるフォルダを指定"),
                          T(150, 1050, 6150, 6135), bold1125);
     frmGenbun_ = PlaceFrame(frame5_, "frmGenbun", QStringLiteral("原文の選択方法"), T(3000, 300, 3015, 915), normal);
     optFile_[0] = PlaceButton<OptionButton>(frmGenbun_, "optFile_0", QStringLiteral("ファイルを選択する"),
@@ -237,27 +304,27 @@ void MainWindow::BuildControls() {
     PlaceLabel(frame5_, "Label8_4", QStringLiteral("※　マウスを押しながらドラッグすると連続してファイルが選択できます"),
                T(240, 5640, 5775, 255), normal);
 
-    source_.drive = Place<DriveList>(this, "Drive1", 300, 1440, 2535, 300, normal);
-    source_.dir = Place<FolderList>(this, "Dir1", 300, 1920, 2535, 1770, normal);
-    file1_ = Place<FileList>(this, "File1", 300, 3750, 2535, 2790, normal);
-    command4_ = PlaceButton<QPushButton>(this, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
+    source_.drive = Place<DriveList>(inside_, "Drive1", 300, 1440, 2535, 300, normal);
+    source_.dir = Place<FolderList>(inside_, "Dir1", 300, 1920, 2535, 1770, normal);
+    file1_ = Place<FileList>(inside_, "File1", 300, 3750, 2535, 2790, normal);
+    command4_ = PlaceButton<QPushButton>(inside_, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
                                          T(3120, 2400, 3015, 495), normal);
-    command7_ = PlaceButton<QPushButton>(this, "Command7", QStringLiteral("指定されたファイルから全て削除"),
+    command7_ = PlaceButton<QPushButton>(inside_, "Command7", QStringLiteral("指定されたファイルから全て削除"),
                                          T(3120, 2880, 3015, 495), normal);
-    frame1_ = PlaceFrame(this, "Frame1", QStringLiteral("指定されたファイル"), T(3120, 3480, 3000, 3135), normal);
+    frame1_ = PlaceFrame(inside_, "Frame1", QStringLiteral("指定されたファイル"), T(3120, 3480, 3000, 3135), normal);
     list1_ = Place<QListWidget>(frame1_, "List1", 150, 240, 2715, 2760, normal);
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // Bottom left.
-    command2_ = PlaceButton<QPushButton>(this, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
+    command2_ = PlaceButton<QPushButton>(inside_, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
                                          UiFont(18, true));
     command2_->setStyleSheet(FaceStyle("#ABABAB", "#8F8F8F"));
-    command3_ = PlaceButton<QPushButton>(this, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
+    command3_ = PlaceButton<QPushButton>(inside_, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
                                          UiFont(14.25, true));
     command3_->setStyleSheet(FaceStyle("#FFC0FF", "#E8A0E8"));
 
     // Right half: the output.
-    frame8_ = PlaceFrame(this, "Frame8", QStringLiteral("作成されるインポート用ファイル名を記入"),
+    frame8_ = PlaceFrame(inside_, "Frame8", QStringLiteral("作成されるインポート用ファイル名を記入"),
                          T(6450, 1050, 7665, 7965), bold1125);
     SetTextColour(frame8_, QColor(0x00, 0x00, 0x00));
     label11_ = PlaceLabel(frame8_, "Label11", Label11Text(), T(150, 1500, 3495, 1095), normal);
@@ -276,23 +343,23 @@ void MainWindow::BuildControls() {
     PlaceLabel(frame8_, "Label8_2", QStringLiteral("※　日にちの差分を計算後に時差分を足します"),
                T(300, 6000, 5175, 255), normal);
 
-    text7_ = Place<QLineEdit>(this, "Text7", 6600, 1350, 3615, 420, UiFont(14.25));
-    output_.drive = Place<DriveList>(this, "Drive2", 10500, 1350, 1335, 300, normal);
-    output_.dir = Place<FolderList>(this, "Dir2", 10500, 1650, 3495, 2190, normal);
+    text7_ = Place<QLineEdit>(inside_, "Text7", 6600, 1350, 3615, 420, UiFont(14.25));
+    output_.drive = Place<DriveList>(inside_, "Drive2", 10500, 1350, 1335, 300, normal);
+    output_.dir = Place<FolderList>(inside_, "Dir2", 10500, 1650, 3495, 2190, normal);
 
-    auto* frame7 = PlaceFrame(this, "Frame7", QStringLiteral("文字コード"), T(6600, 1800, 3765, 615), normal);
+    auto* frame7 = PlaceFrame(inside_, "Frame7", QStringLiteral("文字コード"), T(6600, 1800, 3765, 615), normal);
     option13_ = PlaceButton<OptionButton>(frame7, "Option13", QStringLiteral("UTF-8"), T(120, 300, 1095, 180), normal);
     option12_ = PlaceButton<OptionButton>(frame7, "Option12", QStringLiteral("EUC"), T(1320, 300, 1455, 180), normal);
     option14_ =
         PlaceButton<OptionButton>(frame7, "Option14", QStringLiteral("Shift-JIS"), T(2400, 300, 1095, 180), normal);
     option13_->setChecked(true);
 
-    auto* frame3 = PlaceFrame(this, "Frame3", QStringLiteral("公開の種類"), T(10500, 4050, 3465, 615), normal);
+    auto* frame3 = PlaceFrame(inside_, "Frame3", QStringLiteral("公開の種類"), T(10500, 4050, 3465, 615), normal);
     option2_ = PlaceButton<OptionButton>(frame3, "Option2", QStringLiteral("公　開"), T(120, 300, 1095, 255), normal);
     option3_ = PlaceButton<OptionButton>(frame3, "Option3", QStringLiteral("未公開"), T(1200, 300, 1300, 255), normal);
     option1_ = PlaceButton<OptionButton>(frame3, "Option1", QStringLiteral("指定日"), T(2400, 300, 975, 255), normal);
 
-    frame2_ = PlaceFrame(this, "Frame2", QString(), T(6600, 4800, 7365, 1785), normal);
+    frame2_ = PlaceFrame(inside_, "Frame2", QString(), T(6600, 4800, 7365, 1785), normal);
     auto* label13 = PlaceLabel(frame2_, "Label1_3", QStringLiteral("起点日"), T(120, 300, 975, 375), bold1125);
     label13->setAlignment(Qt::AlignRight | Qt::AlignTop);
     dateFields_[0] = Place<QLineEdit>(frame2_, "Text1", 1200, 300, 975, 330, normal1125);
@@ -323,7 +390,7 @@ void MainWindow::BuildControls() {
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
 
-    auto* frame6 = PlaceFrame(this, "Frame6", QStringLiteral("カテゴリ"), T(6600, 7350, 7365, 1455), normal);
+    auto* frame6 = PlaceFrame(inside_, "Frame6", QStringLiteral("カテゴリ"), T(6600, 7350, 7365, 1455), normal);
     option7_ = PlaceButton<OptionButton>(frame6, "Option7", QStringLiteral("フォルダー名を使う"),
                                          T(300, 300, 2055, 285), normal);
     option8_ =
@@ -338,7 +405,7 @@ void MainWindow::BuildControls() {
     text8_ = Place<QLineEdit>(frame6, "Text8", 300, 900, 5775, 375, normal1125);
     text8_->setEnabled(false);
 
-    list2_ = Place<QListWidget>(this, "List2", 120, 7320, 615, 240, normal);
+    list2_ = Place<QListWidget>(inside_, "List2", 120, 7320, 615, 240, normal);
     list2_->setSelectionMode(QAbstractItemView::SingleSelection);
     list2_->hide();
 }

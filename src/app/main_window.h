@@ -20,6 +20,8 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QScreen;
+class QScrollArea;
 
 namespace qb::app {
 
@@ -54,10 +56,12 @@ public:
     // counting alike; -1 when it matches none.
     [[nodiscard]] int Combo1ListIndex() const;
 
-    // Centres the window on its screen.
-    void CentreOnScreen();
+    // Puts the window on its screen's room for windows: whole and centred where it fits,
+    // otherwise at the top-left, as large as the room, with its inside scrolling.
+    void FitToScreen();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     // Closing the window ends the program, notice window and all; its close box does
     // nothing while the window is disabled.
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +74,9 @@ private:
         bool undoing = false;  // the change running is the return to `last`
     };
 
+    void FollowScreen(QScreen* screen);
+    // Scrolls the inside so that all of a control is in view (where the screen is small).
+    void ShowWhole(const QWidget& control);
     void BuildControls();
     void Load();
     void ConnectHandlers();
@@ -100,6 +107,10 @@ private:
 
     MainWindowServices services_;
     Module1 module_;
+    QWidget* inside_ = nullptr;
+    QScrollArea* scroller_ = nullptr;
+    bool followsScreen_ = false;
+    QMetaObject::Connection screenChange_;
     DrivePair source_;
     DrivePair output_;
 
