@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +18,7 @@
 #include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyleFactory>
 #include <QTextLayout>
 #include <QTextOption>
 #include <QVBoxLayout>
@@ -29,6 +31,7 @@
 #include "app/app_setup.h"
 #include "app/path_lists.h"
 #include "app/screen_fit.h"
+#include "app/window_style.h"
 #include "common/run_error.h"
 #include "encoding/unicode.h"
 #include "export/blog_folder.h"
@@ -130,6 +133,25 @@ protected:
     [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
+// A button that Enter (and the keypad's Enter) presses as well as Space, as on Windows.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            // A held key presses once.
+            if (!event->isAutoRepeat()) {
+                click();
+            }
+            event->accept();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
 template <class Widget>
 Widget* Place(QWidget* parent, const char* name, int left, int top, int width, int height, const QFont& font) {
     auto* widget = new Widget(parent);
@@ -174,7 +196,7 @@ QString WithAsciiDigits(QString text) {
 QString FaceStyle(const char* face, const char* pressed) {
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070; border-radius: 3px; }"
                           "QPushButton:pressed { background-color: %2; }"
-                          "QPushButton:focus { border: 1px solid #303030; }"
+                          "QPushButton:focus { border: 2px solid #000000; }"
                           "QPushButton:disabled { color: #808080; }")
         .arg(QLatin1String(face), QLatin1String(pressed));
 }
@@ -221,6 +243,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     layout->addWidget(scroller_);
 
     BuildControls();
+    // Every control is drawn in the window's own way over the application's style.
+    auto* look = new WindowStyle(QStyleFactory::create(QApplication::style()->name()));
+    look->setParent(this);
+    for (QWidget* control : inside_->findChildren<QWidget*>()) {
+        control->setStyle(look);
+    }
     FitToScreen();
     // A control that takes the focus comes into view whole, not only its caret.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* /*before*/, QWidget* now) {
@@ -307,19 +335,19 @@ void MainWindow::BuildControls() {
     source_.drive = Place<DriveList>(inside_, "Drive1", 300, 1440, 2535, 300, normal);
     source_.dir = Place<FolderList>(inside_, "Dir1", 300, 1920, 2535, 1770, normal);
     file1_ = Place<FileList>(inside_, "File1", 300, 3750, 2535, 2790, normal);
-    command4_ = PlaceButton<QPushButton>(inside_, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
+    command4_ = PlaceButton<CommandButton>(inside_, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
                                          T(3120, 2400, 3015, 495), normal);
-    command7_ = PlaceButton<QPushButton>(inside_, "Command7", QStringLiteral("指定されたファイルから全て削除"),
+    command7_ = PlaceButton<CommandButton>(inside_, "Command7", QStringLiteral("指定されたファイルから全て削除"),
                                          T(3120, 2880, 3015, 495), normal);
     frame1_ = PlaceFrame(inside_, "Frame1", QStringLiteral("指定されたファイル"), T(3120, 3480, 3000, 3135), normal);
     list1_ = Place<QListWidget>(frame1_, "List1", 150, 240, 2715, 2760, normal);
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // Bottom left.
-    command2_ = PlaceButton<QPushButton>(inside_, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
+    command2_ = PlaceButton<CommandButton>(inside_, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
                                          UiFont(18, true));
     command2_->setStyleSheet(FaceStyle("#ABABAB", "#8F8F8F"));
-    command3_ = PlaceButton<QPushButton>(inside_, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
+    command3_ = PlaceButton<CommandButton>(inside_, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
                                          UiFont(14.25, true));
     command3_->setStyleSheet(FaceStyle("#FFC0FF", "#E8A0E8"));
 
@@ -375,9 +403,9 @@ void MainWindow::BuildControls() {
     const QColor maroon(0x80, 0x00, 0x00);
     SetTextColour(PlaceLabel(frame2_, "Label6_1", QStringLiteral("起点日変更"), T(1200, 750, 1200, 225), bold1125),
                   maroon);
-    command5_ = PlaceButton<QPushButton>(frame2_, "Command5", QStringLiteral("+"), T(2760, 750, 615, 375), UiFont(18));
-    command6_ = PlaceButton<QPushButton>(frame2_, "Command6", QStringLiteral("-"), T(3600, 750, 600, 375), UiFont(18));
-    command1_ = PlaceButton<QPushButton>(frame2_, "Command1", QStringLiteral("元に戻す"), T(4440, 750, 975, 375),
+    command5_ = PlaceButton<CommandButton>(frame2_, "Command5", QStringLiteral("+"), T(2760, 750, 615, 375), UiFont(18));
+    command6_ = PlaceButton<CommandButton>(frame2_, "Command6", QStringLiteral("-"), T(3600, 750, 600, 375), UiFont(18));
+    command1_ = PlaceButton<CommandButton>(frame2_, "Command1", QStringLiteral("元に戻す"), T(4440, 750, 975, 375),
                                          UiFont(9.75, true));
     SetTextColour(PlaceLabel(frame2_, "Label6_0", QStringLiteral("日　差"), T(450, 1350, 645, 225), bold1125), maroon);
     auto* frame4 = PlaceFrame(frame2_, "Frame4", QString(), T(1200, 1200, 3495, 465), normal);
@@ -408,6 +436,20 @@ void MainWindow::BuildControls() {
     list2_ = Place<QListWidget>(inside_, "List2", 120, 7320, 615, 240, normal);
     list2_->setSelectionMode(QAbstractItemView::SingleSelection);
     list2_->hide();
+
+    // The keyboard follows the screen: the left half from top to bottom (the source lists,
+    // then the mode, the removal buttons and the chosen files, then the two large buttons),
+    // then the right half from top to bottom, starting with the file name.
+    const std::vector<QWidget*> order = {
+        source_.drive, source_.dir, file1_,       optFile_[0], optFile_[1], command4_,       command7_,
+        list1_,        command2_,   command3_,    text7_,      output_.drive, output_.dir,   option13_,
+        option12_,     option14_,   optKaigyo_[0], optKaigyo_[1], optTitle_[0], optTitle_[1], option2_,
+        option3_,      option1_,    dateFields_[0], dateFields_[1], dateFields_[2], dateFields_[3],
+        dateFields_[4], command5_,  command6_,    command1_,   option4_,    option5_,        option6_,
+        option9_,      combo1_,     option7_,     option8_,    option11_,   option10_,       text8_};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 void MainWindow::Load() {
