@@ -45,6 +45,20 @@ void DrawFocusFrame(QPainter* painter, const QStyleOption& option) {
     painter->restore();
 }
 
+// An etched frame, a shadow line with a light line beside it, as Windows draws a frame.
+void DrawEtchedFrame(QPainter* painter, const QRect& rect, const QPalette& palette) {
+    if (rect.width() < 2 || rect.height() < 2) {
+        return;
+    }
+    painter->save();
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(palette.color(QPalette::Light));
+    painter->drawRect(rect.adjusted(1, 1, -1, -1));
+    painter->setPen(palette.color(QPalette::Mid));
+    painter->drawRect(rect.adjusted(0, 0, -2, -2));
+    painter->restore();
+}
+
 bool HasFocus(const QStyleOption* option) { return (option->state & QStyle::State_HasFocus) != 0; }
 
 }  // namespace
@@ -131,18 +145,13 @@ void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
         return;
     }
     // The frame line runs through the middle of the caption, broken where the caption is.
+    // The base style's own frame would sit below the caption, so the frame is drawn here.
     const QRect label = subControlRect(control, box, SC_GroupBoxLabel, widget);
-    QStyleOptionFrame frame;
-    frame.QStyleOption::operator=(*box);
-    frame.features = box->features;
-    frame.lineWidth = box->lineWidth;
-    frame.midLineWidth = box->midLineWidth;
-    frame.rect = subControlRect(control, box, SC_GroupBoxFrame, widget);
     painter->save();
     if (!label.isEmpty()) {
         painter->setClipRegion(QRegion(box->rect) - QRegion(label));
     }
-    proxy()->drawPrimitive(PE_FrameGroupBox, &frame, painter, widget);
+    DrawEtchedFrame(painter, subControlRect(control, box, SC_GroupBoxFrame, widget), box->palette);
     painter->restore();
     if (!box->text.isEmpty()) {
         proxy()->drawItemText(painter, label, Qt::AlignCenter | Qt::TextShowMnemonic, box->palette,
