@@ -17,8 +17,7 @@ constexpr std::size_t kStreamBufferSize = std::size_t{256} * 1024;
 }
 }  // namespace
 
-ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStreamBufferSize) {
-    const std::filesystem::path folder = path.parent_path();
+void CheckOutputFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     const auto folderStatus = std::filesystem::status(folder.empty() ? "." : folder, ec);
     if (folderStatus.type() == std::filesystem::file_type::not_found) {
@@ -27,6 +26,10 @@ ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStrea
     if (!ec && folderStatus.type() != std::filesystem::file_type::directory) {
         throw RunError(err::kPathFileAccess, "output folder is not a folder: " + folder.string());
     }
+}
+
+ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStreamBufferSize) {
+    CheckOutputFolder(path.parent_path());
     // The buffer must be set before the file is opened to take effect.
     out_.rdbuf()->pubsetbuf(streamBuffer_.data(), static_cast<std::streamsize>(streamBuffer_.size()));
     errno = 0;
