@@ -77,6 +77,12 @@ int WindowStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, con
             return std::min(size, widget->height());
         }
         return size;
+    case PM_DefaultFrameWidth:
+        // Room for the whole focus frame around a list's entries.
+        if (qobject_cast<const QAbstractItemView*>(widget) != nullptr) {
+            return std::max(size, kFocusFrameWidth);
+        }
+        return size;
     default:
         return size;
     }
@@ -106,12 +112,6 @@ void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
             DrawFocusFrame(painter, *option);
         }
         return;
-    case PE_Frame:
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-        if (HasFocus(option) && qobject_cast<const QAbstractItemView*>(widget) != nullptr) {
-            DrawFocusFrame(painter, *option);
-        }
-        return;
     default:
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
@@ -121,6 +121,9 @@ void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
 void WindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                               const QWidget* widget) const {
     QProxyStyle::drawControl(element, option, painter, widget);
+    if (element == CE_ShapedFrame && HasFocus(option) && qobject_cast<const QAbstractItemView*>(widget) != nullptr) {
+        DrawFocusFrame(painter, *option);
+    }
     if (element == CE_PushButton && HasFocus(option)) {
         // Inside the button's edge, as Windows draws it.
         QStyleOptionFocusRect focus;
