@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -29,6 +30,17 @@ float ScreenHeightTwips()
     return static_cast<float>(ScreenArea().height()) * kTwipsPerPixel;
 }
 
+// Same scheme, host and port (the scheme's default port when none is given).
+bool SameOrigin(const QUrl& a, const QUrl& b)
+{
+    const auto port = [](const QUrl& u) {
+        return u.port(u.scheme() == QLatin1String("https") ? 443 : 80);
+    };
+    return a.scheme() == b.scheme() && !a.host().isEmpty() &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && port(a) == port(b) &&
+           (a.scheme() == QLatin1String("http") || a.scheme() == QLatin1String("https"));
+}
+
 }  // namespace
 
 NoticeBrowser::NoticeBrowser(QNetworkAccessManager& net, QWidget* parent)
@@ -49,45 +61,76 @@ void NoticeBrowser::ShowPage(const QUrl& url, const QString& html)
 QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
 {
     const QUrl url = name.isRelative() ? pageUrl_.resolved(name) : name;
-    if (type == QTextDocument::HtmlResource && url == pageUrl_)
-        return pageHtml_;
-    // Web resources only (or the page's own kind of address): never other local files.
-    const QString scheme = url.scheme();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
-        scheme != pageUrl_.scheme())
-        return {};
-    if (type != QTextDocument::ImageResource && type != QTextDocument::StyleSheetResource)
-        return {};
+    if (type == QTextDocument::HtmlResource)
+        return url == pageUrl_ ? pageHtml_ : QString(QLatin1String(""));
+    // Never an empty answer: on one the text engine reads a local file of that name itself.
+    // Only the page's own server is asked; other hosts would learn that the program started.
+    const bool wanted = type == QTextDocument::ImageResource ||
+                        type == QTextDocument::StyleSheetResource;
+    if (!wanted || !SameOrigin(url, pageUrl_))
+        return Placeholder(type);
     // Kept here rather than in the document, which forgets its resources when the page is
     // set again.
     if (const auto found = loaded_.constFind(url); found != loaded_.cend())
         return *found;
-    if (requested_.contains(url))
-        return {};
-    requested_.insert(url);
+    if (!requested_.contains(url)) {
+        requested_.insert(url);
+        Fetch(type, url);
+    }
+    return Placeholder(type);
+}
 
+QVariant NoticeBrowser::Placeholder(int type)
+{
+    if (type != QTextDocument::ImageResource)
+        return QString(QLatin1String(""));
+    // One transparent pixel: a null image would send the image handler to the disk.
+    static const QImage blank = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        return image;
+    }();
+    return blank;
+}
+
+void NoticeBrowser::Fetch(int type, const QUrl& url)
+{
     // Filled in when it arrives; the page is laid out again then.
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+                         QNetworkRequest::SameOriginRedirectPolicy);
     QNetworkReply* reply = net_.get(request);
+    ++pending_;
     connect(reply, &QNetworkReply::finished, this, [this, reply, type, url] {
         reply->deleteLater();
+        --pending_;
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (reply->error() != QNetworkReply::NoError || status >= 400)
             return;
-        loaded_.insert(url, reply->readAll());
-        if (type == QTextDocument::StyleSheetResource) {
-            // A style sheet applies only when the page is read again.
-            const int scroll = verticalScrollBar()->value();
-            setHtml(pageHtml_);
-            verticalScrollBar()->setValue(scroll);
-        } else {
-            document()->markContentsDirty(0, document()->characterCount());
-            viewport()->update();
+        QVariant value = reply->readAll();
+        if (type == QTextDocument::ImageResource) {
+            // Bytes that are no picture (a page, say) stay the blank placeholder.
+            QImage image;
+            value = image.loadFromData(value.toByteArray()) ? QVariant(image) : Placeholder(type);
         }
+        loaded_.insert(url, value);
+        Reread();
     });
-    return {};
+}
+
+void NoticeBrowser::Reread()
+{
+    // Style sheets and backgrounds are taken in only while the page is read.
+    const int scroll = verticalScrollBar()->value();
+    setHtml(pageHtml_);
+    // Reading the page dropped the document's pictures; the cached placeholders must not
+    // stand in for those that have arrived.
+    for (auto it = loaded_.cbegin(); it != loaded_.cend(); ++it) {
+        if (it->userType() == QMetaType::QImage)
+            document()->addResource(QTextDocument::ImageResource, it.key(), *it);
+    }
+    document()->markContentsDirty(0, document()->characterCount());
+    verticalScrollBar()->setValue(scroll);
 }
 
 void NoticeBrowser::OpenLink(const QUrl& link)

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVariant>
 #include <QWidget>
 
 class QNetworkAccessManager;
@@ -30,14 +31,21 @@ public:
 
     QVariant loadResource(int type, const QUrl& name) override;
 
+    // Resources asked for and not yet answered.
+    [[nodiscard]] int PendingFetches() const { return pending_; }
+
 private:
+    static QVariant Placeholder(int type);
+    void Fetch(int type, const QUrl& url);
+    void Reread();
     void OpenLink(const QUrl& link);
 
     QNetworkAccessManager& net_;
     QUrl pageUrl_;
     QString pageHtml_;
     QSet<QUrl> requested_;
-    QHash<QUrl, QByteArray> loaded_;
+    QHash<QUrl, QVariant> loaded_;
+    int pending_ = 0;
 };
 
 class FrmInfo : public QWidget {

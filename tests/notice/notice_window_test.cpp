@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -277,24 +278,29 @@ TEST_F(NoticeTest, ClosingDuringTheSlideStopsItForGood)
     EXPECT_EQ(frmInfo, nullptr);
 }
 
+QByteArray Png(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
 TEST_F(NoticeTest, ImagesComeThroughTheNetwork)
 {
     QImage logo(8, 8, QImage::Format_RGB32);
     logo.fill(Qt::red);
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        logo.save(&buffer, "PNG");
-    }
+    const QByteArray png = Png(logo);
     server.Route("/info/notice.html", Html("<title>News</title><p><img src=\"logo.png\"></p>"));
     server.Route("/info/logo.png", Response{200, "OK", "image/png", png, false, {}});
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
     ASSERT_NE(frmInfo, nullptr);
     NoticeBrowser* browser = frmInfo->WebBrowser1();
     const QUrl logoUrl = server.Url(QStringLiteral("/info/logo.png"));
-    ASSERT_TRUE(WaitFor([&] { return browser->loadResource(QTextDocument::ImageResource, logoUrl).isValid(); }));
-    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, logoUrl).toByteArray(), png);
+    ASSERT_TRUE(WaitFor([&] { return browser->PendingFetches() == 0; }));
+    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, logoUrl).value<QImage>(),
+              logo.convertToFormat(QImage::Format_RGB32));
     // Laid out again with the picture in it: the document is now taller than its text.
     EXPECT_GE(browser->document()->size().height(), 8.0);
     EXPECT_EQ(server.RequestedPaths().count("/info/logo.png"), 1);
@@ -319,6 +325,117 @@ TEST_F(NoticeTest, StyleSheetAppliesWhenItArrives)
     QTest::qWait(50);  // no loop of reloads: the sheet is fetched once
     EXPECT_EQ(server.RequestedPaths().count("/info/n.css"), 1);
 }
+
+// Read through GetParam(), which cppcheck does not follow.
+struct ResourceCase {
+    const char* name;
+    // cppcheck-suppress unusedStructMember
+    const char* page;  // head, then body; {own}, {other}: the two servers; {file}: a red
+                       // picture on this disk
+    // cppcheck-suppress unusedStructMember
+    bool red;  // the red picture appears
+};
+
+void PrintTo(const ResourceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ResourceTest : public NoticeTest, public ::testing::WithParamInterface<ResourceCase> {};
+
+// Pictures and style sheets come from the page's own server only, never from this disk.
+TEST_P(ResourceTest, OnlyThePagesOwnServerIsAsked)
+{
+    QImage red(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("red.png"));
+    ASSERT_TRUE(red.save(file, "PNG"));
+    LocalHttpServer other;
+    ASSERT_TRUE(other.Listening());
+    for (LocalHttpServer* s : {&server, &other}) {
+        s->Route("/red.png", Response{200, "OK", "image/png", Png(red), false, {}});
+        s->Route("/red.css", Response{200, "OK", "text/css", "p { color: #ff0000; }",
+                                      false, {}});
+    }
+    // The page's server answers the local file's path with a page, not a picture.
+    server.Route(file.toUtf8(), Html("<title>Not a picture</title>"));
+    Response moved{302, "Found", "text/html", "", false, {}};
+    moved.extraHeaders = "Location: " + other.Url(QStringLiteral("/red.png")).toEncoded() + "\r\n";
+    server.Route("/moved.png", moved);
+    const QString own = server.Url(QString()).toString();
+    QString body = QString::fromLatin1(GetParam().page);
+    body.replace(QStringLiteral("{own}"), own)
+        .replace(QStringLiteral("{other}"), other.Url(QString()).toString())
+        .replace(QStringLiteral("{localhost}"), QString(own).replace(QStringLiteral("127.0.0.1"),
+                                                                     QStringLiteral("localhost")))
+        .replace(QStringLiteral("{file}"), file);
+    server.Route("/info/notice.html",
+                 Html("<html><head><title>News</title>" + body.toUtf8() + "</body></html>"));
+
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    NoticeBrowser* browser = frmInfo->WebBrowser1();
+    const auto redPixels = [&] {
+        const QImage shot = browser->viewport()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                count += shot.pixelColor(x, y) == QColor(Qt::red) ? 1 : 0;
+        }
+        return count;
+    };
+    redPixels();  // lays the page out, which asks for its resources
+    ASSERT_TRUE(WaitFor([&] { return browser->PendingFetches() == 0; }));
+    QTest::qWait(20);
+    EXPECT_EQ(redPixels() > 0, GetParam().red);
+    EXPECT_EQ(other.RequestedPaths(), QList<QByteArray>{});
+    EXPECT_EQ(server.RequestedPaths().count("/info/notice.html"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ResourceTest,
+    ::testing::Values(
+        ResourceCase{"own_image", "</head><body><img src=\"{own}/red.png\" width=40 height=40>",
+                     true},
+        ResourceCase{"own_relative_background",
+                     "</head><body><table background=\"../red.png\" width=100 height=60>"
+                     "<tr><td>x</td></tr></table>",
+                     true},
+        ResourceCase{"own_stylesheet",
+                     "<link rel=\"stylesheet\" type=\"text/css\" href=\"/red.css\"></head>"
+                     "<body><p>xxxxxxxx</p>",
+                     true},
+        ResourceCase{"file_url_image",
+                     "</head><body><img src=\"file://{file}\" width=40 height=40>", false},
+        ResourceCase{"local_path_image", "</head><body><img src=\"{file}\" width=40 height=40>",
+                     false},
+        ResourceCase{"file_url_body_background",
+                     "</head><body background=\"file://{file}\"><p>x</p>", false},
+        ResourceCase{"local_path_table_background",
+                     "</head><body><table background=\"{file}\" width=100 height=60>"
+                     "<tr><td>x</td></tr></table>",
+                     false},
+        ResourceCase{"file_url_stylesheet",
+                     "<link rel=\"stylesheet\" type=\"text/css\" href=\"file://{file}\"></head>"
+                     "<body><p>x</p>",
+                     false},
+        ResourceCase{"other_host_image",
+                     "</head><body><img src=\"{other}/red.png\" width=40 height=40>", false},
+        ResourceCase{"other_host_background",
+                     "</head><body><table background=\"{other}/red.png\" width=100 height=60>"
+                     "<tr><td>x</td></tr></table>",
+                     false},
+        ResourceCase{"other_host_stylesheet",
+                     "<link rel=\"stylesheet\" type=\"text/css\" href=\"{other}/red.css\"></head>"
+                     "<body><p>xxxxxxxx</p>",
+                     false},
+        ResourceCase{"redirect_to_other_host",
+                     "</head><body><img src=\"{own}/moved.png\" width=40 height=40>", false},
+        ResourceCase{"other_host_name_same_port",
+                     "</head><body><img src=\"{localhost}/red.png\" width=40 height=40>", false}),
+    [](const ::testing::TestParamInfo<ResourceCase>& info) { return std::string(info.param.name); });
 
 // Receives the links handed to the system's browser.
 class LinkCatcher : public QObject {
