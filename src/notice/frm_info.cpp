@@ -1,5 +1,8 @@
 #include "notice/frm_info.h"
 
+#include "notice/notice_probe.h"
+#include "notice/page_limits.h"
+
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -11,6 +14,7 @@
 #include <QNetworkRequest>
 #include <QPixmap>
 #include <QScreen>
+#include <QShortcut>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTimer>
@@ -68,7 +72,7 @@ QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
     const bool wanted = type == QTextDocument::ImageResource ||
                         type == QTextDocument::StyleSheetResource;
     if (!wanted || !SameOrigin(url, pageUrl_))
-        return Placeholder(type);
+        return BlankResource(type);
     // Kept here rather than in the document, which forgets its resources when the page is
     // set again.
     if (const auto found = loaded_.constFind(url); found != loaded_.cend())
@@ -77,20 +81,7 @@ QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
         requested_.insert(url);
         Fetch(type, url);
     }
-    return Placeholder(type);
-}
-
-QVariant NoticeBrowser::Placeholder(int type)
-{
-    if (type != QTextDocument::ImageResource)
-        return QString(QLatin1String(""));
-    // One transparent pixel: a null image would send the image handler to the disk.
-    static const QImage blank = [] {
-        QImage image(1, 1, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        return image;
-    }();
-    return blank;
+    return BlankResource(type);
 }
 
 void NoticeBrowser::Fetch(int type, const QUrl& url)
@@ -100,6 +91,7 @@ void NoticeBrowser::Fetch(int type, const QUrl& url)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::SameOriginRedirectPolicy);
     QNetworkReply* reply = net_.get(request);
+    CapBody(*reply);
     ++pending_;
     connect(reply, &QNetworkReply::finished, this, [this, reply, type, url] {
         reply->deleteLater();
@@ -108,10 +100,20 @@ void NoticeBrowser::Fetch(int type, const QUrl& url)
         if (reply->error() != QNetworkReply::NoError || status >= 400)
             return;
         QVariant value = reply->readAll();
-        if (type == QTextDocument::ImageResource) {
+        if (type == QTextDocument::StyleSheetResource) {
+            // A sheet past the limits would hold up every later build of the page.
+            StyleCost sheets = styleCost_;
+            sheets += CostOfStyleSheet(QString::fromUtf8(value.toByteArray()));
+            StyleCost cost = CostOfPageStyles(pageHtml_);
+            cost += sheets;
+            if (cost.WithinLimits())
+                styleCost_ = sheets;
+            else
+                value = BlankResource(type);
+        } else {
             // Bytes that are no picture (a page, say) stay the blank placeholder.
             QImage image;
-            value = image.loadFromData(value.toByteArray()) ? QVariant(image) : Placeholder(type);
+            value = image.loadFromData(value.toByteArray()) ? QVariant(image) : BlankResource(type);
         }
         loaded_.insert(url, value);
         Reread();
@@ -174,16 +176,28 @@ FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
     timer1_->setInterval(kTickMs);
     connect(timer1_, &QTimer::timeout, this, &FrmInfo::Tick);
     timer1_->start();
+
+    // Esc closes the notice, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-void FrmInfo::ShowNotice(const QUrl& url, const QString& html)
+void FrmInfo::PrepareNotice(const QUrl& url, const QString& html)
 {
     webBrowser1_->ShowPage(url, html);
     const QRect area = ScreenArea();
     slide_.SetTop(static_cast<float>(area.height()) * kTwipsPerPixel);
     left_ = static_cast<float>(area.width()) * kTwipsPerPixel - kRightMarginTwips;
     MoveToSlide();
+}
+
+void FrmInfo::ShowNotice()
+{
     show();
+    // Raised and activated by hand too: where the stay-on-top hint does nothing, and so
+    // that the keyboard comes here rather than to the disabled main window.
+    raise();
+    activateWindow();
 }
 
 bool FrmInfo::TimerRunning() const

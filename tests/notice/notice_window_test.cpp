@@ -2,6 +2,7 @@
 #include "local_http_server.h"
 #include "notice/frm_info.h"
 #include "notice/notice.h"
+#include "notice/notice_probe.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -11,6 +12,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -143,11 +145,99 @@ TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn)
 {
     server.Route("/info/notice.html", Response{200, "OK", "text/html", "", true, {}});
     // The server holds the connection open for ever: only the time-out ends the fetch.
-    RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")), kQuickTimeoutMs);
+    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")),
+                               kQuickTimeoutMs),
+              nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
     EXPECT_EQ(server.RequestedPaths().size(), 1);
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_NE(w->objectName(), QLatin1String("frmInfo"));
+}
+
+// Peak resident memory of this process since the last reset, in bytes; -1 where unknown.
+qint64 PeakMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+bool ResetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// Read through GetParam(), which cppcheck does not follow.
+struct HugeCase {
+    const char* name;
+    // cppcheck-suppress unusedStructMember
+    QByteArray body;
+    // cppcheck-suppress unusedStructMember
+    qint64 fillBytes;
+};
+
+void PrintTo(const HugeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class HugePageTest : public NoticeTest, public ::testing::WithParamInterface<HugeCase> {};
+
+// A page past the size cap counts as a failed fetch, and is never held whole in memory.
+TEST_P(HugePageTest, CountsAsFailedWithinBoundedMemory)
+{
+    Response page = Html(GetParam().body);
+    page.fillBytes = GetParam().fillBytes;
+    server.Route("/info/notice.html", page);
+    const bool measured = ResetPeakMemory();
+    const qint64 before = PeakMemory();
+    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html"))), nullptr);
+    EXPECT_TRUE(mainWindow.isEnabled());
+    // Ended by the cap, not by the time-out: at full speed the server would have sent far
+    // more by then.
+    EXPECT_LT(server.FillBytesSent(), 48 * 1024 * 1024);
+    if (measured && before > 0) {
+        const qint64 growth = PeakMemory() - before;
+        RecordProperty("peak_growth_bytes", std::to_string(growth));
+        EXPECT_LT(growth, 64 * 1024 * 1024);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, HugePageTest,
+    ::testing::Values(
+        HugeCase{"titled_50_MB_with_length", "<html><head><title>News</title></head><body>",
+                 50 * 1024 * 1024},
+        HugeCase{"titled_endless", "<html><head><title>News</title></head><body>", -1},
+        HugeCase{"just_past_the_cap", "<title>News</title>", kMaxBodyBytes}),
+    [](const ::testing::TestParamInfo<HugeCase>& info) { return std::string(info.param.name); });
+
+// Pages that the window could take a long time to build count as failed fetches.
+TEST_F(NoticeTest, PagesTooCostlyToBuildCountAsFailed)
+{
+    QByteArray nested;
+    for (int i = 0; i < 12; ++i)
+        nested = "<table><tr><td>" + nested + "x</td></tr></table>";
+    QByteArray rules;
+    for (int i = 0; i < 2000; ++i)
+        rules += "p.c" + QByteArray::number(i) + " * b { color: red; }\n";
+    const QList<QByteArray> pages{
+        "<title>News</title>" + nested,
+        "<title>News</title>" + QByteArray(4000, '<'),
+        "<title>News</title><style>" + rules + "</style><p>x</p>",
+    };
+    for (const QByteArray& body : pages) {
+        server.Route("/info/notice.html", Html(body));
+        mainWindow.setEnabled(false);
+        EXPECT_EQ(Probe("/info/notice.html"), nullptr) << body.left(60).constData();
+        EXPECT_TRUE(mainWindow.isEnabled());
+    }
 }
 
 TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
@@ -167,7 +257,8 @@ TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
 
 TEST_F(NoticeTest, MalformedAddressCountsAsNoTitle)
 {
-    RunStartupNotice(mainWindow, QUrl(QStringLiteral("not a url at all")), kQuickTimeoutMs);
+    EXPECT_EQ(RunStartupNotice(mainWindow, QUrl(QStringLiteral("not a url at all")), kQuickTimeoutMs),
+              nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
 }
 
