@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QPointer>
 #include <QTimer>
 
 #include "app/app_setup.h"
@@ -31,14 +32,17 @@ int main(int argc, char* argv[]) {
     qb::app::SystemVolumeSource volumes;
     qb::app::MessageBoxSink messages;
     qb::app::MainWindowServices services{&messages, &clock, &volumes, {}, {}};
+    QPointer<QWidget> notice;
     if (screenshotFile.isEmpty()) {
-        services.probe = [](QWidget& window) {
-            qb::notice::RunStartupNotice(window, qb::notice::DefaultNoticeUrl());
+        services.probe = [&notice](QWidget& window) {
+            notice = qb::notice::RunStartupNotice(window, qb::notice::DefaultNoticeUrl());
         };
     }
     qb::app::MainWindow window(std::move(services));
     messages.SetParent(&window);
     window.show();
+    // After the main window, so that the notice lies on top of it and takes the keyboard.
+    qb::notice::ShowStartupNotice(notice);
 
     if (!screenshotFile.isEmpty()) {
         QTimer::singleShot(300, &window, [&window, &screenshotFile] {

@@ -1,15 +1,20 @@
 #include "notice/frm_info.h"
 
+#include "notice/notice_probe.h"
+#include "notice/page_limits.h"
+
 
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPixmap>
 #include <QScreen>
+#include <QShortcut>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTimer>
@@ -27,6 +32,17 @@ QRect ScreenArea()
 float ScreenHeightTwips()
 {
     return static_cast<float>(ScreenArea().height()) * kTwipsPerPixel;
+}
+
+// Same scheme, host and port (the scheme's default port when none is given).
+bool SameOrigin(const QUrl& a, const QUrl& b)
+{
+    const auto port = [](const QUrl& u) {
+        return u.port(u.scheme() == QLatin1String("https") ? 443 : 80);
+    };
+    return a.scheme() == b.scheme() && !a.host().isEmpty() &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && port(a) == port(b) &&
+           (a.scheme() == QLatin1String("http") || a.scheme() == QLatin1String("https"));
 }
 
 }  // namespace
@@ -49,45 +65,74 @@ void NoticeBrowser::ShowPage(const QUrl& url, const QString& html)
 QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
 {
     const QUrl url = name.isRelative() ? pageUrl_.resolved(name) : name;
-    if (type == QTextDocument::HtmlResource && url == pageUrl_)
-        return pageHtml_;
-    // Web resources only (or the page's own kind of address): never other local files.
-    const QString scheme = url.scheme();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
-        scheme != pageUrl_.scheme())
-        return {};
-    if (type != QTextDocument::ImageResource && type != QTextDocument::StyleSheetResource)
-        return {};
+    if (type == QTextDocument::HtmlResource)
+        return url == pageUrl_ ? pageHtml_ : QString(QLatin1String(""));
+    // Never an empty answer: on one the text engine reads a local file of that name itself.
+    // Only the page's own server is asked; other hosts would learn that the program started.
+    const bool wanted = type == QTextDocument::ImageResource ||
+                        type == QTextDocument::StyleSheetResource;
+    if (!wanted || !SameOrigin(url, pageUrl_))
+        return BlankResource(type);
     // Kept here rather than in the document, which forgets its resources when the page is
     // set again.
     if (const auto found = loaded_.constFind(url); found != loaded_.cend())
         return *found;
-    if (requested_.contains(url))
-        return {};
-    requested_.insert(url);
+    if (!requested_.contains(url)) {
+        requested_.insert(url);
+        Fetch(type, url);
+    }
+    return BlankResource(type);
+}
 
+void NoticeBrowser::Fetch(int type, const QUrl& url)
+{
     // Filled in when it arrives; the page is laid out again then.
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+                         QNetworkRequest::SameOriginRedirectPolicy);
     QNetworkReply* reply = net_.get(request);
+    CapBody(*reply);
+    ++pending_;
     connect(reply, &QNetworkReply::finished, this, [this, reply, type, url] {
         reply->deleteLater();
+        --pending_;
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (reply->error() != QNetworkReply::NoError || status >= 400)
             return;
-        loaded_.insert(url, reply->readAll());
+        QVariant value = reply->readAll();
         if (type == QTextDocument::StyleSheetResource) {
-            // A style sheet applies only when the page is read again.
-            const int scroll = verticalScrollBar()->value();
-            setHtml(pageHtml_);
-            verticalScrollBar()->setValue(scroll);
+            // A sheet past the limits would hold up every later build of the page.
+            StyleCost sheets = styleCost_;
+            sheets += CostOfStyleSheet(QString::fromUtf8(value.toByteArray()));
+            StyleCost cost = CostOfPageStyles(pageHtml_);
+            cost += sheets;
+            if (cost.WithinLimits())
+                styleCost_ = sheets;
+            else
+                value = BlankResource(type);
         } else {
-            document()->markContentsDirty(0, document()->characterCount());
-            viewport()->update();
+            // Bytes that are no picture (a page, say) stay the blank placeholder.
+            QImage image;
+            value = image.loadFromData(value.toByteArray()) ? QVariant(image) : BlankResource(type);
         }
+        loaded_.insert(url, value);
+        Reread();
     });
-    return {};
+}
+
+void NoticeBrowser::Reread()
+{
+    // Style sheets and backgrounds are taken in only while the page is read.
+    const int scroll = verticalScrollBar()->value();
+    setHtml(pageHtml_);
+    // Reading the page dropped the document's pictures; the cached placeholders must not
+    // stand in for those that have arrived.
+    for (auto it = loaded_.cbegin(); it != loaded_.cend(); ++it) {
+        if (it->userType() == QMetaType::QImage)
+            document()->addResource(QTextDocument::ImageResource, it.key(), *it);
+    }
+    document()->markContentsDirty(0, document()->characterCount());
+    verticalScrollBar()->setValue(scroll);
 }
 
 void NoticeBrowser::OpenLink(const QUrl& link)
@@ -131,16 +176,28 @@ FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
     timer1_->setInterval(kTickMs);
     connect(timer1_, &QTimer::timeout, this, &FrmInfo::Tick);
     timer1_->start();
+
+    // Esc closes the notice, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-void FrmInfo::ShowNotice(const QUrl& url, const QString& html)
+void FrmInfo::PrepareNotice(const QUrl& url, const QString& html)
 {
     webBrowser1_->ShowPage(url, html);
     const QRect area = ScreenArea();
     slide_.SetTop(static_cast<float>(area.height()) * kTwipsPerPixel);
     left_ = static_cast<float>(area.width()) * kTwipsPerPixel - kRightMarginTwips;
     MoveToSlide();
+}
+
+void FrmInfo::ShowNotice()
+{
     show();
+    // Raised and activated by hand too: where the stay-on-top hint does nothing, and so
+    // that the keyboard comes here rather than to the disabled main window.
+    raise();
+    activateWindow();
 }
 
 bool FrmInfo::TimerRunning() const

@@ -3,6 +3,7 @@
 // edge of the screen, stays on top, and enables the main window when it is closed.
 
 #include "notice/notice_slide.h"
+#include "notice/page_limits.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVariant>
 #include <QWidget>
 
 class QNetworkAccessManager;
@@ -30,14 +32,21 @@ public:
 
     QVariant loadResource(int type, const QUrl& name) override;
 
+    // Resources asked for and not yet answered.
+    [[nodiscard]] int PendingFetches() const { return pending_; }
+
 private:
+    void Fetch(int type, const QUrl& url);
+    void Reread();
     void OpenLink(const QUrl& link);
 
     QNetworkAccessManager& net_;
     QUrl pageUrl_;
     QString pageHtml_;
     QSet<QUrl> requested_;
-    QHash<QUrl, QByteArray> loaded_;
+    QHash<QUrl, QVariant> loaded_;
+    int pending_ = 0;
+    StyleCost styleCost_;  // of the linked style sheets taken in
 };
 
 class FrmInfo : public QWidget {
@@ -53,8 +62,10 @@ public:
     // Loads the window (its timer runs from here on). Takes ownership of net.
     FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net);
 
-    // The showing sequence: navigate, place just below the screen, show on top.
-    void ShowNotice(const QUrl& url, const QString& html);
+    // The showing sequence in two steps: navigate and place just below the screen; then,
+    // once the main window is shown, show the notice over it with the keyboard focus.
+    void PrepareNotice(const QUrl& url, const QString& html);
+    void ShowNotice();
 
     [[nodiscard]] const NoticeSlide& Slide() const { return slide_; }
     [[nodiscard]] bool TimerRunning() const;
@@ -74,8 +85,11 @@ private:
     float left_ = 0.0f;
 };
 
-// The start-up probe with its outcome: the notice window it showed, or nullptr when it
-// showed none (the main window is enabled then).
+// The start-up probe with its outcome: the notice window, built and placed but not shown
+// yet, or nullptr when there is none (the main window is enabled then).
+FrmInfo* ProbeNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs);
+
+// The probe, then the notice shown at once.
 FrmInfo* ProbeAndShowNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs);
 
 }  // namespace qb::notice

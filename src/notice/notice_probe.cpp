@@ -30,6 +30,22 @@ std::optional<QString> DecodeAs(const QByteArray& body, const QByteArray& charse
 
 }  // namespace
 
+void CapBody(QNetworkReply& reply, qint64 maxBytes)
+{
+    // One byte more than the cap is enough to tell that the body is too long.
+    reply.setReadBufferSize(maxBytes + 1);
+    QNetworkReply* r = &reply;
+    const auto check = [r, maxBytes] {
+        if (r->isFinished())
+            return;
+        const QVariant length = r->header(QNetworkRequest::ContentLengthHeader);
+        if ((length.isValid() && length.toLongLong() > maxBytes) || r->bytesAvailable() > maxBytes)
+            r->abort();
+    };
+    QObject::connect(r, &QNetworkReply::metaDataChanged, r, check);
+    QObject::connect(r, &QNetworkReply::readyRead, r, check);
+}
+
 QByteArray CharsetFromContentType(const QByteArray& contentType)
 {
     static const QRegularExpression re(
@@ -89,6 +105,7 @@ std::optional<FetchedPage> FetchNoticePage(QNetworkAccessManager& net, const QUr
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     const std::unique_ptr<QNetworkReply> reply(net.get(request));
+    CapBody(*reply);
 
     QEventLoop loop;
     QTimer deadline;
@@ -106,6 +123,8 @@ std::optional<FetchedPage> FetchNoticePage(QNetworkAccessManager& net, const QUr
     if (reply->error() != QNetworkReply::NoError || status >= 400)
         return std::nullopt;
     const QByteArray body = reply->readAll();
+    if (body.size() > kMaxBodyBytes)
+        return std::nullopt;
     return FetchedPage{reply->url(), DecodePage(body, reply->rawHeader("Content-Type"))};
 }
 

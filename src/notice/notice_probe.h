@@ -10,6 +10,7 @@
 #include <optional>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 namespace qb::notice {
 
@@ -35,8 +36,16 @@ struct FetchedPage {
 // the text ends sooner).
 [[nodiscard]] bool TitleShowsNotice(QStringView page);
 
+// The most the notice page, or any one of its pictures and style sheets, may weigh.
+inline constexpr qint64 kMaxBodyBytes = 2 * 1024 * 1024;
+
+// Aborts reply as soon as its body is known to be longer than maxBytes, from its
+// Content-Length or from what has arrived, and keeps it from buffering much more meanwhile.
+void CapBody(QNetworkReply& reply, qint64 maxBytes = kMaxBodyBytes);
+
 // Fetches url once and waits for it, at most timeoutMs in all. Any failure (no network,
-// refused, time-out, TLS error, HTTP status 400 or above, even with a page) gives nullopt.
+// refused, time-out, TLS error, HTTP status 400 or above, even with a page, a body past
+// kMaxBodyBytes) gives nullopt.
 [[nodiscard]] std::optional<FetchedPage> FetchNoticePage(QNetworkAccessManager& net,
                                                          const QUrl& url, int timeoutMs);
 

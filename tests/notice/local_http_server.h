@@ -10,6 +10,9 @@
 #include <QTcpSocket>
 #include <QUrl>
 
+#include <algorithm>
+#include <memory>
+
 namespace qb::notice::test {
 
 struct Response {
@@ -19,6 +22,9 @@ struct Response {
     QByteArray body;
     bool silent = false;  // accept the connection and never answer
     QByteArray extraHeaders;  // whole header lines, each ending in CR LF
+    // Filler bytes after the body, written as the socket drains; -1: without end (and
+    // without a Content-Length).
+    qint64 fillBytes = 0;
 };
 
 class LocalHttpServer {
@@ -39,6 +45,7 @@ public:
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
     }
     [[nodiscard]] const QList<QByteArray>& RequestedPaths() const { return requested_; }
+    [[nodiscard]] qint64 FillBytesSent() const { return fillSent_; }
 
 private:
     void Serve(QTcpSocket* socket)
@@ -62,11 +69,32 @@ private:
             QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
                               response.reason + "\r\n";
             head += "Content-Type: " + response.contentType + "\r\n";
-            head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+            if (response.fillBytes >= 0)
+                head += "Content-Length: " +
+                        QByteArray::number(response.body.size() + response.fillBytes) + "\r\n";
             head += response.extraHeaders;
             head += "Connection: close\r\n\r\n";
             socket->write(head + response.body);
-            socket->disconnectFromHost();
+            if (response.fillBytes == 0) {
+                socket->disconnectFromHost();
+                return;
+            }
+            // A little at a time, so that the server itself holds next to nothing.
+            auto left = std::make_shared<qint64>(response.fillBytes);
+            const auto more = [this, socket, left] {
+                static const QByteArray chunk(64 * 1024, 'x');
+                while (socket->bytesToWrite() < 4 * chunk.size() && *left != 0) {
+                    const qint64 n = *left < 0 ? chunk.size() : std::min<qint64>(*left, chunk.size());
+                    socket->write(chunk.constData(), n);
+                    fillSent_ += n;
+                    if (*left > 0)
+                        *left -= n;
+                }
+                if (*left == 0)
+                    socket->disconnectFromHost();
+            };
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+            more();
         });
     }
 
@@ -74,6 +102,7 @@ private:
     QMap<QByteArray, Response> routes_;
     QMap<QTcpSocket*, QByteArray> pending_;
     QList<QByteArray> requested_;
+    qint64 fillSent_ = 0;
 };
 
 }  // namespace qb::notice::test

@@ -2,6 +2,7 @@
 #include "local_http_server.h"
 #include "notice/frm_info.h"
 #include "notice/notice.h"
+#include "notice/notice_probe.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -11,6 +12,8 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -142,11 +145,99 @@ TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn)
 {
     server.Route("/info/notice.html", Response{200, "OK", "text/html", "", true, {}});
     // The server holds the connection open for ever: only the time-out ends the fetch.
-    RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")), kQuickTimeoutMs);
+    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")),
+                               kQuickTimeoutMs),
+              nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
     EXPECT_EQ(server.RequestedPaths().size(), 1);
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_NE(w->objectName(), QLatin1String("frmInfo"));
+}
+
+// Peak resident memory of this process since the last reset, in bytes; -1 where unknown.
+qint64 PeakMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+bool ResetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+// Read through GetParam(), which cppcheck does not follow.
+struct HugeCase {
+    const char* name;
+    // cppcheck-suppress unusedStructMember
+    QByteArray body;
+    // cppcheck-suppress unusedStructMember
+    qint64 fillBytes;
+};
+
+void PrintTo(const HugeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class HugePageTest : public NoticeTest, public ::testing::WithParamInterface<HugeCase> {};
+
+// A page past the size cap counts as a failed fetch, and is never held whole in memory.
+TEST_P(HugePageTest, CountsAsFailedWithinBoundedMemory)
+{
+    Response page = Html(GetParam().body);
+    page.fillBytes = GetParam().fillBytes;
+    server.Route("/info/notice.html", page);
+    const bool measured = ResetPeakMemory();
+    const qint64 before = PeakMemory();
+    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html"))), nullptr);
+    EXPECT_TRUE(mainWindow.isEnabled());
+    // Ended by the cap, not by the time-out: at full speed the server would have sent far
+    // more by then.
+    EXPECT_LT(server.FillBytesSent(), 48 * 1024 * 1024);
+    if (measured && before > 0) {
+        const qint64 growth = PeakMemory() - before;
+        RecordProperty("peak_growth_bytes", std::to_string(growth));
+        EXPECT_LT(growth, 64 * 1024 * 1024);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, HugePageTest,
+    ::testing::Values(
+        HugeCase{"titled_50_MB_with_length", "<html><head><title>News</title></head><body>",
+                 50 * 1024 * 1024},
+        HugeCase{"titled_endless", "<html><head><title>News</title></head><body>", -1},
+        HugeCase{"just_past_the_cap", "<title>News</title>", kMaxBodyBytes}),
+    [](const ::testing::TestParamInfo<HugeCase>& info) { return std::string(info.param.name); });
+
+// Pages that the window could take a long time to build count as failed fetches.
+TEST_F(NoticeTest, PagesTooCostlyToBuildCountAsFailed)
+{
+    QByteArray nested;
+    for (int i = 0; i < 12; ++i)
+        nested = "<table><tr><td>" + nested + "x</td></tr></table>";
+    QByteArray rules;
+    for (int i = 0; i < 2000; ++i)
+        rules += "p.c" + QByteArray::number(i) + " * b { color: red; }\n";
+    const QList<QByteArray> pages{
+        "<title>News</title>" + nested,
+        "<title>News</title>" + QByteArray(4000, '<'),
+        "<title>News</title><style>" + rules + "</style><p>x</p>",
+    };
+    for (const QByteArray& body : pages) {
+        server.Route("/info/notice.html", Html(body));
+        mainWindow.setEnabled(false);
+        EXPECT_EQ(Probe("/info/notice.html"), nullptr) << body.left(60).constData();
+        EXPECT_TRUE(mainWindow.isEnabled());
+    }
 }
 
 TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
@@ -166,7 +257,8 @@ TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
 
 TEST_F(NoticeTest, MalformedAddressCountsAsNoTitle)
 {
-    RunStartupNotice(mainWindow, QUrl(QStringLiteral("not a url at all")), kQuickTimeoutMs);
+    EXPECT_EQ(RunStartupNotice(mainWindow, QUrl(QStringLiteral("not a url at all")), kQuickTimeoutMs),
+              nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
 }
 
@@ -277,24 +369,29 @@ TEST_F(NoticeTest, ClosingDuringTheSlideStopsItForGood)
     EXPECT_EQ(frmInfo, nullptr);
 }
 
+QByteArray Png(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
 TEST_F(NoticeTest, ImagesComeThroughTheNetwork)
 {
     QImage logo(8, 8, QImage::Format_RGB32);
     logo.fill(Qt::red);
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        logo.save(&buffer, "PNG");
-    }
+    const QByteArray png = Png(logo);
     server.Route("/info/notice.html", Html("<title>News</title><p><img src=\"logo.png\"></p>"));
     server.Route("/info/logo.png", Response{200, "OK", "image/png", png, false, {}});
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
     ASSERT_NE(frmInfo, nullptr);
     NoticeBrowser* browser = frmInfo->WebBrowser1();
     const QUrl logoUrl = server.Url(QStringLiteral("/info/logo.png"));
-    ASSERT_TRUE(WaitFor([&] { return browser->loadResource(QTextDocument::ImageResource, logoUrl).isValid(); }));
-    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, logoUrl).toByteArray(), png);
+    ASSERT_TRUE(WaitFor([&] { return browser->PendingFetches() == 0; }));
+    EXPECT_EQ(browser->loadResource(QTextDocument::ImageResource, logoUrl).value<QImage>(),
+              logo.convertToFormat(QImage::Format_RGB32));
     // Laid out again with the picture in it: the document is now taller than its text.
     EXPECT_GE(browser->document()->size().height(), 8.0);
     EXPECT_EQ(server.RequestedPaths().count("/info/logo.png"), 1);
@@ -319,6 +416,117 @@ TEST_F(NoticeTest, StyleSheetAppliesWhenItArrives)
     QTest::qWait(50);  // no loop of reloads: the sheet is fetched once
     EXPECT_EQ(server.RequestedPaths().count("/info/n.css"), 1);
 }
+
+// Read through GetParam(), which cppcheck does not follow.
+struct ResourceCase {
+    const char* name;
+    // cppcheck-suppress unusedStructMember
+    const char* page;  // head, then body; {own}, {other}: the two servers; {file}: a red
+                       // picture on this disk
+    // cppcheck-suppress unusedStructMember
+    bool red;  // the red picture appears
+};
+
+void PrintTo(const ResourceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ResourceTest : public NoticeTest, public ::testing::WithParamInterface<ResourceCase> {};
+
+// Pictures and style sheets come from the page's own server only, never from this disk.
+TEST_P(ResourceTest, OnlyThePagesOwnServerIsAsked)
+{
+    QImage red(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("red.png"));
+    ASSERT_TRUE(red.save(file, "PNG"));
+    LocalHttpServer other;
+    ASSERT_TRUE(other.Listening());
+    for (LocalHttpServer* s : {&server, &other}) {
+        s->Route("/red.png", Response{200, "OK", "image/png", Png(red), false, {}});
+        s->Route("/red.css", Response{200, "OK", "text/css", "p { color: #ff0000; }",
+                                      false, {}});
+    }
+    // The page's server answers the local file's path with a page, not a picture.
+    server.Route(file.toUtf8(), Html("<title>Not a picture</title>"));
+    Response moved{302, "Found", "text/html", "", false, {}};
+    moved.extraHeaders = "Location: " + other.Url(QStringLiteral("/red.png")).toEncoded() + "\r\n";
+    server.Route("/moved.png", moved);
+    const QString own = server.Url(QString()).toString();
+    QString body = QString::fromLatin1(GetParam().page);
+    body.replace(QStringLiteral("{own}"), own)
+        .replace(QStringLiteral("{other}"), other.Url(QString()).toString())
+        .replace(QStringLiteral("{localhost}"), QString(own).replace(QStringLiteral("127.0.0.1"),
+                                                                     QStringLiteral("localhost")))
+        .replace(QStringLiteral("{file}"), file);
+    server.Route("/info/notice.html",
+                 Html("<html><head><title>News</title>" + body.toUtf8() + "</body></html>"));
+
+    QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
+    ASSERT_NE(frmInfo, nullptr);
+    NoticeBrowser* browser = frmInfo->WebBrowser1();
+    const auto redPixels = [&] {
+        const QImage shot = browser->viewport()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                count += shot.pixelColor(x, y) == QColor(Qt::red) ? 1 : 0;
+        }
+        return count;
+    };
+    redPixels();  // lays the page out, which asks for its resources
+    ASSERT_TRUE(WaitFor([&] { return browser->PendingFetches() == 0; }));
+    QTest::qWait(20);
+    EXPECT_EQ(redPixels() > 0, GetParam().red);
+    EXPECT_EQ(other.RequestedPaths(), QList<QByteArray>{});
+    EXPECT_EQ(server.RequestedPaths().count("/info/notice.html"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ResourceTest,
+    ::testing::Values(
+        ResourceCase{"own_image", "</head><body><img src=\"{own}/red.png\" width=40 height=40>",
+                     true},
+        ResourceCase{"own_relative_background",
+                     "</head><body><table background=\"../red.png\" width=100 height=60>"
+                     "<tr><td>x</td></tr></table>",
+                     true},
+        ResourceCase{"own_stylesheet",
+                     "<link rel=\"stylesheet\" type=\"text/css\" href=\"/red.css\"></head>"
+                     "<body><p>xxxxxxxx</p>",
+                     true},
+        ResourceCase{"file_url_image",
+                     "</head><body><img src=\"file://{file}\" width=40 height=40>", false},
+        ResourceCase{"local_path_image", "</head><body><img src=\"{file}\" width=40 height=40>",
+                     false},
+        ResourceCase{"file_url_body_background",
+                     "</head><body background=\"file://{file}\"><p>x</p>", false},
+        ResourceCase{"local_path_table_background",
+                     "</head><body><table background=\"{file}\" width=100 height=60>"
+                     "<tr><td>x</td></tr></table>",
+                     false},
+        ResourceCase{"file_url_stylesheet",
+                     "<link rel=\"stylesheet\" type=\"text/css\" href=\"file://{file}\"></head>"
+                     "<body><p>x</p>",
+                     false},
+        ResourceCase{"other_host_image",
+                     "</head><body><img src=\"{other}/red.png\" width=40 height=40>", false},
+        ResourceCase{"other_host_background",
+                     "</head><body><table background=\"{other}/red.png\" width=100 height=60>"
+                     "<tr><td>x</td></tr></table>",
+                     false},
+        ResourceCase{"other_host_stylesheet",
+                     "<link rel=\"stylesheet\" type=\"text/css\" href=\"{other}/red.css\"></head>"
+                     "<body><p>xxxxxxxx</p>",
+                     false},
+        ResourceCase{"redirect_to_other_host",
+                     "</head><body><img src=\"{own}/moved.png\" width=40 height=40>", false},
+        ResourceCase{"other_host_name_same_port",
+                     "</head><body><img src=\"{localhost}/red.png\" width=40 height=40>", false}),
+    [](const ::testing::TestParamInfo<ResourceCase>& info) { return std::string(info.param.name); });
 
 // Receives the links handed to the system's browser.
 class LinkCatcher : public QObject {
