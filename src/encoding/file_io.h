@@ -1,6 +1,6 @@
 #pragma once
 // Raw file access for rewriting the import file, one implementation per platform
-// (file_io_posix.cpp here): reading a file in chunks, and replacing a file's content
+// (file_io_posix.cpp, file_io_win32.cpp): reading a file in chunks, and replacing a file's content
 // safely. The new bytes go to a new file in the same folder, which is flushed to the disk
 // and renamed over the old file only when every byte has been written. A failure part-way
 // leaves the old file whole and removes the new one. File errors throw RunError.
@@ -11,6 +11,16 @@
 
 namespace qb {
 
+namespace detail {
+#ifdef _WIN32
+using FileHandle = void*;  // a Win32 HANDLE
+inline constexpr FileHandle kNoFile = nullptr;
+#else
+using FileHandle = int;  // a file descriptor
+inline constexpr FileHandle kNoFile = -1;
+#endif
+}  // namespace detail
+
 class InputFile {
 public:
     explicit InputFile(const std::filesystem::path& path);
@@ -20,10 +30,13 @@ public:
 
     // Reads up to buffer.size() bytes into buffer; an empty view at the end of the file.
     std::string_view Read(std::string& buffer);
+    // Closes the file before its end, so that it can be replaced (Windows refuses to
+    // replace a file that is open). Reading afterwards gives nothing.
+    void Close() noexcept;
 
 private:
     std::filesystem::path path_;
-    int fd_ = -1;
+    detail::FileHandle fd_ = detail::kNoFile;
 };
 
 class ReplacementFile {
@@ -43,7 +56,7 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
-    int fd_ = -1;
+    detail::FileHandle fd_ = detail::kNoFile;
     bool committed_ = false;
 };
 

@@ -27,9 +27,19 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     }
 }
 
-InputFile::~InputFile() { ::close(fd_); }
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() noexcept {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
 
 std::string_view InputFile::Read(std::string& buffer) {
+    if (fd_ < 0) {
+        return {};
+    }
     for (;;) {
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
         if (n >= 0) {

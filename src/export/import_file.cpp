@@ -27,6 +27,11 @@ ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStrea
     if (!ec && folderStatus.type() != std::filesystem::file_type::directory) {
         throw RunError(err::kPathFileAccess, "output folder is not a folder: " + folder.string());
     }
+    // A folder of that name is refused as it is on POSIX systems (Windows would say
+    // "access denied").
+    if (std::filesystem::is_directory(path, ec)) {
+        throw RunError(err::kPathFileAccess, "output name is a folder: " + path.string());
+    }
     // The buffer must be set before the file is opened to take effect.
     out_.rdbuf()->pubsetbuf(streamBuffer_.data(), static_cast<std::streamsize>(streamBuffer_.size()));
     errno = 0;

@@ -51,7 +51,7 @@ protected:
     }
 
     std::filesystem::path AddArticle(const std::string& relative, const std::string& bytes) {
-        auto path = dir.Path() / "articles" / relative;
+        auto path = dir.Path() / "articles" / qbtest::PathOf(relative);
         WriteBytes(path, bytes);
         window.List1.push_back(qb::FromPath(path.filename()));
         window.List2.push_back(qb::FromPath(path));
@@ -59,7 +59,7 @@ protected:
     }
 
     void AddMissingArticle(const std::string& name) {
-        const auto path = dir.Path() / "articles" / name;
+        const auto path = dir.Path() / "articles" / qbtest::PathOf(name);
         window.List1.push_back(qb::FromPath(path.filename()));
         window.List2.push_back(qb::FromPath(path));
     }
@@ -69,7 +69,7 @@ protected:
     }
 
     [[nodiscard]] std::string Output(const std::string& name = "out.txt") const {
-        return ReadBytes(dir.Path() / name);
+        return ReadBytes(dir.Path() / qbtest::PathOf(name));
     }
 
     void ExpectOnlyMessage(const std::u16string& text, qb::MessageIcon icon = qb::MessageIcon::None,
@@ -190,9 +190,9 @@ TEST_F(ExportRun, SuccessEmptiesListsAndNameAndResetsTheStartDate) {
 TEST_F(ExportRun, NameKeepsItsBlanksAndAnExistingFileIsReplaced) {
     window.Option2 = window.Option10 = true;
     window.Text7 = u" 出力 ";
-    WriteBytes(dir.Path() / " 出力 .txt", std::string(5000, 'x'));
+    WriteBytes(dir.Path() / qbtest::PathOf(" 出力 .txt"), std::string(5000, 'x'));
     AddArticle("a.txt", SjisLines({u"題"}));
-    window.Dir2Path += u"/";  // a folder already ending in its separator gets no second one
+    window.Dir2Path += qb::kPathSeparator;  // a folder already ending in its separator gets no second one
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     const std::string out = Output(" 出力 .txt");
     EXPECT_EQ(out.substr(0, 9), "AUTHOR:\r\n");
