@@ -17,6 +17,7 @@ void PrepareApplication(QApplication& application) {
                                 QStringLiteral("Noto Sans CJK JP")});
     application.setApplicationName(QStringLiteral("Quillbrook"));
     application.setApplicationVersion(QStringLiteral(QB_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QB_APP_ID));  // ties the window to its desktop entry
     QApplication::setWindowIcon(AppIcon());
 }
 
