@@ -46,9 +46,15 @@ inline std::u16string Native(std::u16string path) {
     return path;
 }
 
-// A relative path given in UTF-8 with "/", as a path of this platform. (On Windows a
-// narrow string would be taken byte by byte, not as UTF-8.)
-inline std::filesystem::path PathOf(const std::string& utf8) { return qb::ToPath(Native(qb::Utf8ToUtf16(utf8))); }
+// A relative path given in UTF-8 with "/", as a path of this platform: on Windows made
+// from UTF-16 (a narrow string would be taken byte by byte), elsewhere the bytes as given.
+inline std::filesystem::path PathOf(const std::string& utf8) {
+#ifdef _WIN32
+    return qb::ToPath(Native(qb::Utf8ToUtf16(utf8)));
+#else
+    return std::filesystem::path(utf8);
+#endif
+}
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
