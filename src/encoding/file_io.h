@@ -1,9 +1,17 @@
 #pragma once
-// Raw file access for rewriting the import file, one implementation per platform
+// Raw file access for writing the import file, one implementation per platform
 // (file_io_posix.cpp, file_io_win32.cpp): reading a file in chunks, and replacing a file's content
 // safely. The new bytes go to a new file in the same folder, which is flushed to the disk
 // and renamed over the old file only when every byte has been written. A failure part-way
 // leaves the old file whole and removes the new one. File errors throw RunError.
+//
+// New files are named as temp_files.h describes. While one exists, its name is kept in
+// fixed storage, and the program's ending by SIGTERM, SIGINT or SIGHUP removes it first;
+// the program then ends by the same signal, which a shell reports as 128 + its number.
+// This covers those of the three signals that still had their default action when the
+// first new file was made (an ignored SIGHUP under nohup stays ignored). Nothing else is
+// done on a signal. On Windows the console's Ctrl+C, Ctrl+Break and close events do the
+// same (the program then ends with the system's exit code for them).
 
 #include <filesystem>
 #include <string>
@@ -41,23 +49,33 @@ private:
 
 class ReplacementFile {
 public:
-    // Creates the new file beside target, with target's permission bits.
-    // Throws RunError for file errors.
+    // Creates the new file, empty, beside target (beside the file a link names), with
+    // target's permission bits when target exists. Throws RunError: 75 when target is a
+    // folder, 70 when it exists but may not be written, the file system's error otherwise.
     explicit ReplacementFile(const std::filesystem::path& target);
-    // Removes the new file unless Commit() has put it in place.
+    // Removes the new file unless Commit() or KeepAs() has moved it.
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
+    // The new file, for others to write or read by its name after Close().
+    [[nodiscard]] const std::filesystem::path& Path() const { return temp_; }
+
     void Write(std::string_view bytes);
-    // Flushes, closes and renames the new file over target.
+    // Closes the new file without flushing it to the disk; it stays ours as before.
+    void Close();
+    // Flushes the new file to the disk, closes it and renames it over target.
     void Commit();
+    // Closes the new file and renames it to other (replacing a file of that name) instead
+    // of target. When that fails the new file is removed; returns whether it was kept.
+    bool KeepAs(const std::filesystem::path& other) noexcept;
 
 private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     detail::FileHandle fd_ = detail::kNoFile;
-    bool committed_ = false;
+    int slot_ = -1;  // where the name is kept for removal on a signal; -1: not kept
+    bool done_ = false;  // moved by Commit() or KeepAs()
 };
 
 }  // namespace qb

@@ -1,23 +1,129 @@
 #include "encoding/file_io.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <mutex>
 #include <string>
-#include <vector>
 
 #include "common/run_error.h"
+#include "encoding/temp_files.h"
 
 namespace qb {
 
 namespace {
+
 // The folder that holds path; "." for a bare file name.
 std::filesystem::path FolderOf(const std::filesystem::path& path) {
     std::filesystem::path folder = path.parent_path();
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
+
+// ---- Names of our new files, removed when a signal ends the program
+
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// Fixed storage that the signal handler can read: a slot's path is complete whenever its
+// state is kReady. A run has at most two new files at a time; a name that finds no slot
+// (or is too long) is simply not removed on a signal.
+enum SlotState : int { kFree, kFilling, kReady };
+struct Slot {
+    std::atomic<int> state{kFree};
+    char path[PATH_MAX];
+};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads the states");
+constexpr int kSlotCount = 8;
+Slot gSlots[kSlotCount];
+
+// Only async-signal-safe calls here.
+extern "C" void RemoveNewFilesAndEnd(int signalNumber) {
+    for (Slot& slot : gSlots) {
+        if (slot.state.load() == kReady) {
+            ::unlink(slot.path);
+        }
+    }
+    // SA_RESETHAND has put the default action back: end by the same signal.
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signalNumber);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    ::raise(signalNumber);
+    // Reached only if the signal is held back after all.
+    // cppcheck-suppress unreachableCode
+    ::_exit(128 + signalNumber);
+}
+
+// Takes over the signals that still have their default action; an ignored SIGHUP (nohup)
+// stays ignored, and a handler of the program's own stays in place.
+void InstallHandlers() {
+    struct sigaction action {};
+    action.sa_handler = RemoveNewFilesAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (const int s : kSignals) {
+        sigaddset(&action.sa_mask, s);
+    }
+    action.sa_flags = SA_RESETHAND;
+    for (const int s : kSignals) {
+        struct sigaction old {};
+        if (sigaction(s, nullptr, &old) == 0 && (old.sa_flags & SA_SIGINFO) == 0 && old.sa_handler == SIG_DFL) {
+            sigaction(s, &action, nullptr);
+        }
+    }
+}
+
+// Keeps path for the handler; the slot's number, or -1.
+int KeepName(const std::filesystem::path& path) {
+    const std::string& name = path.native();
+    if (name.size() >= PATH_MAX) {
+        return -1;
+    }
+    for (int i = 0; i < kSlotCount; ++i) {
+        int expected = kFree;
+        if (gSlots[i].state.compare_exchange_strong(expected, kFilling)) {
+            std::memcpy(gSlots[i].path, name.c_str(), name.size() + 1);
+            gSlots[i].state.store(kReady);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ForgetName(int& slot) {
+    if (slot >= 0) {
+        gSlots[slot].state.store(kFree);
+        slot = -1;
+    }
+}
+
+// The three signals held back while a new file is made and its name kept, so that no
+// signal can end the program between the two.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (const int s : kSignals) {
+            sigaddset(&set, s);
+        }
+        pthread_sigmask(SIG_BLOCK, &set, &old_);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t old_{};
+};
+
+constexpr int kNameAttempts = 100;
+
 }  // namespace
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
@@ -60,22 +166,38 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
             ThrowErrno(ec.value(), "resolve " + target.string());
         }
     }
-    const std::filesystem::path folder = FolderOf(target_);
-    // A short name of its own: one built from target's name could be longer than the
-    // folder allows when target's name is near the limit.
-    std::string pattern = (folder / ".quillbrook-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    fd_ = ::mkstemp(name.data());
-    if (fd_ < 0) {
-        ThrowErrno(errno, "create " + pattern);
-    }
-    temp_ = name.data();
     struct stat st {};
-    if (::stat(target_.c_str(), &st) == 0 && ::fchmod(fd_, st.st_mode & 07777) != 0) {
+    const bool targetExists = ::stat(target_.c_str(), &st) == 0;
+    if (targetExists && S_ISDIR(st.st_mode)) {
+        ThrowErrno(EISDIR, "replace " + target_.string());
+    }
+    // A file that could not be written in place is not replaced either.
+    if (targetExists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+        ThrowErrno(errno, "replace " + target_.string());
+    }
+    static std::once_flag handlersInstalled;
+    std::call_once(handlersInstalled, InstallHandlers);
+
+    // A short name of our own: one built from target's name could be longer than the
+    // folder allows when target's name is near the limit. Created with the usual
+    // permissions (the umask applies), then given target's.
+    const std::filesystem::path folder = FolderOf(target_);
+    const SignalsHeld held;
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+        temp_ = folder / NewTempName();
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int e = errno;
+        if (fd_ < 0 && (e != EEXIST || attempt + 1 == kNameAttempts)) {
+            ThrowErrno(e, "create " + temp_.string());
+        }
+    }
+    slot_ = KeepName(temp_);
+    if (targetExists && ::fchmod(fd_, st.st_mode & 07777) != 0) {
         const int e = errno;
         ::close(fd_);
+        fd_ = -1;
         ::unlink(temp_.c_str());
+        ForgetName(slot_);
         ThrowErrno(e, "set permissions of " + temp_.string());
     }
 }
@@ -84,9 +206,10 @@ ReplacementFile::~ReplacementFile() {
     if (fd_ >= 0) {
         ::close(fd_);
     }
-    if (!committed_) {
+    if (!done_) {
         ::unlink(temp_.c_str());
     }
+    ForgetName(slot_);
 }
 
 void ReplacementFile::Write(std::string_view bytes) {
@@ -105,19 +228,37 @@ void ReplacementFile::Write(std::string_view bytes) {
     }
 }
 
-void ReplacementFile::Commit() {
-    if (::fsync(fd_) != 0) {
-        ThrowErrno(errno, "flush " + temp_.string());
+void ReplacementFile::Close() {
+    if (fd_ < 0) {
+        return;
     }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) {
         ThrowErrno(errno, "close " + temp_.string());
     }
+}
+
+void ReplacementFile::Commit() {
+    // Written by others after Close(): opened again by name to flush it.
+    const int fd = fd_ >= 0 ? fd_ : ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = -1;
+    if (fd < 0) {
+        ThrowErrno(errno, "open " + temp_.string());
+    }
+    if (::fsync(fd) != 0) {
+        const int e = errno;
+        ::close(fd);
+        ThrowErrno(e, "flush " + temp_.string());
+    }
+    if (::close(fd) != 0) {
+        ThrowErrno(errno, "close " + temp_.string());
+    }
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
         ThrowErrno(errno, "replace " + target_.string());
     }
-    committed_ = true;
+    done_ = true;
+    ForgetName(slot_);
     // Make the rename itself durable; the content is already safe, so a folder that
     // cannot be synced is no failure.
     const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -125,6 +266,23 @@ void ReplacementFile::Commit() {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
+    if (done_) {
+        return false;
+    }
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    const bool kept = ::rename(temp_.c_str(), other.c_str()) == 0;
+    if (!kept) {
+        ::unlink(temp_.c_str());
+    }
+    done_ = true;
+    ForgetName(slot_);
+    return kept;
 }
 
 }  // namespace qb

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <string>
 
 #include "common/run_error.h"
 #include "encoding/file_io.h"
+#include "encoding/temp_files.h"
 #include "encoding/unicode.h"
 
 namespace qb {
@@ -31,31 +33,74 @@ std::string Shown(const std::filesystem::path& path) { return Utf16ToUtf8(FromPa
 // ReadFile and WriteFile take at most a DWORD of bytes at once.
 DWORD Portion(std::size_t size) { return static_cast<DWORD>(std::min<std::size_t>(size, 1U << 30)); }
 
-// A short name of its own for the new file: one built from target's name could be
-// longer than the folder allows when target's name is near the limit.
-std::wstring TempName(unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-    static constexpr wchar_t kDigits[] = L"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    unsigned long long x = (static_cast<unsigned long long>(GetCurrentProcessId()) << 32) ^ GetTickCount64() ^
-                           (static_cast<unsigned long long>(counter++) * 0x9E3779B97F4A7C15ULL) ^ attempt;
-    std::wstring name = L".quillbrook-";
-    for (int i = 0; i < 6; ++i) {
-        name += kDigits[x % 62];
-        x /= 62;
-    }
-    return name;
+bool IsFolder(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+// Our new files are opened letting others delete them, so that the console handler can
+// remove them while they are open.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// ---- Names of our new files, removed when the console's Ctrl+C, Ctrl+Break or close
+// event ends the program
+
+// The handler runs on a thread of its own: a slot's path is complete whenever its state
+// is kReady. A name that finds no slot (or is too long) is simply not removed.
+enum SlotState : int { kFree, kFilling, kReady };
+struct Slot {
+    std::atomic<int> state{kFree};
+    wchar_t path[MAX_PATH * 4];
+};
+constexpr int kSlotCount = 8;
+Slot gSlots[kSlotCount];
+
+BOOL WINAPI RemoveNewFiles(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
+        for (Slot& slot : gSlots) {
+            if (slot.state.load() == kReady) {
+                DeleteFileW(slot.path);
+            }
+        }
+    }
+    return FALSE;  // the system's own handling then ends the program
+}
+
+int KeepName(const std::filesystem::path& path) {
+    const std::wstring& name = path.native();
+    if (name.size() >= std::size(Slot{}.path)) {
+        return -1;
+    }
+    for (int i = 0; i < kSlotCount; ++i) {
+        int expected = kFree;
+        if (gSlots[i].state.compare_exchange_strong(expected, kFilling)) {
+            std::copy(name.begin(), name.end(), gSlots[i].path);
+            gSlots[i].path[name.size()] = L'\0';
+            gSlots[i].state.store(kReady);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ForgetName(int& slot) {
+    if (slot >= 0) {
+        gSlots[slot].state.store(kFree);
+        slot = -1;
+    }
+}
+
+constexpr int kNameAttempts = 100;
 
 }  // namespace
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     // A folder cannot be read; say so as the other platforms do, not as "access denied".
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if (IsFolder(path)) {
         throw RunError(err::kPathFileAccess, "open " + Shown(path) + ": a folder");
     }
-    const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         ThrowLastError("open", path);
     }
@@ -91,17 +136,38 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
             throw RunError(ErrorNumberFromErrorCode(ec), "resolve " + Shown(target));
         }
     }
+    if (IsFolder(target_)) {
+        throw RunError(err::kPathFileAccess, "replace " + Shown(target_) + ": a folder");
+    }
+    // A file that could not be written in place (read-only, denied, or held open by a
+    // program that lets nobody write it) is not replaced either.
+    if (GetFileAttributesW(target_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        const HANDLE h = CreateFileW(target_.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            ThrowLastError("replace", target_);
+        }
+        CloseHandle(h);
+    }
+    static std::once_flag handlerInstalled;
+    std::call_once(handlerInstalled, [] { SetConsoleCtrlHandler(RemoveNewFiles, TRUE); });
+
+    // A short name of our own: one built from target's name could be longer than the
+    // folder allows when target's name is near the limit. The name is kept before the
+    // file is made, so that no event can come between the two.
     const std::filesystem::path folder = FolderOf(target_);
-    for (unsigned attempt = 0;; ++attempt) {
-        temp_ = folder / TempName(attempt);
-        const HANDLE h =
-            CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    for (int attempt = 0; fd_ == detail::kNoFile; ++attempt) {
+        temp_ = folder / NewTempName();
+        slot_ = KeepName(temp_);
+        const HANDLE h = CreateFileW(temp_.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             fd_ = h;
-            return;
+            break;
         }
         const DWORD e = GetLastError();
-        if ((e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) || attempt == 100) {
+        ForgetName(slot_);
+        if ((e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) || attempt + 1 == kNameAttempts) {
             ThrowWin32(e, "create " + Shown(temp_));
         }
     }
@@ -111,9 +177,10 @@ ReplacementFile::~ReplacementFile() {
     if (fd_ != detail::kNoFile) {
         CloseHandle(fd_);
     }
-    if (!committed_) {
+    if (!done_) {
         DeleteFileW(temp_.c_str());
     }
+    ForgetName(slot_);
 }
 
 void ReplacementFile::Write(std::string_view bytes) {
@@ -126,12 +193,33 @@ void ReplacementFile::Write(std::string_view bytes) {
     }
 }
 
-void ReplacementFile::Commit() {
-    if (!FlushFileBuffers(fd_)) {
-        ThrowLastError("flush", temp_);
+void ReplacementFile::Close() {
+    if (fd_ == detail::kNoFile) {
+        return;
     }
     const HANDLE h = fd_;
     fd_ = detail::kNoFile;
+    if (!CloseHandle(h)) {
+        ThrowLastError("close", temp_);
+    }
+}
+
+void ReplacementFile::Commit() {
+    // Written by others after Close(): opened again by name to flush it.
+    HANDLE h = fd_;
+    fd_ = detail::kNoFile;
+    if (h == detail::kNoFile) {
+        h = CreateFileW(temp_.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            ThrowLastError("open", temp_);
+        }
+    }
+    if (!FlushFileBuffers(h)) {
+        const DWORD e = GetLastError();
+        CloseHandle(h);
+        ThrowWin32(e, "flush " + Shown(temp_));
+    }
     if (!CloseHandle(h)) {
         ThrowLastError("close", temp_);
     }
@@ -139,7 +227,25 @@ void ReplacementFile::Commit() {
     if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ThrowLastError("replace", target_);
     }
-    committed_ = true;
+    done_ = true;
+    ForgetName(slot_);
+}
+
+bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
+    if (done_) {
+        return false;
+    }
+    if (fd_ != detail::kNoFile) {
+        CloseHandle(fd_);
+        fd_ = detail::kNoFile;
+    }
+    const bool kept = MoveFileExW(temp_.c_str(), other.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (!kept) {
+        DeleteFileW(temp_.c_str());
+    }
+    done_ = true;
+    ForgetName(slot_);
+    return kept;
 }
 
 }  // namespace qb

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "common/run_error.h"
+#include "encoding/file_io.h"
+#include "encoding/temp_files.h"
 #include "encoding/unicode.h"
 #include "export/article.h"
 #include "export/entry_dates.h"
+#include "export/file_name.h"
 #include "export/import_file.h"
 #include "export/import_record.h"
 
@@ -51,41 +54,94 @@ int NumberOf(const std::system_error& e) {
     return err::kPathFileAccess;
 }
 
-// Creating the import file empties it: when it is one of the listed articles, that
-// article would be lost before it is read.
-void RefuseToOverwriteAnArticle(const std::filesystem::path& importPath, const std::vector<std::u16string>& articles) {
+// Whether one of the articles is the file at path: before the file exists, the same path
+// once normalised (links of the folders that exist followed); once it exists, the same
+// file by any name.
+bool IsListedArticle(const std::filesystem::path& path, const std::vector<std::u16string>& articles) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!std::filesystem::exists(importPath, ec)) {
-        return;
+    if (fs::exists(path, ec)) {
+        return std::any_of(articles.begin(), articles.end(), [&](const std::u16string& article) {
+            std::error_code e;
+            return fs::equivalent(path, ToPath(article), e);
+        });
     }
-    if (std::any_of(articles.begin(), articles.end(), [&](const std::u16string& article) {
-            return std::filesystem::equivalent(importPath, ToPath(article), ec);
-        })) {
+    const fs::path normal = fs::weakly_canonical(path, ec);
+    if (ec) {
+        return false;
+    }
+    // An article that exists cannot share the path of a file that does not: only a missing
+    // one of the same name can.
+    return std::any_of(articles.begin(), articles.end(), [&](const std::u16string& text) {
+        const fs::path article = ToPath(text);
+        std::error_code e;
+        return article.filename() == path.filename() && fs::weakly_canonical(article, e) == normal;
+    });
+}
+
+// The run reads every article after its output is created: an article that is the output
+// would be read while it grows, or lost.
+void RefuseAListedArticle(const std::filesystem::path& path, const std::vector<std::u16string>& articles) {
+    if (IsListedArticle(path, articles)) {
         throw RunError(err::kPathFileAccess, "the import file is a listed article");
     }
 }
 
-// Writes every record and re-encodes the file. Files are closed when this returns or
-// throws: what was written before a failure stays in the import file.
+// What a failed run had written is kept beside the import file, unless that name is
+// one of the articles.
+void KeepPartial(ReplacementFile& firstPass, const std::filesystem::path& importPath,
+                 const std::vector<std::u16string>& articles) {
+    std::filesystem::path partial = importPath;
+    partial += ".partial";
+    if (!IsListedArticle(partial, articles)) {
+        firstPass.KeepAs(partial);
+    }
+}
+
+// Writes every record into a new file beside the import file and re-encodes it there.
+// Only a run that gets through all of it puts the new file in place of the import file;
+// otherwise an existing import file stays as it was, and what was written is kept as
+// NAME.txt.partial. Nothing is created before the name, the folder and the articles
+// have been checked.
 ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,
                                const ExportOptions& options) {
+    if (IsBadFileName(window.Text7)) {
+        throw RunError(err::kBadFileName, "the file name leaves the output folder");
+    }
     module.OutputFolder = OutputFolderOf(window);
     module.CurrentPath = module.OutputFolder + window.Text7 + u".txt";
     const std::filesystem::path importPath = ToPath(module.CurrentPath);
-    RefuseToOverwriteAnArticle(importPath, window.List2);
-    {
-        ImportFile out(importPath);
-        RecordWriter writer{module, window, messages, clock, out};
-        module.ArticleCount = window.List2.size();
-        for (std::size_t i = 0; i < module.ArticleCount; ++i) {
-            module.CurrentPath = window.List2.at(i);
-            ArticleFile article(module.CurrentPath);
-            WriteRecord(writer, article, i);
+    CheckOutputFolder(importPath.parent_path());
+    RefuseAListedArticle(importPath, window.List2);
+    RemoveStaleTempFiles(importPath.parent_path());
+
+    ReplacementFile firstPass(importPath);
+    RefuseAListedArticle(firstPass.Path(), window.List2);
+    firstPass.Close();  // written by name through the import file's own stream
+    try {
+        {
+            ImportFile out(firstPass.Path());
+            RecordWriter writer{module, window, messages, clock, out};
+            module.ArticleCount = window.List2.size();
+            for (std::size_t i = 0; i < module.ArticleCount; ++i) {
+                module.CurrentPath = window.List2.at(i);
+                ArticleFile article(module.CurrentPath);
+                WriteRecord(writer, article, i);
+            }
+            out.Close();
         }
-        out.Close();
+        const ReencodeResult result = ReencodeOutputFile(
+            firstPass.Path(), EncodingButtons{window.Option12, window.Option13, window.Option14}, options.lineEnds);
+        if (result == ReencodeResult::Done) {
+            firstPass.Commit();
+        } else {
+            KeepPartial(firstPass, importPath, window.List2);
+        }
+        return result;
+    } catch (...) {
+        KeepPartial(firstPass, importPath, window.List2);
+        throw;
     }
-    return ReencodeOutputFile(importPath, EncodingButtons{window.Option12, window.Option13, window.Option14},
-                              options.lineEnds);
 }
 
 ExportOutcome Fail(WindowModel& window, MessageSink& messages, int number) {

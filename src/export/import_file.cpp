@@ -17,8 +17,7 @@ constexpr std::size_t kStreamBufferSize = std::size_t{256} * 1024;
 }
 }  // namespace
 
-ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStreamBufferSize) {
-    const std::filesystem::path folder = path.parent_path();
+void CheckOutputFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     const auto folderStatus = std::filesystem::status(folder.empty() ? "." : folder, ec);
     if (folderStatus.type() == std::filesystem::file_type::not_found) {
@@ -27,8 +26,13 @@ ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStrea
     if (!ec && folderStatus.type() != std::filesystem::file_type::directory) {
         throw RunError(err::kPathFileAccess, "output folder is not a folder: " + folder.string());
     }
+}
+
+ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStreamBufferSize) {
+    CheckOutputFolder(path.parent_path());
     // A folder of that name is refused as it is on POSIX systems (Windows would say
     // "access denied").
+    std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         throw RunError(err::kPathFileAccess, "output name is a folder: " + path.string());
     }

@@ -12,6 +12,10 @@
 
 namespace qb {
 
+// Throws RunError unless folder is an existing folder: 76 when it does not exist, 75
+// when it is not a folder.
+void CheckOutputFolder(const std::filesystem::path& folder);
+
 class ImportFile {
 public:
     // Creates the file or empties an existing one. Throws RunError: 76 when the folder

@@ -207,6 +207,8 @@ TEST_F(Export, RefusedRunKeepsListsAndWritesNothing) {
 
 TEST_F(Export, MissingArticleEndsTheRunWithItsNumberAndEmptiesTheLists) {
     WriteFile(volumes.start + "/a.txt", SjisLines({"t"}));
+    const QByteArray previous = SjisLines({"AUTHOR:", "TITLE: 前回"});
+    WriteFile(DriveA() + "/out/gone.txt", previous);
     Open();
     ClickItem(Get<QListWidget>("File1"), 0);
     QFile::remove(volumes.start + "/a.txt");
@@ -219,6 +221,24 @@ TEST_F(Export, MissingArticleEndsTheRunWithItsNumberAndEmptiesTheLists) {
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     EXPECT_EQ(Get<QListWidget>("List2")->count(), 0);
     EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("gone"));
+    // The previous import file is untouched; the failed run's output is beside it.
+    EXPECT_EQ(ReadFile(DriveA() + "/out/gone.txt"), previous);
+    EXPECT_TRUE(QFileInfo::exists(DriveA() + "/out/gone.txt.partial"));
+}
+
+TEST_F(Export, NameWithAFolderInItIsRefusedWith52) {
+    WriteFile(volumes.start + "/a.txt", SjisLines({"t"}));
+    Open();
+    ClickItem(Get<QListWidget>("File1"), 0);
+    ChooseOutputFolder();
+    Type("Text7", "../escape");
+    Click("Option2");
+    Click("Option8");
+    Click("Command3");
+    EXPECT_EQ(sink.Texts(), QStringList{"書き込み異常終了です。52"});
+    EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
+    EXPECT_FALSE(QFileInfo::exists(DriveA() + "/escape.txt"));
+    EXPECT_TRUE(QDir(DriveA() + "/out").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 TEST_F(Export, WindowBehindTheRunsMessagesShowsTheDateAsTheRunLeftIt) {

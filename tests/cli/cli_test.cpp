@@ -1,6 +1,16 @@
 // The built quillbrook-export, run as a user runs it.
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -207,6 +217,9 @@ TEST_F(Cli, ExitCodesAndMessages) {
          2, "UTF-8 への変換に失敗しました。\n"},
         {"missing blog folder", {"--name", "out", "--status", "draft", "--category", "title", "--blog", "nowhere"},
          2, "書き込み異常終了です。76\n"},
+        {"name outside the output folder", {"--name", "../x", "--output-dir", "articles", "--status", "draft",
+                                            "--category", "title", article[0]},
+         2, "書き込み異常終了です。52\n"},
         {"unknown option", {"--name", "out", "--colour", "red", article[0]}, 64, ""},
         {"bad status", {"--name", "out", "--status", "later", article[0]}, 64, ""},
         {"bad time step", {"--name", "out", "--time-step", "13h", article[0]}, 64, ""},
@@ -235,7 +248,86 @@ TEST_F(Cli, ExitCodesAndMessages) {
         }
         std::filesystem::remove(dir.Path() / "out.txt");
     }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "x.txt"));
 }
+
+// The run that read its own output until a file-size limit stopped it: the import file
+// does not exist yet and is listed after a large article.
+TEST_F(Cli, AListedImportFileThatDoesNotExistYetIsRefused) {
+    const auto big = Articles({{"big.txt", SjisLines({u"題"}) + std::string(std::size_t{4} << 20, 'x') + "\r\n"}});
+    std::filesystem::create_directories(dir.Path() / "D");
+    const Result r = RunCli(dir.Path(), {"--name", "self", "--output-dir", "D", "--status", "publish", "--category",
+                                         "title", "--encoding", "shift_jis", big[0], "D/self.txt"});
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_EQ(r.err, "書き込み異常終了です。75\n");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "D"));
+}
+
+#ifndef _WIN32  // POSIX signals; the Windows console's events are checked by hand
+// The largest work file in folder, 0 when there is none.
+std::uintmax_t WorkFileSize(const std::filesystem::path& folder) {
+    std::uintmax_t size = 0;
+    for (const std::string& path : qbtest::WorkFiles(folder)) {
+        std::error_code ec;
+        const std::uintmax_t s = std::filesystem::file_size(path, ec);
+        size = ec ? size : std::max(size, s);
+    }
+    return size;
+}
+
+// A signal during a large export: the work file goes, the previous import file stays,
+// and the exporter ends by that signal (a shell shows 128 + its number). The export
+// waits on a pipe as its last article, so that the signal comes while it runs.
+TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
+    const std::string body(std::size_t{16} << 20, 'x');
+    const auto articles = Articles({{"big.txt", SjisLines({u"題"}) + body + "\r\n"}});
+    const auto fifo = dir.Path() / "articles" / "pipe.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string previous = "previous import file\r\n";
+    const struct {
+        int number;
+        int shellStatus;
+    } signals[] = {{SIGTERM, 143}, {SIGINT, 130}, {SIGHUP, 129}};
+    for (const auto& sent : signals) {
+        SCOPED_TRACE(sent.number);
+        WriteBytes(dir.Path() / "out.txt", previous);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // As from an interactive shell: the three signals at their default action.
+            for (const int s : {SIGTERM, SIGINT, SIGHUP}) {
+                ::signal(s, SIG_DFL);
+            }
+            sigset_t none;
+            sigemptyset(&none);
+            ::sigprocmask(SIG_SETMASK, &none, nullptr);
+            const int devNull = ::open("/dev/null", O_WRONLY);
+            ::dup2(devNull, 1);
+            ::dup2(devNull, 2);
+            if (::chdir(dir.Path().c_str()) != 0) {
+                ::_exit(120);
+            }
+            ::execl(QB_EXPORT_BINARY, QB_EXPORT_BINARY, "--name", "out", "--status", "publish", "--category", "title",
+                    "--encoding", "utf-8", articles[0].c_str(), "articles/pipe.txt", static_cast<char*>(nullptr));
+            ::_exit(121);
+        }
+        // Wait until most of the large article is in the work file.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (WorkFileSize(dir.Path()) < body.size() / 2 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_GE(WorkFileSize(dir.Path()), body.size() / 2);
+        ASSERT_EQ(::kill(pid, sent.number), 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+        EXPECT_EQ(128 + WTERMSIG(status), sent.shellStatus);
+        EXPECT_EQ(qbtest::WorkFiles(dir.Path()), std::vector<std::string>{});
+        EXPECT_EQ(ReadBytes(dir.Path() / "out.txt"), previous);
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt.partial"));
+    }
+}
+#endif
 
 TEST_F(Cli, OptionsReachTheirControls) {
     const auto articles = Articles({{"memo.txt", SjisLines({u"題", u"本文"})}, {"note.txt", SjisLines({u"二"})}});

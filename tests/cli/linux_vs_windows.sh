@@ -62,7 +62,9 @@ for variant in "${variants[@]}"; do
                 diff -r "$work/linux" "$work/windows" | head -5 || true
                 failed=$((failed + 1))
             fi
-            [ -s "$work/linux/出力.txt" ] || { echo "no import file: ${args[*]}"; failed=$((failed + 1)); }
+            # A failed run keeps what it wrote as NAME.txt.partial.
+            [ -s "$work/linux/出力.txt" ] || [ -s "$work/linux/出力.txt.partial" ] ||
+                { echo "no import file: ${args[*]}"; failed=$((failed + 1)); }
             # IBM extensions cannot go to EUC-JP: both sides fail with 6.
             if [[ $variant == *ibm* && $encoding == euc-jp ]] &&
                 ! { [ "$(cat "$work/linux.exit")" = 2 ] && [ "$(cat "$work/linux.err")" = "書き込み異常終了です。6" ]; }; then

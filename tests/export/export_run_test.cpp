@@ -1,5 +1,11 @@
 #include "export/export_run.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <set>
+
 #include <gtest/gtest.h>
 
 #include "common/run_error.h"
@@ -70,6 +76,12 @@ protected:
 
     [[nodiscard]] std::string Output(const std::string& name = "out.txt") const {
         return ReadBytes(dir.Path() / qbtest::PathOf(name));
+    }
+
+    // What a failed run kept of its output.
+    [[nodiscard]] std::string Partial() const {
+        EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt.partial"));
+        return Output("out.txt.partial");
     }
 
     void ExpectOnlyMessage(const std::u16string& text, qb::MessageIcon icon = qb::MessageIcon::None,
@@ -199,6 +211,41 @@ TEST_F(ExportRun, NameKeepsItsBlanksAndAnExistingFileIsReplaced) {
     EXPECT_EQ(out.find('x'), std::string::npos);
 }
 
+#ifndef _WIN32  // POSIX permission bits and links
+// The new import file takes the place of the old one as the old one was: its permission
+// bits kept, a link kept as a link. A new one gets the usual bits of a new file.
+TEST_F(ExportRun, TheReplacedImportFileKeepsItsPermissionsAndItsLink) {
+    namespace fs = std::filesystem;
+    const ::mode_t mask = ::umask(0);
+    ::umask(mask);
+    window.Option2 = window.Option8 = true;
+    AddArticle("a.txt", SjisLines({u"題"}));
+    const auto listed = window.List2;
+    const auto modeOf = [](const fs::path& p) { return static_cast<unsigned>(fs::status(p).permissions()); };
+
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    EXPECT_EQ(modeOf(dir.Path() / "out.txt"), 0666U & ~static_cast<unsigned>(mask));
+
+    fs::permissions(dir.Path() / "out.txt", fs::perms(0640));
+    window.Text7 = u"out";
+    window.List1 = {u"a.txt"};
+    window.List2 = listed;
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    EXPECT_EQ(modeOf(dir.Path() / "out.txt"), 0640U);
+    const std::string expected = Output();  // the same from now on: the date was reset to the clock
+
+    fs::remove(dir.Path() / "out.txt");
+    fs::create_symlink("real.txt", dir.Path() / "out.txt");
+    WriteBytes(dir.Path() / "real.txt", "old");
+    window.Text7 = u"out";
+    window.List1 = {u"a.txt"};
+    window.List2 = listed;
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "out.txt"));
+    EXPECT_EQ(Output("real.txt"), expected);
+}
+#endif
+
 TEST_F(ExportRun, PublishAndDraftKeepTheTypedDateForEveryRecord) {
     for (const bool draft : {false, true}) {
         Reset();
@@ -286,7 +333,8 @@ TEST_F(ExportRun, MissingArticleKeepsTheRecordsBeforeIt) {
     EXPECT_TRUE(window.List2.empty());
     EXPECT_EQ(window.Text7, u"out");
     EXPECT_NE(window.Text1 + window.Text2 + window.Text3, fieldsBefore);  // advanced by one record
-    EXPECT_EQ(Output(), SjisLines(SpringWalkRecord(u"04/01/2026 09:00:00", true, false)));
+    EXPECT_EQ(Partial(), SjisLines(SpringWalkRecord(u"04/01/2026 09:00:00", true, false)));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
 }
 
 TEST_F(ExportRun, NumberedFailures) {
@@ -345,6 +393,178 @@ TEST_F(ExportRun, NumberedFailures) {
     }
 }
 
+// The previous import file survives every failure byte for byte; the failed run's
+// output is beside it as out.txt.partial, and no work file is left.
+TEST_F(ExportRun, AFailedRunLeavesThePreviousImportFileAsItWas) {
+    const std::string previous = "AUTHOR:\r\nTITLE: " + Sjis(u"前回") + "\r\n" + std::string(300000, 'p') + "\r\n";
+    const std::string written = "AUTHOR:\r\nTITLE: \xfa\x40\r\n";
+    const struct {
+        const char* name;
+        void (*set)(qb::WindowModel&);
+        int articles;  // 0: none, 1: one, 2: one and a missing one
+        qb::ExportOutcome outcome;
+        std::u16string message;
+        std::string partialStart;  // empty: the partial file is empty
+    } cases[] = {
+        {"missing article", [](qb::WindowModel&) {}, 2, qb::ExportOutcome::Failed, u"書き込み異常終了です。53", written},
+        {"invalid date",
+         [](qb::WindowModel& w) {
+             w.Option2 = false;
+             w.Option1 = w.Option9 = true;
+             w.Text2 = u"13";
+         },
+         1, qb::ExportOutcome::Failed, u"書き込み異常終了です。13", written},
+        {"EUC-JP failure",
+         [](qb::WindowModel& w) {
+             w.Option14 = false;
+             w.Option12 = true;
+         },
+         1, qb::ExportOutcome::Failed, u"書き込み異常終了です。6", written},
+        {"UTF-8 failure",
+         [](qb::WindowModel& w) {
+             w.Option14 = false;
+             w.Option13 = true;
+         },
+         0, qb::ExportOutcome::Utf8Failed, u"UTF-8 への変換に失敗しました。", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        window.Option2 = window.Option8 = true;
+        c.set(window);
+        WriteBytes(dir.Path() / "out.txt", previous);
+        if (c.articles > 0) {
+            // U+2170, which EUC-JP cannot hold, and a body larger than one write.
+            AddArticle("ibm.txt", "\xfa\x40\r\n" + std::string(400000, 'b') + "\r\n");
+        }
+        if (c.articles > 1) {
+            AddMissingArticle("gone.txt");
+        }
+        EXPECT_EQ(Run(), c.outcome);
+        ASSERT_EQ(messages.shown.size(), 1U);
+        EXPECT_EQ(messages.shown[0].text, c.message);
+        EXPECT_TRUE(Output() == previous) << "the previous import file changed";
+        const std::string partial = Partial();
+        EXPECT_EQ(partial.substr(0, c.partialStart.size()), c.partialStart);
+        EXPECT_EQ(partial.empty(), c.partialStart.empty());
+        EXPECT_EQ(qbtest::WorkFiles(dir.Path()), std::vector<std::string>{});
+    }
+}
+
+// Everything under folder, as paths relative to it.
+std::set<std::string> Contents(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        names.insert(entry.path().lexically_relative(folder).generic_string());
+    }
+    return names;
+}
+
+TEST_F(ExportRun, NamesThatLeaveTheOutputFolderAreRefusedWith52) {
+    const std::filesystem::path out = dir.Path() / "out";
+    std::filesystem::create_directories(out / "sub");
+    for (const std::u16string& name : {std::u16string(u"../x"), std::u16string(u"sub/b"), std::u16string(u"a\\b"),
+                                       std::u16string(u"."), std::u16string(u".."), std::u16string(u"/x"),
+                                       std::u16string(u"a\0b", 3)}) {
+        SCOPED_TRACE(qb::Utf16ToUtf8(name));
+        Reset();
+        window.Option2 = window.Option8 = true;
+        window.Dir2Path = qb::FromPath(out);
+        window.Text7 = name;
+        AddArticle("a.txt", SjisLines({u"題"}));
+        EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+        ExpectOnlyMessage(u"書き込み異常終了です。52");
+        EXPECT_TRUE(window.List2.empty());
+        EXPECT_EQ(Contents(dir.Path()), (std::set<std::string>{"articles", "articles/a.txt", "out", "out/sub"}));
+    }
+}
+
+// The import file is not there yet, but one of the articles names it, in any spelling:
+// refused before anything is created.
+TEST_F(ExportRun, AListedImportFileThatDoesNotExistYetIsRefusedWith75) {
+    namespace fs = std::filesystem;
+    const fs::path out = dir.Path() / "out";
+    fs::create_directories(out / "sub");
+    std::error_code noLink;  // Wine has no links; Windows gives them to administrators only
+    fs::create_directory_symlink(out, dir.Path() / "link", noLink);
+#ifdef _WIN32
+    const bool haveFds = false;  // under Wine "/proc" is found on drive Z:, but a descriptor is no name
+#else
+    const bool haveFds = fs::is_directory("/proc/self/fd");
+#endif
+    const struct {
+        const char* name;
+        fs::path article;  // empty: the work file by its descriptor, once it exists
+    } cases[] = {
+        {"same path", out / "self.txt"},
+        {"with dot segments", out / "sub" / ".." / "." / "self.txt"},
+        {"through a linked folder", dir.Path() / "link" / "self.txt"},
+        {"the new file itself", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if ((c.article.empty() && !haveFds) || (noLink && c.article.parent_path() == dir.Path() / "link")) {
+            continue;
+        }
+        Reset();
+        window.Option2 = window.Option8 = true;
+        window.Dir2Path = qb::FromPath(out);
+        window.Text7 = u"self";
+        AddArticle("a.txt", SjisLines({u"題", u"本文"}));
+        fs::path article = c.article;
+        if (article.empty()) {
+            // The lowest free descriptor, which the new file is about to get.
+            const int next = ::dup(0);
+            ::close(next);
+            article = "/proc/self/fd/" + std::to_string(next);
+        }
+        window.List1.push_back(qb::FromPath(article.filename()));
+        window.List2.push_back(qb::FromPath(article));
+        EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+        ExpectOnlyMessage(u"書き込み異常終了です。75");
+        EXPECT_EQ(Contents(out), std::set<std::string>{"sub"});
+    }
+}
+
+// Work files that a killed run left are removed by the next run into the folder once
+// they are an hour old; nothing else is.
+TEST_F(ExportRun, StaleWorkFilesOfOursAreRemoved) {
+    namespace fs = std::filesystem;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(61);
+    const auto recent = fs::file_time_type::clock::now() - std::chrono::minutes(59);
+    const struct {
+        std::string name;
+        bool old;
+        bool removed;
+    } files[] = {
+        {".quillbrook-Ab12Cd", true, true},   {".quillbrook-zzzzzz", true, true},
+        {".quillbrook-Ab12Ce", false, false}, {".quillbrook-Ab12C", true, false},
+        {".quillbrook-Ab12Cd7", true, false}, {".quillbrook-Ab_2Cd", true, false},
+        {"x.quillbrook-Ab12Cd", true, false}, {"out.txt.partial", true, false},
+    };
+    for (const auto& f : files) {
+        WriteBytes(dir.Path() / f.name, "x");
+        fs::last_write_time(dir.Path() / f.name, f.old ? old : recent);
+    }
+    fs::create_directory(dir.Path() / ".quillbrook-Folder");
+    std::error_code ec;  // Wine sets no time on a folder and makes no links
+    fs::last_write_time(dir.Path() / ".quillbrook-Folder", old, ec);
+    std::error_code noLink;
+    fs::create_symlink("out.txt.partial", dir.Path() / ".quillbrook-Linked", noLink);
+    WriteBytes(dir.Path() / "articles" / ".quillbrook-Other1", "x");  // not the output folder
+    fs::last_write_time(dir.Path() / "articles" / ".quillbrook-Other1", old);
+
+    window.Option2 = window.Option8 = true;
+    AddArticle("a.txt", SjisLines({u"題"}));
+    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+    for (const auto& f : files) {
+        EXPECT_EQ(fs::exists(dir.Path() / f.name), !f.removed) << f.name;
+    }
+    EXPECT_TRUE(fs::is_directory(dir.Path() / ".quillbrook-Folder"));
+    EXPECT_TRUE(noLink || fs::is_symlink(dir.Path() / ".quillbrook-Linked"));
+    EXPECT_TRUE(fs::exists(dir.Path() / "articles" / ".quillbrook-Other1"));
+}
+
 TEST_F(ExportRun, AnImportFileThatIsAListedArticleIsNotEmptied) {
     window.Option2 = window.Option8 = true;
     const std::string article = SjisLines({u"題", u"本文"});
@@ -379,7 +599,7 @@ TEST_F(ExportRun, AFailingTitleReadGoesOnUntilTheBodyCannotBeRead) {
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::u16string>{u"読み込みデータが異常です。57", u"書き込み異常終了です。57"}));
-    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: ", u"DATE:  04/01/2026 09:00:00", u"STATUS:   Publish",
+    EXPECT_EQ(Partial(), SjisLines({u"AUTHOR:", u"TITLE: ", u"DATE:  04/01/2026 09:00:00", u"STATUS:   Publish",
                                    u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",
                                    u"PRIMARY CATEGORY: ", u"-----", u"BODY:"}));
 }
@@ -391,7 +611,7 @@ TEST_F(ExportRun, InvalidDateStopsAfterTheDateLine) {
     AddArticle("a.txt", SjisLines({u"題"}));
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     ExpectOnlyMessage(u"書き込み異常終了です。13");
-    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  02/31/2026 09:00:00"}));
+    EXPECT_EQ(Partial(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  02/31/2026 09:00:00"}));
 }
 
 TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
@@ -402,7 +622,7 @@ TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
     AddArticle("b.txt", SjisLines({u"題"}));
     EXPECT_EQ(Run(), qb::ExportOutcome::ProgramMustEnd);
     ExpectOnlyMessage(u"現在の環境では使用できません", qb::MessageIcon::Critical, u"Ranking");
-    EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  04/01/2026 09:00:00"}));
+    EXPECT_EQ(Partial(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  04/01/2026 09:00:00"}));
 }
 
 TEST_F(ExportRun, EmptyListInShiftJisMakesAnEmptyFile) {
@@ -423,8 +643,8 @@ TEST_F(ExportRun, EmptyListInUtf8FailsWithTheExclamationAndKeepsEverything) {
     ExpectOnlyMessage(u"UTF-8 への変換に失敗しました。", qb::MessageIcon::Exclamation, u"Quillbrook");
     EXPECT_EQ(window.Text7, u"out");
     EXPECT_EQ(module.StartDateText, startBefore);
-    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt"));
-    EXPECT_EQ(Output(), "");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
+    EXPECT_EQ(Partial(), "");
 }
 
 TEST_F(ExportRun, EucFailures) {
@@ -449,8 +669,8 @@ TEST_F(ExportRun, EucFailures) {
         EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
         ExpectOnlyMessage(c.message);
         EXPECT_TRUE(window.List2.empty());
-        if (c.withArticle) {  // the Shift_JIS first pass stays
-            EXPECT_EQ(Output().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
+        if (c.withArticle) {  // the Shift_JIS first pass is kept
+            EXPECT_EQ(Partial().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
         }
     }
 }

@@ -62,6 +62,17 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
     out << bytes;
 }
 
+// The exporter's work files (".quillbrook-…") anywhere under folder.
+inline std::vector<std::string> WorkFiles(const std::filesystem::path& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind(".quillbrook-", 0) == 0) {
+            found.push_back(entry.path().string());
+        }
+    }
+    return found;
+}
+
 inline std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
