@@ -47,6 +47,25 @@ private:
     detail::FileHandle fd_ = detail::kNoFile;
 };
 
+// A file written from its start: created, or emptied when it exists. On Windows others
+// may delete it while it is open, so that the console handler can remove a work file
+// that is being written. File errors throw RunError.
+class OutputFile {
+public:
+    explicit OutputFile(const std::filesystem::path& path);
+    // Closes quietly when Close() has not.
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void Write(std::string_view bytes);
+    void Close();
+
+private:
+    std::filesystem::path path_;
+    detail::FileHandle fd_ = detail::kNoFile;
+};
+
 class ReplacementFile {
 public:
     // Creates the new file, empty, beside target (beside the file a link names), with

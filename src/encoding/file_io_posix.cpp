@@ -157,6 +157,43 @@ std::string_view InputFile::Read(std::string& buffer) {
     }
 }
 
+OutputFile::OutputFile(const std::filesystem::path& path) : path_(path) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        ThrowErrno(errno, "create " + path.string());
+    }
+}
+
+OutputFile::~OutputFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void OutputFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowErrno(errno, "write " + path_.string());
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void OutputFile::Close() {
+    if (fd_ < 0) {
+        return;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        ThrowErrno(errno, "close " + path_.string());
+    }
+}
+
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
     // A link is followed, so that the file it names gets the new content.
     std::error_code ec;

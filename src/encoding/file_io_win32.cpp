@@ -127,6 +127,42 @@ std::string_view InputFile::Read(std::string& buffer) {
     return {buffer.data(), got};
 }
 
+OutputFile::OutputFile(const std::filesystem::path& path) : path_(path) {
+    const HANDLE h =
+        CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ThrowLastError("create", path);
+    }
+    fd_ = h;
+}
+
+OutputFile::~OutputFile() {
+    if (fd_ != detail::kNoFile) {
+        CloseHandle(fd_);
+    }
+}
+
+void OutputFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        if (!WriteFile(fd_, bytes.data(), Portion(bytes.size()), &written, nullptr)) {
+            ThrowLastError("write", path_);
+        }
+        bytes.remove_prefix(written);
+    }
+}
+
+void OutputFile::Close() {
+    if (fd_ == detail::kNoFile) {
+        return;
+    }
+    const HANDLE h = fd_;
+    fd_ = detail::kNoFile;
+    if (!CloseHandle(h)) {
+        ThrowLastError("close", path_);
+    }
+}
+
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
     // A link is followed, so that the file it names gets the new content.
     std::error_code ec;
