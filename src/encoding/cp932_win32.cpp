@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 
 #include "encoding/cp932_platform.h"
@@ -58,10 +60,10 @@ std::optional<char16_t> PlatformCodePage::Decode(std::string_view bytes) {
 }
 
 std::optional<std::uint16_t> PlatformCodePage::Encode(char16_t c) {
-    for (const ExplicitMapping& m : kExplicit) {
-        if (m.c == c) {
-            return m.bytes;
-        }
+    const auto* m = std::find_if(std::begin(kExplicit), std::end(kExplicit),
+                                 [c](const ExplicitMapping& e) { return e.c == c; });
+    if (m != std::end(kExplicit)) {
+        return m->bytes;
     }
     const auto wc = static_cast<wchar_t>(c);
     char out[2];

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "encoding/file_io.h"
 #include "encoding/temp_files.h"
 #include "encoding/unicode.h"
+#include "encoding/work_file_slots.h"
 
 namespace qb {
 
@@ -45,48 +45,36 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // ---- Names of our new files, removed when the console's Ctrl+C, Ctrl+Break or close
 // event ends the program
 
-// The handler runs on a thread of its own: a slot's path is complete whenever its state
-// is kReady. A name that finds no slot (or is too long) is simply not removed.
-enum SlotState : int { kFree, kFilling, kReady };
-struct Slot {
-    std::atomic<int> state{kFree};
-    wchar_t path[MAX_PATH * 4];
-};
-constexpr int kSlotCount = 8;
-Slot gSlots[kSlotCount];
+// The handler runs on a thread of its own.
+detail::WorkFileSlots<wchar_t, MAX_PATH * 4> gNames;
 
 BOOL WINAPI RemoveNewFiles(DWORD event) {
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
-        for (Slot& slot : gSlots) {
-            if (slot.state.load() == kReady) {
-                DeleteFileW(slot.path);
-            }
-        }
+        gNames.ForEachKept([](const wchar_t* name) { DeleteFileW(name); });
     }
     return FALSE;  // the system's own handling then ends the program
 }
 
-int KeepName(const std::filesystem::path& path) {
-    const std::wstring& name = path.native();
-    if (name.size() >= std::size(Slot{}.path)) {
-        return -1;
-    }
-    for (int i = 0; i < kSlotCount; ++i) {
-        int expected = kFree;
-        if (gSlots[i].state.compare_exchange_strong(expected, kFilling)) {
-            std::copy(name.begin(), name.end(), gSlots[i].path);
-            gSlots[i].path[name.size()] = L'\0';
-            gSlots[i].state.store(kReady);
-            return i;
+// Writes all of bytes to h; path names the file in a failure.
+void WriteAll(HANDLE h, std::string_view bytes, const std::filesystem::path& path) {
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data(), Portion(bytes.size()), &written, nullptr)) {
+            ThrowLastError("write", path);
         }
+        bytes.remove_prefix(written);
     }
-    return -1;
 }
 
-void ForgetName(int& slot) {
-    if (slot >= 0) {
-        gSlots[slot].state.store(kFree);
-        slot = -1;
+// Closes h unless it is closed already, and marks it closed.
+void CloseOnce(HANDLE& h, const std::filesystem::path& path) {
+    if (h == detail::kNoFile) {
+        return;
+    }
+    const HANDLE f = h;
+    h = detail::kNoFile;
+    if (!CloseHandle(f)) {
+        ThrowLastError("close", path);
     }
 }
 
@@ -142,26 +130,9 @@ OutputFile::~OutputFile() {
     }
 }
 
-void OutputFile::Write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        DWORD written = 0;
-        if (!WriteFile(fd_, bytes.data(), Portion(bytes.size()), &written, nullptr)) {
-            ThrowLastError("write", path_);
-        }
-        bytes.remove_prefix(written);
-    }
-}
+void OutputFile::Write(std::string_view bytes) { WriteAll(fd_, bytes, path_); }
 
-void OutputFile::Close() {
-    if (fd_ == detail::kNoFile) {
-        return;
-    }
-    const HANDLE h = fd_;
-    fd_ = detail::kNoFile;
-    if (!CloseHandle(h)) {
-        ThrowLastError("close", path_);
-    }
-}
+void OutputFile::Close() { CloseOnce(fd_, path_); }
 
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
     // A link is followed, so that the file it names gets the new content.
@@ -194,7 +165,7 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
     const std::filesystem::path folder = FolderOf(target_);
     for (int attempt = 0; fd_ == detail::kNoFile; ++attempt) {
         temp_ = folder / NewTempName();
-        slot_ = KeepName(temp_);
+        slot_ = gNames.Keep(temp_.native());
         const HANDLE h = CreateFileW(temp_.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
@@ -202,7 +173,7 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
             break;
         }
         const DWORD e = GetLastError();
-        ForgetName(slot_);
+        gNames.Forget(slot_);
         if ((e != ERROR_FILE_EXISTS && e != ERROR_ALREADY_EXISTS) || attempt + 1 == kNameAttempts) {
             ThrowWin32(e, "create " + Shown(temp_));
         }
@@ -216,29 +187,12 @@ ReplacementFile::~ReplacementFile() {
     if (!done_) {
         DeleteFileW(temp_.c_str());
     }
-    ForgetName(slot_);
+    gNames.Forget(slot_);
 }
 
-void ReplacementFile::Write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        DWORD written = 0;
-        if (!WriteFile(fd_, bytes.data(), Portion(bytes.size()), &written, nullptr)) {
-            ThrowLastError("write", temp_);
-        }
-        bytes.remove_prefix(written);
-    }
-}
+void ReplacementFile::Write(std::string_view bytes) { WriteAll(fd_, bytes, temp_); }
 
-void ReplacementFile::Close() {
-    if (fd_ == detail::kNoFile) {
-        return;
-    }
-    const HANDLE h = fd_;
-    fd_ = detail::kNoFile;
-    if (!CloseHandle(h)) {
-        ThrowLastError("close", temp_);
-    }
-}
+void ReplacementFile::Close() { CloseOnce(fd_, temp_); }
 
 void ReplacementFile::Commit() {
     // Written by others after Close(): opened again by name to flush it.
@@ -264,7 +218,7 @@ void ReplacementFile::Commit() {
         ThrowLastError("replace", target_);
     }
     done_ = true;
-    ForgetName(slot_);
+    gNames.Forget(slot_);
 }
 
 bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
@@ -280,7 +234,7 @@ bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
         DeleteFileW(temp_.c_str());
     }
     done_ = true;
-    ForgetName(slot_);
+    gNames.Forget(slot_);
     return kept;
 }
 
