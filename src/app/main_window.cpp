@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,9 +14,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSet>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyleFactory>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -22,6 +30,8 @@
 #include "app/app_icon.h"
 #include "app/app_setup.h"
 #include "app/path_lists.h"
+#include "app/screen_fit.h"
+#include "app/window_style.h"
 #include "common/run_error.h"
 #include "encoding/unicode.h"
 #include "export/blog_folder.h"
@@ -123,6 +133,25 @@ protected:
     [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
+// A button that Enter (and the keypad's Enter) presses as well as Space, as on Windows.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            // A held key presses once.
+            if (!event->isAutoRepeat()) {
+                click();
+            }
+            event->accept();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
 template <class Widget>
 Widget* Place(QWidget* parent, const char* name, int left, int top, int width, int height, const QFont& font) {
     auto* widget = new Widget(parent);
@@ -154,10 +183,20 @@ QGroupBox* PlaceFrame(QWidget* parent, const char* name, const QString& caption,
 
 QRect T(int left, int top, int width, int height) { return {left, top, width, height}; }
 
+// text with its full-width digits as ASCII digits.
+QString WithAsciiDigits(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() >= u'０' && c.unicode() <= u'９') {
+            c = QChar(static_cast<char16_t>(u'0' + (c.unicode() - u'０')));
+        }
+    }
+    return text;
+}
+
 QString FaceStyle(const char* face, const char* pressed) {
     return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070; border-radius: 3px; }"
                           "QPushButton:pressed { background-color: %2; }"
-                          "QPushButton:focus { border: 1px solid #303030; }"
+                          "QPushButton:focus { border: 2px solid #000000; }"
                           "QPushButton:disabled { color: #808080; }")
         .arg(QLatin1String(face), QLatin1String(pressed));
 }
@@ -188,18 +227,86 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     setWindowTitle(QStringLiteral("Quillbrook Ver 3.0.0"));
     setWindowIcon(AppIcon());
     setFont(UiFont(9));
-    setFixedSize(Px(14235), Px(9135));
     setEnabled(false);
+
+    // The controls lie on the window's inside, which scrolls where the screen is too small.
+    inside_ = new QWidget;
+    inside_->setObjectName(QStringLiteral("Inside"));
+    inside_->setFixedSize(Px(14235), Px(9135));
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName(QStringLiteral("Scroller"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidget(inside_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller_);
+
     BuildControls();
-    CentreOnScreen();
+    // Every control is drawn in the window's own way over the application's style.
+    auto* look = new WindowStyle(QStyleFactory::create(QApplication::style()->name()));
+    look->setParent(this);
+    for (QWidget* control : inside_->findChildren<QWidget*>()) {
+        control->setStyle(look);
+    }
+    FitToScreen();
+    // A control that takes the focus comes into view whole, not only its caret.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* /*before*/, QWidget* now) {
+        if (now != nullptr && inside_->isAncestorOf(now)) {
+            ShowWhole(*now);
+        }
+    });
     Load();
 }
 
-void MainWindow::CentreOnScreen() {
+void MainWindow::ShowWhole(const QWidget& control) {
+    constexpr int kMargin = 6;
+    const QRect area(control.mapTo(inside_, QPoint(0, 0)), control.size());
+    scroller_->ensureVisible(area.center().x(), area.center().y(), area.width() / 2 + kMargin,
+                             area.height() / 2 + kMargin);
+}
+
+void MainWindow::FitToScreen() {
     const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller_);
+    const ScreenFit fit = FitOnScreen(inside_->size(), screen->availableGeometry(), frame, scrollBar);
+    if (fit.scrolls) {
+        // As large as the screen lets it be, and no larger than the content needs.
+        setMinimumSize(std::min(fit.size.width(), 2 * scrollBar), std::min(fit.size.height(), 2 * scrollBar));
+        setMaximumSize(inside_->size() + QSize(scrollBar, scrollBar));
+        resize(fit.size);
+    } else {
+        setFixedSize(fit.size);
+    }
+    move(fit.position);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (followsScreen_) {
+        return;
+    }
+    // Shown for the first time: the screen and the window's frame are known now.
+    followsScreen_ = true;
+    FitToScreen();
+    if (QWindow* handle = windowHandle()) {
+        connect(handle, &QWindow::screenChanged, this, &MainWindow::FollowScreen);
+        FollowScreen(handle->screen());
+    }
+}
+
+void MainWindow::FollowScreen(QScreen* screen) {
+    disconnect(screenChange_);
     if (screen != nullptr) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
+        // The screen's room changes (another resolution or scaling): fit the window again.
+        screenChange_ = connect(screen, &QScreen::availableGeometryChanged, this, &MainWindow::FitToScreen);
     }
 }
 
@@ -209,13 +316,13 @@ void MainWindow::BuildControls() {
     const QFont normal1125 = UiFont(11.25);
 
     // Title area.
-    label7_ = PlaceLabel(this, "Label7", QStringLiteral("ラピコブログ　Quillbrook"), T(300, 150, 8055, 720), UiFont(36));
+    label7_ = PlaceLabel(inside_, "Label7", QStringLiteral("ラピコブログ　Quillbrook"), T(300, 150, 8055, 720), UiFont(36));
     label7_->setStyleSheet(QStringLiteral("color: #FF80FF; background-color: #FFC0FF;"));
-    label12_ = PlaceLabel(this, "Label12", Label12Text(), T(9360, 600, 4110, 225), UiFont(11.25));
+    label12_ = PlaceLabel(inside_, "Label12", Label12Text(), T(9360, 600, 4110, 225), UiFont(11.25));
     label12_->setStyleSheet(QStringLiteral("color: #FF00FF; background-color: #FFC0FF;"));
 
     // Left half: the source.
-    frame5_ = PlaceFrame(this, "Frame5", QStringLiteral("作成した文章ファイルがあるフォルダを指定"),
+    frame5_ = PlaceFrame(inside_, "Frame5", QStringLiteral("作成した文章ファイルがあるフォルダを指定"),
                          T(150, 1050, 6150, 6135), bold1125);
     frmGenbun_ = PlaceFrame(frame5_, "frmGenbun", QStringLiteral("原文の選択方法"), T(3000, 300, 3015, 915), normal);
     optFile_[0] = PlaceButton<OptionButton>(frmGenbun_, "optFile_0", QStringLiteral("ファイルを選択する"),
@@ -225,27 +332,27 @@ void MainWindow::BuildControls() {
     PlaceLabel(frame5_, "Label8_4", QStringLiteral("※　マウスを押しながらドラッグすると連続してファイルが選択できます"),
                T(240, 5640, 5775, 255), normal);
 
-    source_.drive = Place<DriveList>(this, "Drive1", 300, 1440, 2535, 300, normal);
-    source_.dir = Place<FolderList>(this, "Dir1", 300, 1920, 2535, 1770, normal);
-    file1_ = Place<FileList>(this, "File1", 300, 3750, 2535, 2790, normal);
-    command4_ = PlaceButton<QPushButton>(this, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
+    source_.drive = Place<DriveList>(inside_, "Drive1", 300, 1440, 2535, 300, normal);
+    source_.dir = Place<FolderList>(inside_, "Dir1", 300, 1920, 2535, 1770, normal);
+    file1_ = Place<FileList>(inside_, "File1", 300, 3750, 2535, 2790, normal);
+    command4_ = PlaceButton<CommandButton>(inside_, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
                                          T(3120, 2400, 3015, 495), normal);
-    command7_ = PlaceButton<QPushButton>(this, "Command7", QStringLiteral("指定されたファイルから全て削除"),
+    command7_ = PlaceButton<CommandButton>(inside_, "Command7", QStringLiteral("指定されたファイルから全て削除"),
                                          T(3120, 2880, 3015, 495), normal);
-    frame1_ = PlaceFrame(this, "Frame1", QStringLiteral("指定されたファイル"), T(3120, 3480, 3000, 3135), normal);
+    frame1_ = PlaceFrame(inside_, "Frame1", QStringLiteral("指定されたファイル"), T(3120, 3480, 3000, 3135), normal);
     list1_ = Place<QListWidget>(frame1_, "List1", 150, 240, 2715, 2760, normal);
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // Bottom left.
-    command2_ = PlaceButton<QPushButton>(this, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
+    command2_ = PlaceButton<CommandButton>(inside_, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
                                          UiFont(18, true));
     command2_->setStyleSheet(FaceStyle("#ABABAB", "#8F8F8F"));
-    command3_ = PlaceButton<QPushButton>(this, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
+    command3_ = PlaceButton<CommandButton>(inside_, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
                                          UiFont(14.25, true));
     command3_->setStyleSheet(FaceStyle("#FFC0FF", "#E8A0E8"));
 
     // Right half: the output.
-    frame8_ = PlaceFrame(this, "Frame8", QStringLiteral("作成されるインポート用ファイル名を記入"),
+    frame8_ = PlaceFrame(inside_, "Frame8", QStringLiteral("作成されるインポート用ファイル名を記入"),
                          T(6450, 1050, 7665, 7965), bold1125);
     SetTextColour(frame8_, QColor(0x00, 0x00, 0x00));
     label11_ = PlaceLabel(frame8_, "Label11", Label11Text(), T(150, 1500, 3495, 1095), normal);
@@ -264,23 +371,23 @@ void MainWindow::BuildControls() {
     PlaceLabel(frame8_, "Label8_2", QStringLiteral("※　日にちの差分を計算後に時差分を足します"),
                T(300, 6000, 5175, 255), normal);
 
-    text7_ = Place<QLineEdit>(this, "Text7", 6600, 1350, 3615, 420, UiFont(14.25));
-    output_.drive = Place<DriveList>(this, "Drive2", 10500, 1350, 1335, 300, normal);
-    output_.dir = Place<FolderList>(this, "Dir2", 10500, 1650, 3495, 2190, normal);
+    text7_ = Place<QLineEdit>(inside_, "Text7", 6600, 1350, 3615, 420, UiFont(14.25));
+    output_.drive = Place<DriveList>(inside_, "Drive2", 10500, 1350, 1335, 300, normal);
+    output_.dir = Place<FolderList>(inside_, "Dir2", 10500, 1650, 3495, 2190, normal);
 
-    auto* frame7 = PlaceFrame(this, "Frame7", QStringLiteral("文字コード"), T(6600, 1800, 3765, 615), normal);
+    auto* frame7 = PlaceFrame(inside_, "Frame7", QStringLiteral("文字コード"), T(6600, 1800, 3765, 615), normal);
     option13_ = PlaceButton<OptionButton>(frame7, "Option13", QStringLiteral("UTF-8"), T(120, 300, 1095, 180), normal);
     option12_ = PlaceButton<OptionButton>(frame7, "Option12", QStringLiteral("EUC"), T(1320, 300, 1455, 180), normal);
     option14_ =
         PlaceButton<OptionButton>(frame7, "Option14", QStringLiteral("Shift-JIS"), T(2400, 300, 1095, 180), normal);
     option13_->setChecked(true);
 
-    auto* frame3 = PlaceFrame(this, "Frame3", QStringLiteral("公開の種類"), T(10500, 4050, 3465, 615), normal);
+    auto* frame3 = PlaceFrame(inside_, "Frame3", QStringLiteral("公開の種類"), T(10500, 4050, 3465, 615), normal);
     option2_ = PlaceButton<OptionButton>(frame3, "Option2", QStringLiteral("公　開"), T(120, 300, 1095, 255), normal);
     option3_ = PlaceButton<OptionButton>(frame3, "Option3", QStringLiteral("未公開"), T(1200, 300, 1300, 255), normal);
     option1_ = PlaceButton<OptionButton>(frame3, "Option1", QStringLiteral("指定日"), T(2400, 300, 975, 255), normal);
 
-    frame2_ = PlaceFrame(this, "Frame2", QString(), T(6600, 4800, 7365, 1785), normal);
+    frame2_ = PlaceFrame(inside_, "Frame2", QString(), T(6600, 4800, 7365, 1785), normal);
     auto* label13 = PlaceLabel(frame2_, "Label1_3", QStringLiteral("起点日"), T(120, 300, 975, 375), bold1125);
     label13->setAlignment(Qt::AlignRight | Qt::AlignTop);
     dateFields_[0] = Place<QLineEdit>(frame2_, "Text1", 1200, 300, 975, 330, normal1125);
@@ -296,9 +403,9 @@ void MainWindow::BuildControls() {
     const QColor maroon(0x80, 0x00, 0x00);
     SetTextColour(PlaceLabel(frame2_, "Label6_1", QStringLiteral("起点日変更"), T(1200, 750, 1200, 225), bold1125),
                   maroon);
-    command5_ = PlaceButton<QPushButton>(frame2_, "Command5", QStringLiteral("+"), T(2760, 750, 615, 375), UiFont(18));
-    command6_ = PlaceButton<QPushButton>(frame2_, "Command6", QStringLiteral("-"), T(3600, 750, 600, 375), UiFont(18));
-    command1_ = PlaceButton<QPushButton>(frame2_, "Command1", QStringLiteral("元に戻す"), T(4440, 750, 975, 375),
+    command5_ = PlaceButton<CommandButton>(frame2_, "Command5", QStringLiteral("+"), T(2760, 750, 615, 375), UiFont(18));
+    command6_ = PlaceButton<CommandButton>(frame2_, "Command6", QStringLiteral("-"), T(3600, 750, 600, 375), UiFont(18));
+    command1_ = PlaceButton<CommandButton>(frame2_, "Command1", QStringLiteral("元に戻す"), T(4440, 750, 975, 375),
                                          UiFont(9.75, true));
     SetTextColour(PlaceLabel(frame2_, "Label6_0", QStringLiteral("日　差"), T(450, 1350, 645, 225), bold1125), maroon);
     auto* frame4 = PlaceFrame(frame2_, "Frame4", QString(), T(1200, 1200, 3495, 465), normal);
@@ -311,7 +418,7 @@ void MainWindow::BuildControls() {
     combo1_->setEditable(true);
     combo1_->setInsertPolicy(QComboBox::NoInsert);
 
-    auto* frame6 = PlaceFrame(this, "Frame6", QStringLiteral("カテゴリ"), T(6600, 7350, 7365, 1455), normal);
+    auto* frame6 = PlaceFrame(inside_, "Frame6", QStringLiteral("カテゴリ"), T(6600, 7350, 7365, 1455), normal);
     option7_ = PlaceButton<OptionButton>(frame6, "Option7", QStringLiteral("フォルダー名を使う"),
                                          T(300, 300, 2055, 285), normal);
     option8_ =
@@ -326,9 +433,23 @@ void MainWindow::BuildControls() {
     text8_ = Place<QLineEdit>(frame6, "Text8", 300, 900, 5775, 375, normal1125);
     text8_->setEnabled(false);
 
-    list2_ = Place<QListWidget>(this, "List2", 120, 7320, 615, 240, normal);
+    list2_ = Place<QListWidget>(inside_, "List2", 120, 7320, 615, 240, normal);
     list2_->setSelectionMode(QAbstractItemView::SingleSelection);
     list2_->hide();
+
+    // The keyboard follows the screen: the left half from top to bottom (the source lists,
+    // then the mode, the removal buttons and the chosen files, then the two large buttons),
+    // then the right half from top to bottom, starting with the file name.
+    const std::vector<QWidget*> order = {
+        source_.drive, source_.dir, file1_,       optFile_[0], optFile_[1], command4_,       command7_,
+        list1_,        command2_,   command3_,    text7_,      output_.drive, output_.dir,   option13_,
+        option12_,     option14_,   optKaigyo_[0], optKaigyo_[1], optTitle_[0], optTitle_[1], option2_,
+        option3_,      option1_,    dateFields_[0], dateFields_[1], dateFields_[2], dateFields_[3],
+        dateFields_[4], command5_,  command6_,    command1_,   option4_,    option5_,        option6_,
+        option9_,      combo1_,     option7_,     option8_,    option11_,   option10_,       text8_};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 void MainWindow::Load() {
@@ -416,9 +537,16 @@ void MainWindow::ConnectHandlers() {
                 [pair](const QString& path) { pair->drive->RememberFolder(pair->dir->Root(), path); });
     }
     connect(source_.dir, &FolderList::PathChanged, this, &MainWindow::OnDir1Change);
+    for (const FolderList* dir : {source_.dir, output_.dir}) {
+        connect(dir, &FolderList::RefreshAsked, this, &MainWindow::RefreshLists);
+    }
+    auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(refresh, &QShortcut::activated, this, &MainWindow::RefreshLists);
     file1_->SetFolder(source_.dir->Path());
     connect(file1_, &FileList::Clicked, this, &MainWindow::OnFile1Click);
     connect(list1_, &QListWidget::itemSelectionChanged, this, &MainWindow::OnList1Click);
+
+    connect(combo1_->lineEdit(), &QLineEdit::editingFinished, this, &MainWindow::OnCombo1EditingFinished);
 
     connect(command4_, &QPushButton::clicked, this, &MainWindow::OnCommand4);
     connect(command7_, &QPushButton::clicked, this, &MainWindow::OnCommand7);
@@ -432,11 +560,31 @@ void MainWindow::ConnectHandlers() {
 // ---- State exchange with the engine
 
 int MainWindow::Combo1ListIndex() const {
+    const QString typed = combo1_->currentText();
     const int index = combo1_->currentIndex();
-    if (index >= 0 && combo1_->itemText(index) == combo1_->currentText()) {
+    if (index >= 0 && combo1_->itemText(index) == typed) {
         return index;
     }
-    return combo1_->findText(combo1_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int exact = combo1_->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (exact >= 0) {
+        return exact;
+    }
+    // "3時間" typed with an ASCII digit looks just like the entry "３時間".
+    const QString folded = WithAsciiDigits(typed);
+    for (int i = 0; i < combo1_->count(); ++i) {
+        if (WithAsciiDigits(combo1_->itemText(i)) == folded) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void MainWindow::OnCombo1EditingFinished() {
+    const int index = Combo1ListIndex();
+    if (index >= 0 && combo1_->currentText() != combo1_->itemText(index)) {
+        combo1_->setCurrentIndex(index);
+        combo1_->setEditText(combo1_->itemText(index));
+    }
 }
 
 WindowModel MainWindow::ReadModel() const {
@@ -543,6 +691,12 @@ void MainWindow::OnDriveChange(DrivePair& pair) {
 
 void MainWindow::OnDir1Change(const QString& path) { file1_->SetFolder(path); }
 
+void MainWindow::RefreshLists() {
+    source_.dir->Refresh();
+    file1_->Refresh();
+    output_.dir->Refresh();
+}
+
 void MainWindow::OnFolderOpenFailed(const QString& path) {
     const int number = QFileInfo::exists(path) ? err::kPermissionDenied : err::kPathNotFound;
     ShowFailure(number);
@@ -550,6 +704,11 @@ void MainWindow::OnFolderOpenFailed(const QString& path) {
 
 void MainWindow::OnFile1Click() {
     const QString folder = WithTrailingSeparator(source_.dir->Path());
+    // A file already listed is not listed again: the export would post it twice.
+    QSet<QString> listed;
+    for (int i = 0; i < list2_->count(); ++i) {
+        listed.insert(list2_->item(i)->text());
+    }
     const int count = file1_->count();
     for (int p = 0; p < count; ++p) {
         const QListWidgetItem* item = file1_->item(p);
@@ -557,8 +716,13 @@ void MainWindow::OnFile1Click() {
             continue;
         }
         module_.SourceFolder = U(folder);
+        const QString path = folder + item->text();
+        if (listed.contains(path)) {
+            continue;
+        }
+        listed.insert(path);
         list1_->addItem(item->text());
-        list2_->addItem(folder + item->text());
+        list2_->addItem(path);
     }
 }
 

@@ -20,6 +20,8 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QScreen;
+class QScrollArea;
 
 namespace qb::app {
 
@@ -50,13 +52,16 @@ public:
 
     // The window's state as the engine sees it.
     [[nodiscard]] WindowModel ReadModel() const;
-    // Combo1's selected entry: -1 when the typed text matches no entry.
+    // Combo1's selected entry: the entry its text matches, full-width and ASCII digits
+    // counting alike; -1 when it matches none.
     [[nodiscard]] int Combo1ListIndex() const;
 
-    // Centres the window on its screen.
-    void CentreOnScreen();
+    // Puts the window on its screen's room for windows: whole and centred where it fits,
+    // otherwise at the top-left, as large as the room, with its inside scrolling.
+    void FitToScreen();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     // Closing the window ends the program, notice window and all; its close box does
     // nothing while the window is disabled.
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +74,9 @@ private:
         bool undoing = false;  // the change running is the return to `last`
     };
 
+    void FollowScreen(QScreen* screen);
+    // Scrolls the inside so that all of a control is in view (where the screen is small).
+    void ShowWhole(const QWidget& control);
     void BuildControls();
     void Load();
     void ConnectHandlers();
@@ -77,6 +85,8 @@ private:
     void OnOptFile(int index);
     void OnDriveChange(DrivePair& pair);
     void OnDir1Change(const QString& path);
+    // F5, or opening a shown folder again: the folder and file lists are read again.
+    void RefreshLists();
     void OnFolderOpenFailed(const QString& path);
     void OnFile1Click();
     void OnList1Click();
@@ -86,6 +96,7 @@ private:
     void OnDayStep(int amount);
     void OnCommand1();
     void OnCommand2();
+    void OnCombo1EditingFinished();
 
     void ShowMessage(const QString& text);
     // The platform's description of a failure number, in the usual box.
@@ -96,6 +107,10 @@ private:
 
     MainWindowServices services_;
     Module1 module_;
+    QWidget* inside_ = nullptr;
+    QScrollArea* scroller_ = nullptr;
+    bool followsScreen_ = false;
+    QMetaObject::Connection screenChange_;
     DrivePair source_;
     DrivePair output_;
 

@@ -3,7 +3,7 @@
 // behave like the classic trio. A drive list offers volumes and remembers the folder
 // last shown on each; a folder list shows the chain of folders from a volume's root
 // down to its folder, then that folder's sub-folders; a file list shows the files of
-// one folder.
+// one folder. Folder and file lists follow their folders on disk.
 
 #include <QComboBox>
 #include <QHash>
@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/volumes.h"
+
+class QFileSystemWatcher;
 
 namespace qb::app {
 
@@ -48,6 +50,11 @@ public:
     // Makes folder the current one. Returns false, leaving the list, when it cannot be listed.
     bool SetPath(const QString& folder);
 
+    // Reads the folder again, keeping the selection and the view of the entries still
+    // there; a folder that has gone gives way to its nearest parent (PathChanged). Runs by
+    // itself shortly after the folder, or one above it, changes on disk.
+    bool Refresh();
+
     [[nodiscard]] QString Path() const { return path_; }
     [[nodiscard]] QString Root() const { return root_; }
 
@@ -56,11 +63,19 @@ signals:
     void PathChanged(const QString& path);
     // An entry could not be opened (it vanished or cannot be read).
     void OpenFailed(const QString& path);
+    // The current folder was opened again: the user wants the lists read again.
+    void RefreshAsked();
 
 private:
-    void Rebuild(const QStringList& subFolders);
+    [[nodiscard]] QString NearestListable(const QString& folder) const;
+    [[nodiscard]] QStringList SubFolders() const;
+    // The folders from the root down to the current one.
+    [[nodiscard]] QStringList Chain() const;
+    // Lists the chain and the sub-folders; returns the current folder's entry.
+    QListWidgetItem* Rebuild(const QStringList& subFolders);
     void OpenItem(QListWidgetItem* item);
 
+    QFileSystemWatcher* watcher_;
     QString root_;
     QString path_;
 };
@@ -73,6 +88,9 @@ public:
     // Lists the files of folder (no folders, no hidden files), in name order.
     // Returns false, leaving the list empty, when the folder cannot be listed.
     bool SetFolder(const QString& folder);
+    // Reads the folder again, keeping the selection and the view of the files still
+    // there; raises no Clicked. Runs by itself shortly after the folder changes on disk.
+    bool Refresh();
     [[nodiscard]] QString Folder() const { return folder_; }
 
 signals:
@@ -84,6 +102,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    [[nodiscard]] QStringList Files() const;
+
+    QFileSystemWatcher* watcher_;
     QString folder_;
 };
 

@@ -8,6 +8,35 @@
 
 namespace qb::app {
 
+namespace {
+
+// A drive letter's root ("C:/") as the classic drive list writes it: "c:".
+QString ShortRoot(const QString& root) {
+    const bool driveLetter = (root.size() == 2 || (root.size() == 3 && (root[2] == u'/' || root[2] == u'\\'))) &&
+                             root[0].isLetter() && root[1] == u':';
+    return driveLetter ? root.left(1).toLower() + QLatin1Char(':') : root;
+}
+
+// The part of a device path a person knows ("/dev/sdb1" is "sdb1"); none for the volume
+// paths that stand for a device on Windows, or for a placeholder.
+QString DeviceName(const QString& device) {
+    if (device.startsWith(QLatin1String("/dev/"))) {
+        return device.mid(device.lastIndexOf(QLatin1Char('/')) + 1);
+    }
+    if (device.startsWith(QLatin1String("\\\\?\\")) || device == QLatin1String("none")) {
+        return {};
+    }
+    return device;
+}
+
+}  // namespace
+
+QString VolumeCaption(const Volume& volume) {
+    const QString name = volume.label.isEmpty() ? DeviceName(volume.device) : volume.label;
+    const QString root = ShortRoot(volume.root);
+    return name.isEmpty() ? root : root + QStringLiteral(" [") + name + QLatin1Char(']');
+}
+
 bool SystemVolumeSource::IsPseudoFileSystem(const QByteArray& type) {
     static constexpr std::array<const char*, 24> kPseudo = {
         "proc",     "sysfs",   "tmpfs",     "devtmpfs", "devpts",     "overlay",   "squashfs", "cgroup",
@@ -18,7 +47,8 @@ bool SystemVolumeSource::IsPseudoFileSystem(const QByteArray& type) {
 
 std::vector<Volume> SystemVolumeSource::Volumes() const {
     std::vector<Volume> volumes;
-    volumes.push_back({QStringLiteral("/"), QStorageInfo::root().name()});
+    const QStorageInfo main = QStorageInfo::root();
+    volumes.push_back({QStringLiteral("/"), main.name(), QString::fromLocal8Bit(main.device())});
     for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {
         const QString root = info.rootPath();
         if (root == QLatin1String("/") || !info.isValid() || IsPseudoFileSystem(info.fileSystemType())) {
@@ -29,7 +59,7 @@ std::vector<Volume> SystemVolumeSource::Volumes() const {
             std::any_of(volumes.begin(), volumes.end(), [&](const Volume& v) { return v.root == root; })) {
             continue;
         }
-        volumes.push_back({root, info.name()});
+        volumes.push_back({root, info.name(), QString::fromLocal8Bit(info.device())});
     }
     std::sort(volumes.begin() + 1, volumes.end(),
               [](const Volume& a, const Volume& b) { return a.root.compare(b.root, Qt::CaseInsensitive) < 0; });

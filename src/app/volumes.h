@@ -8,9 +8,14 @@
 namespace qb::app {
 
 struct Volume {
-    QString root;   // mount point, e.g. "/" or "/media/usb"
-    QString label;  // volume name, may be empty
+    QString root{};    // mount point, e.g. "/" or "/media/usb"
+    QString label{};   // volume name, may be empty
+    QString device{};  // what is mounted there, e.g. "/dev/sdb1"; may be empty
 };
+
+// A volume as a person knows it: its root, short, and its label or else its device's
+// name, e.g. "/media/usb [USBSTICK]", "/ [sda1]" or, for a drive letter, "c: [Windows]".
+[[nodiscard]] QString VolumeCaption(const Volume& volume);
 
 class VolumeSource {
 public:

@@ -20,7 +20,7 @@ struct ValueOption {
     Field field;
 };
 
-constexpr std::array<ValueOption, 13> kValueOptions{{
+constexpr std::array<ValueOption, 14> kValueOptions{{
     {"--name", &Arguments::name},
     {"--output-dir", &Arguments::outputDir},
     {"--status", &Arguments::status},
@@ -33,6 +33,7 @@ constexpr std::array<ValueOption, 13> kValueOptions{{
     {"--day-step", &Arguments::dayStep},
     {"--time-step", &Arguments::timeStep},
     {"--line-ends", &Arguments::lineEnds},
+    {"--article-encoding", &Arguments::articleEncoding},
     {"--blog", &Arguments::blog},
 }};
 
@@ -76,6 +77,7 @@ void Validate(const Arguments& a) {
     RequireOneOf(a.encoding, "--encoding", {"utf-8", "euc-jp", "shift_jis"});
     RequireOneOf(a.dayStep, "--day-step", {"0", "1", "2", "3"});
     RequireOneOf(a.lineEnds, "--line-ends", {"crlf", "lf"});
+    RequireOneOf(a.articleEncoding, "--article-encoding", {"auto", "shift_jis", "utf-8"});
     if (a.timeStep && !TimeStepIndex(*a.timeStep)) {
         Refuse("invalid value for --time-step: '" + *a.timeStep + "'");
     }
@@ -210,13 +212,21 @@ void Apply(const Arguments& a, Module1& module, WindowModel& w, ExportOptions& o
         w.Combo1ListIndex = TimeStepIndex(*a.timeStep).value_or(0);
     }
     options.lineEnds = a.lineEnds && *a.lineEnds == "lf" ? LineEnds::Lf : LineEnds::CrLf;
+    options.articleEncoding = ArticleEncoding::Auto;
+    if (a.articleEncoding) {
+        if (*a.articleEncoding == "shift_jis") {
+            options.articleEncoding = ArticleEncoding::ShiftJis;
+        } else if (*a.articleEncoding == "utf-8") {
+            options.articleEncoding = ArticleEncoding::Utf8;
+        }
+    }
 }
 
 const char* UsageText() {
     return R"(Usage: quillbrook-export --name NAME [options] (ARTICLE... | --blog FOLDER)
 
-Turns Shift_JIS articles (one per file, first non-blank line = title) into one
-MovableType import file NAME.txt.
+Turns articles (one per file, first non-blank line = title) into one MovableType
+import file NAME.txt. Articles may be Shift_JIS or UTF-8, with any line ends.
 
   --name NAME                 import file name without ".txt" (blanks kept)
   --output-dir DIR            folder of the import file (default: current folder)
@@ -237,6 +247,10 @@ MovableType import file NAME.txt.
                               time step after the day step (default none)
   --line-ends crlf|lf         line ends of the import file (default crlf);
                               Movable Type on a Unix server reads LF line ends
+  --article-encoding auto|shift_jis|utf-8
+                              how articles are read (default auto: UTF-8 when an
+                              article starts with a byte-order mark, or is valid
+                              UTF-8 beyond ASCII; Shift_JIS otherwise)
   --blog FOLDER               take every file of every sub-folder of FOLDER
   --help                      show this text
   --version                   show the version

@@ -27,6 +27,7 @@ struct Arguments {
     std::optional<std::string> dayStep;    // 0 | 1 | 2 | 3
     std::optional<std::string> timeStep;   // none | random | 30m | 1h .. 12h
     std::optional<std::string> lineEnds;   // crlf | lf
+    std::optional<std::string> articleEncoding;  // auto | shift_jis | utf-8
     std::optional<std::string> blog;       // blog folder
     std::vector<std::string> articles;
 };

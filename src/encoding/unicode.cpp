@@ -1,5 +1,7 @@
 #include "encoding/unicode.h"
 
+#include "encoding/utf8_decode.h"
+
 namespace qb {
 
 namespace {
@@ -43,70 +45,54 @@ std::string ToUtf8(std::u16string_view text, bool unescapeBytes) {
     return out;
 }
 
-std::u16string ToUtf16(std::string_view text, bool escapeBytes) {
+#ifndef _WIN32
+// UTF-8 to UTF-16 where every byte that is not part of a well-formed character is
+// escaped by itself (file names, which are bytes here).
+std::u16string ToUtf16Escaped(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        char32_t c = 0;
-        char32_t min = 0;
-        if (b < 0x80) {
-            c = b;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-            c = b & 0x1F;
-            min = 0x80;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-            c = b & 0x0F;
-            min = 0x800;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-            c = b & 0x07;
-            min = 0x10000;
-        } else {
-            out.push_back(escapeBytes ? static_cast<char16_t>(kEscapedByteBase + b) : u'\uFFFD');
-            ++i;
-            continue;
+    Utf8Sequence sequence;
+    std::size_t start = 0;  // where the character being read began
+    const auto escape = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            out.push_back(static_cast<char16_t>(kEscapedByteBase + static_cast<unsigned char>(text[i])));
         }
-        std::size_t j = 1;
-        bool ok = true;
-        for (; j <= static_cast<std::size_t>(extra); ++j) {
-            if (i + j >= text.size() || (static_cast<unsigned char>(text[i + j]) & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            c = (c << 6) | (static_cast<unsigned char>(text[i + j]) & 0x3F);
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!sequence.Open()) {
+            start = i;
         }
-        if (!ok || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            if (escapeBytes) {
-                out.push_back(static_cast<char16_t>(kEscapedByteBase + b));
-                ++i;
-                continue;
-            }
-            out.push_back(u'\uFFFD');
-            i += ok ? j : std::max<std::size_t>(j, 1);
-            continue;
+        const auto byte = static_cast<unsigned char>(text[i]);
+        Utf8Sequence::Step step = sequence.Take(byte);
+        if (step == Utf8Sequence::Step::BadAgain) {
+            escape(start, i);
+            start = i;
+            step = sequence.Take(byte);
         }
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
+        if (step == Utf8Sequence::Step::Char) {
+            AppendCodePoint(sequence.CodePoint(), out);
+        } else if (step == Utf8Sequence::Step::Bad) {
+            escape(i, i + 1);
         }
-        i += j;
+    }
+    if (sequence.Open()) {
+        escape(start, text.size());
     }
     return out;
 }
+#endif
 
 }  // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) { return ToUtf8(text, false); }
 
-std::u16string Utf8ToUtf16(std::string_view text) { return ToUtf16(text, false); }
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    Utf8Decoder decoder;
+    decoder.Feed(text, out);
+    decoder.Finish(out);
+    return out;
+}
 
 std::filesystem::path ToPath(std::u16string_view text) {
 #ifdef _WIN32
@@ -121,7 +107,7 @@ std::u16string FromPath(const std::filesystem::path& path) {
     const std::wstring& native = path.native();
     return std::u16string(native.begin(), native.end());
 #else
-    return ToUtf16(path.native(), true);
+    return ToUtf16Escaped(path.native());
 #endif
 }
 

@@ -1,5 +1,6 @@
 #include "export/article.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -10,14 +11,73 @@
 namespace qb {
 
 namespace {
+
 constexpr char16_t kReadFailure[] = u"読み込みデータが異常です。";
+
+// Trims one line as its pieces come: leading spaces are dropped, and a run of spaces is
+// held back (as a count) until something other than a space follows it, so that the
+// spaces at the end of the line are never written. Only the line's edges are looked at.
+class LineTrimmer {
+public:
+    template <typename Sink>
+    void Feed(std::u16string_view text, Sink&& sink) {
+        if (!anyText_) {
+            const auto first = text.find_first_not_of(u' ');
+            if (first == std::u16string_view::npos) {
+                return;
+            }
+            text.remove_prefix(first);
+            anyText_ = true;
+        }
+        const auto last = text.find_last_not_of(u' ');
+        if (last == std::u16string_view::npos) {
+            heldSpaces_ += text.size();
+            return;
+        }
+        static const std::u16string kSpaces(1024, u' ');
+        while (heldSpaces_ > 0) {
+            const std::size_t n = std::min<std::uint64_t>(heldSpaces_, kSpaces.size());
+            sink(std::u16string_view(kSpaces).substr(0, n));
+            heldSpaces_ -= n;
+        }
+        sink(text.substr(0, last + 1));
+        heldSpaces_ = text.size() - last - 1;
+    }
+
+    // Whether the line holds anything but spaces (so far).
+    [[nodiscard]] bool AnyText() const { return anyText_; }
+
+private:
+    bool anyText_ = false;
+    std::uint64_t heldSpaces_ = 0;
+};
+
+// Reads the rest of the current line, trimmed, into sink.
+template <typename Sink>
+bool TrimmedRestOfLine(ArticleFile& article, Sink&& sink) {
+    LineTrimmer trimmer;
+    std::u16string_view piece;
+    while (article.ReadPiece(piece)) {
+        trimmer.Feed(piece, sink);
+    }
+    return trimmer.AnyText();
+}
+
 }  // namespace
 
-ArticleFile::ArticleFile(std::u16string path) : path_(std::move(path)) { Open(); }
+ArticleFile::ArticleFile(std::u16string path, ArticleEncoding encoding, std::size_t chunkSize)
+    : path_(std::move(path)), chunkSize_(chunkSize == 0 ? 1 : chunkSize), request_(encoding) {
+    Open(0);
+}
+
+ArticleFile::ArticleFile(std::u16string path, ArticleStart start, std::size_t chunkSize, std::uint64_t offset)
+    : path_(std::move(path)), chunkSize_(chunkSize), start_(start) {
+    Open(offset);
+}
 
 ArticleFile::~ArticleFile() = default;
 
-void ArticleFile::Open() {
+void ArticleFile::Open(std::uint64_t offset) {
     const std::filesystem::path p = ToPath(path_);
     std::error_code ec;
     const auto status = std::filesystem::status(p, ec);
@@ -39,27 +99,77 @@ void ArticleFile::Open() {
         const int e = errno;
         ThrowErrno(e == 0 ? EACCES : e, "cannot open article " + p.string());
     }
-    reader_ = std::make_unique<LineReader>(in_);
+    if (offset > 0 && !in_.seekg(static_cast<std::streamoff>(offset))) {
+        throw RunError(err::kDeviceIo, "cannot read the article again: " + p.string());
+    }
+    offset_ = offset;
+    reader_ = std::make_unique<LineReader>(in_, chunkSize_, offset);
+    begun_ = false;
+    lineOpen_ = false;
+}
+
+// The first read: the encoding is recognised (once per article) and a byte-order mark
+// passed over. Done here rather than when opening, so that a failing read is reported
+// where a line is read.
+void ArticleFile::Begin() {
+    if (begun_) {
+        return;
+    }
+    if (request_) {
+        const std::string_view head = reader_->Head(kUtf8Mark.size());
+        start_ = RecogniseArticle(*request_, head, reader_->MoreAfterHead() ? &in_ : nullptr, chunkSize_);
+        request_.reset();
+    }
+    if (offset_ == 0 && start_.markLength > 0) {
+        (void)reader_->Head(start_.markLength);
+        reader_->Skip(start_.markLength);
+    }
+    decoder_ = std::make_unique<TextDecoder>(start_.encoding);
+    begun_ = true;
 }
 
 void ArticleFile::Reopen() {
     reader_.reset();
     in_.close();
     in_.clear();
-    Open();
+    Open(0);
 }
 
-bool ArticleFile::ReadLine(std::u16string& line) {
-    if (!reader_->Next(bytes_)) {
-        return false;
+std::unique_ptr<ArticleFile> ArticleFile::OpenAt(std::uint64_t offset) const {
+    return std::unique_ptr<ArticleFile>(new ArticleFile(path_, start_, chunkSize_, offset));
+}
+
+bool ArticleFile::StartLine() {
+    Begin();
+    for (std::u16string_view rest; lineOpen_;) {
+        (void)ReadPiece(rest);
     }
-    line.clear();
-    decoder_.Feed(bytes_, line);
-    decoder_.Finish(line);
-    return true;
+    lineOpen_ = reader_->StartLine();
+    return lineOpen_;
 }
 
-bool ArticleFile::AtEnd() { return reader_->AtEnd(); }
+bool ArticleFile::ReadPiece(std::u16string_view& text) {
+    text_.clear();
+    while (lineOpen_) {
+        std::string_view bytes;
+        if (reader_->NextPiece(bytes)) {
+            decoder_->Feed(bytes, text_);
+        } else {
+            decoder_->Finish(text_);  // a character left incomplete at the line end
+            lineOpen_ = false;
+        }
+        if (!text_.empty()) {
+            text = text_;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ArticleFile::AtEnd() {
+    Begin();
+    return reader_->AtEnd();
+}
 
 std::u16string_view TrimSpaces(std::u16string_view text) {
     const auto first = text.find_first_not_of(u' ');
@@ -70,19 +180,42 @@ std::u16string_view TrimSpaces(std::u16string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages) {
+void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages, std::size_t titleHeld) {
     module.EntryTitle.clear();
+    article.longTitleLine.reset();
     try {
-        std::u16string line;
-        while (article.ReadLine(line)) {
-            const std::u16string_view trimmed = TrimSpaces(line);
-            if (!trimmed.empty()) {
-                module.EntryTitle.assign(trimmed);
+        while (article.StartLine()) {
+            bool tooLong = false;
+            const auto hold = [&](std::u16string_view text) {
+                const std::size_t room = titleHeld - std::min(titleHeld, module.EntryTitle.size());
+                if (text.size() > room) {
+                    tooLong = true;
+                    text = text.substr(0, room);
+                }
+                module.EntryTitle += text;
+            };
+            if (TrimmedRestOfLine(article, hold)) {
+                if (tooLong) {
+                    article.longTitleLine = article.LineStart();
+                }
                 return;
             }
         }
     } catch (const RunError& e) {
+        module.EntryTitle.clear();
+        article.longTitleLine.reset();
         messages.Show(kReadFailure + NumberText(e.Number()));
+    }
+}
+
+void WriteTitle(const Module1& module, const ArticleFile& article, ImportFile& out) {
+    if (!article.longTitleLine) {
+        out.Write(module.EntryTitle);
+        return;
+    }
+    const std::unique_ptr<ArticleFile> again = article.OpenAt(*article.longTitleLine);
+    if (again->StartLine()) {
+        (void)TrimmedRestOfLine(*again, [&](std::u16string_view text) { out.Write(text); });
     }
 }
 
@@ -90,29 +223,34 @@ void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
     if (module.TitleMode == 1) {
         article.Reopen();
     }
+    const auto write = [&](std::u16string_view text) { out.Write(text); };
     bool paragraphOpened = false;
-    std::u16string line;
     bool atEnd = article.AtEnd();  // a failure here ends the run
     while (!atEnd) {
         try {
-            if (!article.ReadLine(line)) {
+            if (!article.StartLine()) {
                 break;
             }
         } catch (const RunError&) {
             break;  // a failed read leaves the stream unreadable
         }
-        const std::u16string_view trimmed = TrimSpaces(line);
         if (!paragraphOpened) {
-            module.LineBuffer = u"<P>";
-            module.LineBuffer += trimmed;
+            out.Write(u"<P>");
             paragraphOpened = true;
-        } else {
-            module.LineBuffer.assign(trimmed);
+        }
+        bool readFailed = false;
+        try {
+            (void)TrimmedRestOfLine(article, write);
+        } catch (const RunError&) {
+            readFailed = true;  // what was read of the line is kept, and the line ended
         }
         if (module.KaigyoMode == 1) {
-            module.LineBuffer += u"<BR>";
+            out.Write(u"<BR>");
         }
-        out.WriteLine(module.LineBuffer);
+        out.EndLine();
+        if (readFailed) {
+            break;
+        }
         try {
             atEnd = article.AtEnd();
         } catch (const RunError&) {

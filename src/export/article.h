@@ -2,12 +2,15 @@
 // Reading one article: its title (the first non-blank line), its body copied into the
 // import file as paragraph text, and the name of the folder that holds it.
 
+#include <cstddef>
+#include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "encoding/cp932.h"
+#include "encoding/article_encoding.h"
 #include "encoding/text_lines.h"
 #include "export/import_file.h"
 #include "export/messages.h"
@@ -15,44 +18,78 @@
 
 namespace qb {
 
-// An article file open for reading line by line in code page 932. A line ends at CR LF
-// or a lone CR; a lone LF stays inside the line.
+// An article file open for reading line by line, each line in pieces, so that a line
+// of any length is read in bounded memory. A line ends at CR LF, a lone CR or a lone LF.
+// The article is read as code page 932 or UTF-8, recognised when it is opened.
 class ArticleFile {
 public:
+    static constexpr std::size_t kChunkSize = std::size_t{64} * 1024;
+
     // Opens the article. Throws RunError: 53 when it does not exist, 75 when it is a
-    // folder, the errno's number (70 for no permission...) when it cannot be opened.
-    explicit ArticleFile(std::u16string path);
+    // folder, the errno's number (70 for no permission...) when it cannot be opened, 57
+    // when it cannot be read.
+    explicit ArticleFile(std::u16string path, ArticleEncoding encoding = ArticleEncoding::Auto,
+                         std::size_t chunkSize = kChunkSize);
     ArticleFile(const ArticleFile&) = delete;
     ArticleFile& operator=(const ArticleFile&) = delete;
     ~ArticleFile();
 
     // Closes the file and opens it again at its first line.
     void Reopen();
-    // Reads the next line; false at the end. Throws RunError (57) when reading fails.
-    bool ReadLine(std::u16string& line);
-    // Throws RunError (57) when reading fails.
+    // The same article opened once more, at the line that starts at offset (LineStart()).
+    [[nodiscard]] std::unique_ptr<ArticleFile> OpenAt(std::uint64_t offset) const;
+
+    // Starts the next line; false at the end.
+    bool StartLine();
+    // The text of the next piece of the current line, valid until the next call; false
+    // once the line has ended.
+    bool ReadPiece(std::u16string_view& text);
     [[nodiscard]] bool AtEnd();
+    // Where the current line starts in the file.
+    [[nodiscard]] std::uint64_t LineStart() const { return reader_->LineStart(); }
+    // The reading calls throw RunError (57) when reading fails.
+
     // True once a read has failed: nothing more can be read.
     [[nodiscard]] bool Broken() const { return in_.bad(); }
+    [[nodiscard]] TextEncoding Encoding() const { return start_.encoding; }
+
+    // Set by ReadTitle: where the title line starts when the title was too long to be
+    // held in EntryTitle.
+    std::optional<std::uint64_t> longTitleLine;
 
 private:
-    void Open();
+    ArticleFile(std::u16string path, ArticleStart start, std::size_t chunkSize, std::uint64_t offset);
+    void Open(std::uint64_t offset);
+    void Begin();
 
     std::u16string path_;
+    std::size_t chunkSize_;
+    std::optional<ArticleEncoding> request_;  // until the encoding has been recognised
+    ArticleStart start_;
+    std::uint64_t offset_ = 0;
     std::ifstream in_;
     std::unique_ptr<LineReader> reader_;
-    cp932::Decoder decoder_;
-    std::string bytes_;
+    std::unique_ptr<TextDecoder> decoder_;
+    std::u16string text_;  // the piece last read
+    bool begun_ = false;
+    bool lineOpen_ = false;
 };
 
 // Removes leading and trailing U+0020 only: tabs and the ideographic space stay, so the
 // U+3000 that indents a Japanese paragraph is kept.
 [[nodiscard]] std::u16string_view TrimSpaces(std::u16string_view text);
 
+// A title is held whole in EntryTitle up to this many code units; a longer one is read
+// again from the article where it is written.
+inline constexpr std::size_t kTitleHeld = std::size_t{1} << 20U;
+
 // EntryTitle = the first non-blank line, trimmed; the file is left after it. An article
 // without a non-blank line gets an empty title. A read failure shows
 // "読み込みデータが異常です。" and its number, and the run goes on.
-void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages);
+void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages, std::size_t titleHeld = kTitleHeld);
+
+// Writes the title ReadTitle found (without line end).
+void WriteTitle(const Module1& module, const ArticleFile& article, ImportFile& out);
 
 // Writes the body lines: "<P>" before the first, "<BR>" after each when KaigyoMode is 1.
 // With TitleMode 1 the article is read again from its first line. A failure reopening

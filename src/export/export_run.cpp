@@ -125,7 +125,7 @@ ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink
             module.ArticleCount = window.List2.size();
             for (std::size_t i = 0; i < module.ArticleCount; ++i) {
                 module.CurrentPath = window.List2.at(i);
-                ArticleFile article(module.CurrentPath);
+                ArticleFile article(module.CurrentPath, options.articleEncoding);
                 WriteRecord(writer, article, i);
             }
             out.Close();

@@ -2,6 +2,7 @@
 // The export run: checks, one record per listed article, the re-encoding, and the
 // final message with the resets after success.
 
+#include "encoding/article_encoding.h"
 #include "encoding/reencode.h"
 #include "export/clock.h"
 #include "export/messages.h"
@@ -20,6 +21,7 @@ enum class ExportOutcome {
 
 struct ExportOptions {
     LineEnds lineEnds = LineEnds::CrLf;  // LF only for Unix importers (command line)
+    ArticleEncoding articleEncoding = ArticleEncoding::Auto;  // fixed only from the command line
 };
 
 ExportOutcome RunExport(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,

@@ -62,10 +62,24 @@ void ImportFile::Flush() {
 }
 
 void ImportFile::WriteLine(std::u16string_view text) {
+    Write(text);
+    EndLine();
+}
+
+void ImportFile::Write(std::u16string_view text) {
     if (failureNumber_ != 0) {
         return;
     }
     encoder_.Feed(text, pending_);
+    if (pending_.size() >= kBufferSize) {
+        Flush();
+    }
+}
+
+void ImportFile::EndLine() {
+    if (failureNumber_ != 0) {
+        return;
+    }
     encoder_.Finish(pending_);
     pending_ += "\r\n";
     if (pending_.size() >= kBufferSize) {

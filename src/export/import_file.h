@@ -30,6 +30,9 @@ public:
     // Writes one line. Characters code page 932 cannot hold become "?". A write failure
     // is remembered and reported by Close, so that later lines are passed over.
     void WriteLine(std::u16string_view text);
+    // Writes a line in pieces: text without line end, then the line end.
+    void Write(std::u16string_view text);
+    void EndLine();
 
     // Flushes and closes. Throws RunError when any write or the flush failed.
     void Close();

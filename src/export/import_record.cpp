@@ -70,6 +70,16 @@ void WriteLabelled(RecordWriter& w, int label, std::u16string_view value) {
 void WriteBreakOrEmpty(RecordWriter& w, int label) {
     WriteLabelled(w, w.module.KaigyoMode == 1 ? label : 0, {});
 }
+
+// Label + the article's title, written in pieces: a long title is not held whole.
+void WriteTitleLine(RecordWriter& w, int label, const ArticleFile& article) {
+    w.out.Write(w.module.RecordLabels.at(static_cast<std::size_t>(label)));
+    WriteTitle(w.module, article, w.out);
+    w.out.EndLine();
+}
+
+// The category rule "タイトルを使う" decides (the rules are looked at in order).
+bool TitleIsCategory(const WindowModel& window) { return !window.Option7 && window.Option8; }
 }  // namespace
 
 void WriteRecord(RecordWriter& w, ArticleFile& article, std::size_t index) {
@@ -78,7 +88,7 @@ void WriteRecord(RecordWriter& w, ArticleFile& article, std::size_t index) {
         switch (step) {
         case 2:
             ReadTitle(w.module, article, w.messages);
-            WriteLabelled(w, step, w.module.EntryTitle);
+            WriteTitleLine(w, step, article);
             break;
         case 3:
             WriteLabelled(w, step, DateText(w.window));
@@ -90,7 +100,11 @@ void WriteRecord(RecordWriter& w, ArticleFile& article, std::size_t index) {
             WriteLabelled(w, step, StatusValue(w.window));
             break;
         case 8:
-            WriteLabelled(w, step, CategoryValue(w.module, w.window, index, path));
+            if (TitleIsCategory(w.window)) {
+                WriteTitleLine(w, step, article);
+            } else {
+                WriteLabelled(w, step, CategoryValue(w.module, w.window, index, path));
+            }
             break;
         case 10:
             WriteLabelled(w, step, {});

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QListWidget>
+#include <QScreen>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -146,8 +147,9 @@ protected:
     [[nodiscard]] QString DriveB() const { return volumes.volumes[1].root; }
     [[nodiscard]] QString DriveC() const { return volumes.volumes[2].root; }
 
-    // Builds the window with a probe that notes the window's state and enables it.
-    void Open() {
+    // Builds the window with a probe that notes the window's state and enables it; shows
+    // it on the given screen (by default where new windows open).
+    void Open(QScreen* screen = nullptr) {
         qb::app::MainWindowServices services;
         services.messages = &sink;
         services.clock = &clock;
@@ -159,8 +161,17 @@ protected:
         };
         services.quit = [this](int code) { exitCodes.push_back(code); };
         window = std::make_unique<qb::app::MainWindow>(std::move(services));
+        if (screen != nullptr) {
+            window->move(screen->availableGeometry().topLeft() + QPoint(40, 30));
+        }
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Makes the window the active one, as keyboard input and focus need.
+    void Activate() {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
     template <class T>

@@ -120,6 +120,33 @@ TEST_F(Widgets, FileListClickFiresOncePerRelease) {
     EXPECT_EQ(clicked.count(), 2);
 }
 
+TEST(DriveListTest, ShowsEachVolumeByItsRootAndItsLabelOrDeviceName) {
+    const struct {
+        qb::app::Volume volume;
+        QString caption;
+    } rows[] = {
+        {{"/media/usb", "USBSTICK", "/dev/sdb1"}, "/media/usb [USBSTICK]"},
+        {{"/", "", "/dev/sda2"}, "/ [sda2]"},
+        {{"/srv", "", "/dev/mapper/vg-srv"}, "/srv [vg-srv]"},
+        {{"/mnt/nas", "", "nas:/export"}, "/mnt/nas [nas:/export]"},
+        {{"/data", "", ""}, "/data"},
+        {{"/scratch", "", "none"}, "/scratch"},
+        {{"C:/", "Windows", "\\\\?\\Volume{4c1b}\\"}, "c: [Windows]"},
+        {{"D:/", "", "\\\\?\\Volume{9e02}\\"}, "d:"},
+    };
+    DriveList drives;
+    std::vector<qb::app::Volume> volumes;
+    for (const auto& row : rows) {
+        EXPECT_EQ(qb::app::VolumeCaption(row.volume), row.caption);
+        volumes.push_back(row.volume);
+    }
+    drives.SetVolumes(volumes);
+    for (int i = 0; i < drives.count(); ++i) {
+        EXPECT_EQ(drives.itemText(i), rows[i].caption);
+        EXPECT_EQ(drives.itemData(i).toString(), rows[i].volume.root);
+    }
+}
+
 TEST(DriveListTest, RemembersAFolderPerVolumeAndFindsTheHoldingVolume) {
     DriveList drives;
     QSignalSpy changed(&drives, &QComboBox::currentIndexChanged);

@@ -1,12 +1,15 @@
-// One QApplication for all window tests; headless unless a platform is given.
+// One QApplication for all window tests; headless unless a platform is given. Headless,
+// there are two screens (screens.json): a wide one, where windows open, and a small one,
+// 1280 by 800 pixels at 150 % scaling.
 #include <QApplication>
 #include <gtest/gtest.h>
 
 #include "app/app_setup.h"
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" QB_TEST_SCREENS);
     }
     QApplication application(argc, argv);
     qb::app::PrepareApplication(application);

@@ -83,10 +83,11 @@ TEST_F(Cli, SpringWalkInEachEncoding) {
     EXPECT_EQ(Output().substr(9, 21), "TITLE: \xe6\x98\xa5\xe3\x81\xae\xe6\x95\xa3\xe6\xad\xa9\r\n");
 }
 
-TEST_F(Cli, LfLineEndsInEachEncodingKeepALoneLf) {
-    // A lone LF stays inside its line; a lone CR ends a line like CR LF.
+TEST_F(Cli, LfLineEndsInEachEncoding) {
+    // Articles with CR LF, lone LF and lone CR line ends.
     const auto articles = Articles({{"lf.txt", Sjis(u"改行\r\n一行目\n続き\r\n")},
                                     {"cr.txt", Sjis(u"復帰\r一行目\r二行目")},
+                                    {"lf-only.txt", Sjis(u"題名\n\n一行目\n二行目\n")},
                                     {"walk.txt", SjisLines(qbtest::kSpringWalk)}});
     const std::vector<std::string> options{"--name", "out", "--status", "publish", "--category", "title",
                                            "--start", "2026/04/01 09:00"};
@@ -100,12 +101,40 @@ TEST_F(Cli, LfLineEndsInEachEncodingKeepALoneLf) {
         ASSERT_EQ(RunCli(dir.Path(), Concat(Concat(base, {"--line-ends", "lf"}), articles)).exit, 0);
         const std::string lf = Output();
 
-        EXPECT_NE(byDefault.find(InEncoding(Sjis(u"<P>一行目\n続き\r\n"), encoding)), std::string::npos);
+        EXPECT_NE(byDefault.find(InEncoding(Sjis(u"<P>一行目\r\n続き\r\n"), encoding)), std::string::npos);
         EXPECT_NE(byDefault.find(InEncoding(Sjis(u"<P>一行目\r\n二行目\r\n"), encoding)), std::string::npos);
         EXPECT_EQ(lf, CrLfToLf(byDefault));
         EXPECT_EQ(lf.find('\r'), std::string::npos);
-        EXPECT_NE(lf.find(InEncoding(Sjis(u"<P>一行目\n続き\n"), encoding)), std::string::npos);
+        EXPECT_NE(lf.find(InEncoding(Sjis(u"TITLE: 題名\n"), encoding)), std::string::npos);
+        EXPECT_NE(lf.find(InEncoding(Sjis(u"BODY:\n<P>\n一行目\n二行目\n\n</P>\n"), encoding)), std::string::npos);
         EXPECT_EQ(lf.substr(0, 8), "AUTHOR:\n");
+    }
+}
+
+TEST_F(Cli, ArticleEncodingChoosesHowArticlesAreRead) {
+    const std::string utf8 = "\xE7\x8C\xAB\r\n";  // 猫 in UTF-8
+    const auto articles = Articles({{"utf8.txt", utf8}, {"sjis.txt", SjisLines({u"猫"})}});
+    const struct {
+        std::vector<std::string> option;
+        std::string titles;  // of both articles, in Shift_JIS
+    } cases[] = {
+        {{}, Sjis(u"TITLE: 猫\r\n") + Sjis(u"TITLE: 猫\r\n")},
+        {{"--article-encoding", "auto"}, Sjis(u"TITLE: 猫\r\n") + Sjis(u"TITLE: 猫\r\n")},
+        {{"--article-encoding", "shift_jis"}, "TITLE: " + Sjis(qb::cp932::Decode(utf8)) + Sjis(u"TITLE: 猫\r\n")},
+        {{"--article-encoding", "utf-8"}, Sjis(u"TITLE: 猫\r\nTITLE: ?L\r\n")},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunCli(dir.Path(), Concat(Concat({"--name", "out", "--status", "draft", "--category", "name",
+                                                           "--encoding", "shift_jis"},
+                                                          c.option),
+                                                   articles));
+        ASSERT_EQ(r.exit, 0) << r.err;
+        std::string titles;
+        const std::string out = Output();
+        for (auto pos = out.find("TITLE: "); pos != std::string::npos; pos = out.find("TITLE: ", pos + 1)) {
+            titles += out.substr(pos, out.find("\r\n", pos) + 2 - pos);
+        }
+        EXPECT_EQ(titles, c.titles);
     }
 }
 
@@ -224,6 +253,7 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"bad status", {"--name", "out", "--status", "later", article[0]}, 64, ""},
         {"bad time step", {"--name", "out", "--time-step", "13h", article[0]}, 64, ""},
         {"bad line ends", {"--name", "out", "--line-ends", "cr", article[0]}, 64, ""},
+        {"bad article encoding", {"--name", "out", "--article-encoding", "euc-jp", article[0]}, 64, ""},
         {"start without time", {"--name", "out", "--start", "2026/04/01", article[0]}, 64, ""},
         {"start with seconds", {"--name", "out", "--start", "2026/04/01 09:00:00", article[0]}, 64, ""},
         {"start with an empty part", {"--name", "out", "--start", "2026//01 09:00", article[0]}, 64, ""},
@@ -348,6 +378,7 @@ TEST_F(Cli, HelpAndVersion) {
     const Result help = RunCli(dir.Path(), {"--help"});
     EXPECT_EQ(help.exit, 0);
     EXPECT_NE(help.out.find("--line-ends crlf|lf"), std::string::npos);
+    EXPECT_NE(help.out.find("--article-encoding auto|shift_jis|utf-8"), std::string::npos);
     EXPECT_NE(help.out.find("Movable Type on a Unix server reads LF line ends"), std::string::npos);
     const Result version = RunCli(dir.Path(), {"--version"});
     EXPECT_EQ(version.exit, 0);

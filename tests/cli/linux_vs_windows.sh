@@ -18,6 +18,8 @@ mkdir -p "$blog/旅行" "$blog/日記" "$blog/半角" "$blog/記号"
 sjis "春の散歩" "桜が咲いていました。" "" "  字下げ　全角の空白" "また行きたい。" >"$blog/旅行/一日目.txt"
 sjis "" "   " "漢字とかな" "〜波ダッシュ" "東京・大阪" >"$blog/旅行/二日目.txt"
 sjis "ｱｲｳｴｵ ﾃｽﾄ" "ｶﾞｷﾞｸﾞ ｰ｡｢｣" >"$blog/半角/カナ.txt"
+# An article in UTF-8, with LF line ends, recognised as such.
+printf '%s\n' "京都の秋" "紅葉〜と①と髙" >"$blog/旅行/三日目.txt"
 # NEC row 13 (circled digits, Roman numerals, the nine duplicates of row-2 symbols),
 # a lone CR, a lone LF, Windows' own single bytes and bytes that are no character.
 printf 'NEC\r\n\x87\x40\x87\x54\x87\x5F\x87\x90\x87\x91\x87\x92\x87\x9A\x87\x9B\x87\x9C\r\n' >"$blog/記号/NEC.txt"

@@ -6,11 +6,11 @@
 #endif
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,7 +19,6 @@
 #include "common/run_error.h"
 #include "encoding/cp932.h"
 #include "encoding/kanji_convert.h"
-#include "encoding/text_lines.h"
 #include "encoding/utf8_encode.h"
 #include "test_bytes.h"
 
@@ -73,11 +72,12 @@ Outcome Reference(const std::string& content, EncodingButtons buttons, LineEnds 
     if (buttons.option14) {
         return {0, false, ends(content)};
     }
-    std::istringstream in(content);
-    qb::LineReader reader(in);
+    // A line ends at CR LF or a lone CR; a lone LF stays in its line.
     std::u16string text;
-    for (std::string line; reader.Next(line);) {
-        text += qb::cp932::Decode(line) + u"\r\n";
+    for (std::size_t pos = 0; pos < content.size();) {
+        const std::size_t cr = std::min(content.find('\r', pos), content.size());
+        text += qb::cp932::Decode(content.substr(pos, cr - pos)) + u"\r\n";
+        pos = cr + (content.compare(cr, 2, "\r\n") == 0 ? 2 : 1);
     }
     if (buttons.option12) {
         try {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/run_error.h"
+#include "export/export_run.h"
 #include "test_support.h"
 
 namespace {
@@ -14,30 +15,43 @@ using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
 
 struct ArticleRun {
-    std::u16string title;
-    std::string body;  // import-file bytes written by TranscribeBody
+    std::u16string title;  // EntryTitle
+    std::string written;   // import-file bytes: the title line by WriteTitle, then the body
     std::vector<std::u16string> messages;
 };
 
+struct Reading {
+    qb::ArticleEncoding encoding = qb::ArticleEncoding::Auto;
+    std::size_t chunkSize = qb::ArticleFile::kChunkSize;
+    std::size_t titleHeld = qb::kTitleHeld;
+};
+
 ArticleRun Transcribe(const std::string& articleBytes, std::int16_t titleMode, std::int16_t kaigyoMode,
-                      const std::u16string& previousTitle = u"前の記事") {
+                      const Reading& reading = {}) {
     qbtest::TempDir dir;
     const auto articlePath = dir.Path() / "a.txt";
     WriteBytes(articlePath, articleBytes);
     qb::Module1 module;
     module.TitleMode = titleMode;
     module.KaigyoMode = kaigyoMode;
-    module.EntryTitle = previousTitle;
+    module.EntryTitle = u"前の記事";
     qbtest::RecordingMessages messages;
     {
         qb::ImportFile out(dir.Path() / "out.txt");
-        qb::ArticleFile article(qb::FromPath(articlePath));
-        qb::ReadTitle(module, article, messages);
+        qb::ArticleFile article(qb::FromPath(articlePath), reading.encoding, reading.chunkSize);
+        qb::ReadTitle(module, article, messages, reading.titleHeld);
+        qb::WriteTitle(module, article, out);
+        out.EndLine();
         qb::TranscribeBody(module, article, out);
         out.Close();
     }
     return {module.EntryTitle, ReadBytes(dir.Path() / "out.txt"), messages.Texts()};
 }
+
+// Whole lines in one piece and a title held whole; then pieces of 1 to 3 bytes cutting
+// through characters, spaces and CR LF, with titles too long to be held.
+const Reading kReadings[] = {{}, {qb::ArticleEncoding::Auto, 1, 1}, {qb::ArticleEncoding::Auto, 2, 3},
+                             {qb::ArticleEncoding::Auto, 3, 2}};
 
 TEST(Article, TitleAndBodyByFirstLineAndBreakModes) {
     const struct {
@@ -58,26 +72,33 @@ TEST(Article, TitleAndBodyByFirstLineAndBreakModes) {
         {"title only: no body, no <P>", {u"題"}, 0, 1, u"題", {}},
         {"leading spaces go, a space line becomes empty", {u"題", u"  字下げ", u"   "}, 0, 1, u"題",
          {u"<P>字下げ<BR>", u"<BR>"}},
+        {"spaces inside a line stay", {u"  長い  題名の   記事  ", u" a  b   c "}, 0, 0, u"長い  題名の   記事",
+         {u"<P>a  b   c"}},
         {"tabs and ideographic spaces stay", {u"\t題", u"　段落です。\t"}, 0, 0, u"\t題", {u"<P>　段落です。\t"}},
         {"empty file", {}, 0, 0, u"", {}},
         {"blank lines only get an empty title", {u"", u"  "}, 0, 0, u"", {}},
         {"blank lines only under title and body", {u"", u"  "}, 1, 0, u"", {u"<P>", u""}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ArticleRun run = Transcribe(SjisLines(c.article), c.titleMode, c.kaigyoMode);
-        EXPECT_EQ(run.title, c.title);
-        EXPECT_EQ(run.body, SjisLines(c.body));
-        EXPECT_TRUE(run.messages.empty());
+    for (const auto& reading : kReadings) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(::testing::Message() << c.name << ", chunk " << reading.chunkSize);
+            const ArticleRun run = Transcribe(SjisLines(c.article), c.titleMode, c.kaigyoMode, reading);
+            if (c.title.size() <= reading.titleHeld) {
+                EXPECT_EQ(run.title, c.title);
+            }
+            EXPECT_EQ(run.written, SjisLines({c.title}) + SjisLines(c.body));
+            EXPECT_TRUE(run.messages.empty());
+        }
     }
 }
 
-TEST(Article, LineEndsAreCrLfOrLoneCrAndALoneLfStaysInTheLine) {
-    // Last line without its line end, a lone CR, a lone LF, CR LF.
-    const std::string article = Sjis(u"題\r一行目\n続き\r\n二行目\r三行目");
-    const ArticleRun run = Transcribe(article, 0, 0);
-    EXPECT_EQ(run.title, u"題");
-    EXPECT_EQ(run.body, Sjis(u"<P>一行目\n続き\r\n二行目\r\n三行目\r\n"));
+TEST(Article, LineEndsAreCrLfLoneCrOrLoneLf) {
+    // Last line without its line end, a lone CR, a lone LF, CR LF, LF CR.
+    const std::string article = Sjis(u"題\r一行目\n続き\r\n二行目\n\r三行目");
+    for (const auto& reading : kReadings) {
+        const ArticleRun run = Transcribe(article, 0, 0, reading);
+        EXPECT_EQ(run.written, Sjis(u"題\r\n<P>一行目\r\n続き\r\n二行目\r\n\r\n三行目\r\n"));
+    }
 }
 
 TEST(Article, TitleAndBodyBytesAreShiftJis) {
@@ -85,7 +106,120 @@ TEST(Article, TitleAndBodyBytesAreShiftJis) {
     const std::string article = "\x8f\x74\x82\xcc\x8e\x55\x95\xe0\r\n\x8d\xf7\r\n";
     const ArticleRun run = Transcribe(article, 0, 1);
     EXPECT_EQ(run.title, u"春の散歩");
-    EXPECT_EQ(run.body, std::string("<P>\x8d\xf7<BR>\r\n"));
+    EXPECT_EQ(run.written, article.substr(0, 10) + "<P>\x8d\xf7<BR>\r\n");
+}
+
+TEST(Article, EachArticleIsReadAsShiftJisOrUtf8) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const auto utf8 = [](std::u16string_view text) { return qb::Utf16ToUtf8(text); };
+    using Encoding = qb::ArticleEncoding;
+    const struct {
+        const char* name;
+        std::string article;
+        Encoding encoding;
+        std::u16string title;  // EntryTitle
+        Lines written;         // the title line and the body, as code page 932 holds them
+    } cases[] = {
+        // Short Shift_JIS titles whose bytes are well-formed UTF-8 (C8 BA is U+023A; E4 BF 90
+        // 46 is U+4FD0 and "F"): the Shift_JIS lines after them decide.
+        {"half-width katakana title", "\xC8\xBA\r\n" + Sjis(u"猫の話。\r\n"), Encoding::Auto, u"ﾈｺ",
+         {u"ﾈｺ", u"<P>猫の話。"}},
+        {"kanji title", "\xE4\xBF\x90\x46\r\n" + Sjis(u"すみれの花。\r\n"), Encoding::Auto, u"菫色",
+         {u"菫色", u"<P>すみれの花。"}},
+        {"kanji title, Shift_JIS only after ASCII lines",
+         "\xE4\xBF\x90\x46\n" + std::string(40, 'a') + "\n" + Sjis(u"花\n"), Encoding::Auto, u"菫色",
+         {u"菫色", u"<P>" + std::u16string(40, u'a'), u"花"}},
+        // A file of nothing else is well-formed UTF-8, and so is read as UTF-8.
+        {"nothing but a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::Auto, u"\u023A", {u"?"}},
+        {"ASCII reads the same either way", "title\nbody", Encoding::Auto, u"title", {u"title", u"<P>body"}},
+        {"UTF-8", utf8(u"猫の話\n本文です。\n"), Encoding::Auto, u"猫の話", {u"猫の話", u"<P>本文です。"}},
+        {"UTF-8 with a byte-order mark", mark + utf8(u"  猫の話\r\n本文"), Encoding::Auto, u"猫の話",
+         {u"猫の話", u"<P>本文"}},
+        {"a byte-order mark alone", mark, Encoding::Auto, u"", {u""}},
+        {"beyond code page 932: one ? each", utf8(u"é題😀\n"), Encoding::Auto, u"é題😀", {u"?題?"}},
+        {"ill-formed UTF-8 after the mark: U+FFFD, written as ?",
+         mark + utf8(u"題") + "\xC3\r\na\x80" + "b\xED\xA0\x80" + "c\xF0\x9F\x98\r\n\xC3\xA9\xE3\x81", Encoding::Auto,
+         u"題\uFFFD", {u"題?", u"<P>a?b???c?", u"??"}},
+        {"shift_jis: a UTF-8 file as code page 932", mark + utf8(u"題\n"), Encoding::ShiftJis,
+         qb::cp932::Decode(mark + utf8(u"題")), {qb::cp932::Decode(mark + utf8(u"題"))}},
+        {"shift_jis: a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::ShiftJis, u"ﾈｺ", {u"ﾈｺ"}},
+        {"utf-8: a Shift_JIS file", Sjis(u"猫\n"), Encoding::Utf8, u"\uFFFDL", {u"?L"}},
+        {"utf-8: the mark is dropped", mark + "abc", Encoding::Utf8, u"abc", {u"abc"}},
+    };
+    for (const auto& reading : kReadings) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(::testing::Message() << c.name << ", chunk " << reading.chunkSize);
+            Reading r = reading;
+            r.encoding = c.encoding;
+            const ArticleRun run = Transcribe(c.article, 0, 0, r);
+            if (c.title.size() <= r.titleHeld) {
+                EXPECT_EQ(run.title, c.title);
+            }
+            EXPECT_EQ(run.written, SjisLines(c.written));
+            EXPECT_TRUE(run.messages.empty());
+        }
+    }
+}
+
+// The import file of one article under "公　開" and "タイトルを使う", with "改行を変換する".
+std::string ExportOne(const std::string& articleBytes, int encoding, std::int16_t titleMode) {
+    qbtest::TempDir dir;
+    qbtest::FakeClock clock;
+    qbtest::RecordingMessages messages;
+    qb::Module1 module;
+    qb::WindowModel window;
+    qb::InitialState(module, window, clock);
+    module.TitleMode = titleMode;
+    module.KaigyoMode = 1;
+    window.Dir2Path = dir.Text();
+    window.Text7 = u"out";
+    window.Option2 = window.Option8 = true;
+    window.Option12 = encoding == 12;
+    window.Option13 = encoding == 13;
+    window.Option14 = encoding == 14;
+    WriteBytes(dir.Path() / "a" / "a.txt", articleBytes);
+    window.List1 = {u"a.txt"};
+    window.List2 = {qb::FromPath(dir.Path() / "a" / "a.txt")};
+    EXPECT_EQ(qb::RunExport(module, window, messages, clock), qb::ExportOutcome::Succeeded);
+    return ReadBytes(dir.Path() / "out.txt");
+}
+
+TEST(Article, SameTextInAnyEncodingAndLineEndsGivesTheSameImportFile) {
+    const Lines text{u"  ﾈｺと菫色の散歩  ", u"", u"　今日は公園へ行きました。", u"ｶﾒﾗ: ISO 200, F8 ",
+                     u"   ", u"また行きたい！", u"ＡＢＣ　１２３"};
+    const auto join = [&](std::initializer_list<std::u16string_view> ends) {
+        std::u16string joined;
+        auto end = ends.begin();
+        for (const auto& line : text) {
+            joined += line;
+            joined += *end;
+            end = end + 1 == ends.end() ? ends.begin() : end + 1;
+        }
+        return joined;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+    } saved[] = {
+        {"Shift_JIS, CR LF", Sjis(join({u"\r\n"}))},
+        {"Shift_JIS, LF", Sjis(join({u"\n"}))},
+        {"Shift_JIS, LF, CR and CR LF mixed", Sjis(join({u"\n", u"\r", u"\r\n"}))},
+        {"UTF-8, LF", qb::Utf16ToUtf8(join({u"\n"}))},
+        {"UTF-8 with a byte-order mark, CR LF", "\xEF\xBB\xBF" + qb::Utf16ToUtf8(join({u"\r\n"}))},
+    };
+    for (const int encoding : {12, 13, 14}) {
+        for (const std::int16_t titleMode : {std::int16_t{0}, std::int16_t{1}}) {
+            const std::string expected = ExportOne(saved[0].bytes, encoding, titleMode);
+            if (encoding == 14) {
+                EXPECT_NE(expected.find(Sjis(u"TITLE: ﾈｺと菫色の散歩\r\n")), std::string::npos);
+                EXPECT_NE(expected.find(Sjis(u"\r\nPRIMARY CATEGORY: ﾈｺと菫色の散歩\r\n")), std::string::npos);
+            }
+            for (const auto& s : saved) {
+                SCOPED_TRACE(::testing::Message() << s.name << ", Option" << encoding << ", TitleMode " << titleMode);
+                EXPECT_EQ(ExportOne(s.bytes, encoding, titleMode), expected);
+            }
+        }
+    }
 }
 
 TEST(Article, UnmappableCharactersAreWrittenAsQuestionMarks) {
