@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "cli/console.h"
 #include "encoding/unicode.h"
 
 namespace qb::cli {
@@ -167,7 +168,7 @@ std::vector<std::u16string> SplitStart(const std::string& text) {
 
 void Apply(const Arguments& a, Module1& module, WindowModel& w, ExportOptions& options) {
     // A file name: its bytes are kept even where they are not UTF-8.
-    w.Text7 = a.name ? FromPath(std::filesystem::path(*a.name)) : std::u16string();
+    w.Text7 = a.name ? FromPath(ArgumentPath(*a.name)) : std::u16string();
     if (a.status) {
         w.Option1 = *a.status == "future";
         w.Option2 = *a.status == "publish";

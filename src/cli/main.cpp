@@ -1,11 +1,11 @@
 // quillbrook-export: the export of the window, driven from the command line.
 
 #include <filesystem>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/console.h"
 #include "common/run_error.h"
 #include "encoding/unicode.h"
 #include "export/blog_folder.h"
@@ -27,14 +27,20 @@ class ConsoleMessages final : public qb::MessageSink {
 public:
     using qb::MessageSink::Show;
     void Show(const std::u16string& text, qb::MessageIcon /*icon*/, const std::u16string& /*caption*/) override {
-        std::ostream& stream = text == u"書き込み正常終了" ? std::cout : std::cerr;
-        stream << qb::Utf16ToUtf8(text) << '\n' << std::flush;
+        qb::cli::Write(text == u"書き込み正常終了" ? qb::cli::Stream::Out : qb::cli::Stream::Error,
+                       qb::Utf16ToUtf8(text) + '\n');
     }
 };
 
+// The absolute path an argument names, with the platform's separators. A trailing
+// separator is dropped ("lexically_normal" keeps one), except from a root such as "/"
+// or "C:\", which keeps it.
 std::u16string AbsolutePath(const std::string& arg) {
-    const std::filesystem::path path(arg);  // the bytes as given, UTF-8 or not
-    return qb::FromPath(std::filesystem::absolute(path).lexically_normal());
+    std::filesystem::path path = std::filesystem::absolute(qb::cli::ArgumentPath(arg)).lexically_normal();
+    if (!path.has_filename() && path != path.root_path()) {
+        path = path.parent_path();
+    }
+    return qb::FromPath(path);
 }
 
 std::u16string FileName(const std::u16string& path) {
@@ -52,11 +58,7 @@ int Run(const qb::cli::Arguments& args) {
     qb::InitialState(module, window, clock);
     qb::cli::Apply(args, module, window, options);
 
-    std::u16string outputDir = AbsolutePath(args.outputDir.value_or("."));
-    while (outputDir.size() > 1 && outputDir.back() == qb::kPathSeparator) {
-        outputDir.pop_back();  // "lexically_normal" keeps a trailing separator
-    }
-    window.Dir2Path = outputDir;
+    window.Dir2Path = AbsolutePath(args.outputDir.value_or("."));
 
     if (args.blog) {
         window.Dir1Path = AbsolutePath(*args.blog);
@@ -90,20 +92,22 @@ int Run(const qb::cli::Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    using qb::cli::Stream;
+    using qb::cli::Write;
+    const std::vector<std::string> args = qb::cli::ProgramArguments(argc, argv);
     qb::cli::Arguments parsed;
     try {
         parsed = qb::cli::Parse(args);
     } catch (const qb::cli::UsageError& e) {
-        std::cerr << "quillbrook-export: " << e.message << "\n\n" << qb::cli::UsageText();
+        Write(Stream::Error, "quillbrook-export: " + e.message + "\n\n" + qb::cli::UsageText());
         return kExitUsage;
     }
     switch (parsed.action) {
     case qb::cli::Action::Help:
-        std::cout << qb::cli::UsageText();
+        Write(Stream::Out, qb::cli::UsageText());
         return kExitDone;
     case qb::cli::Action::Version:
-        std::cout << "Quillbrook " QB_VERSION "\n";
+        Write(Stream::Out, "Quillbrook " QB_VERSION "\n");
         return kExitDone;
     case qb::cli::Action::Export:
         break;
@@ -111,7 +115,7 @@ int main(int argc, char** argv) {
     try {
         return Run(parsed);
     } catch (const std::exception& e) {
-        std::cerr << "quillbrook-export: " << e.what() << '\n';
+        Write(Stream::Error, std::string("quillbrook-export: ") + e.what() + '\n');
         return kExitFailed;
     }
 }

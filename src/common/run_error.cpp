@@ -59,6 +59,18 @@ int ErrorNumberFromErrno(int errnoValue) noexcept {
     }
 }
 
+int ErrorNumberFromErrorCode(const std::error_code& ec) noexcept {
+#ifdef _WIN32
+    if (ec.category() == std::system_category()) {
+        return ErrorNumberFromWin32(static_cast<unsigned long>(ec.value()));
+    }
+#endif
+    if (ec.category() == std::generic_category() || ec.category() == std::system_category()) {
+        return ErrorNumberFromErrno(ec.value());
+    }
+    return err::kPathFileAccess;
+}
+
 void ThrowErrno(int errnoValue, const std::string& detail) {
     std::string text = detail;
     if (!text.empty()) {

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace qb {
 
@@ -39,6 +40,16 @@ private:
 
 // Throws the RunError for an errno value, with a detail text for logs and tests.
 [[noreturn]] void ThrowErrno(int errnoValue, const std::string& detail = {});
+
+#ifdef _WIN32
+// The same for a Windows error (GetLastError), mapped as the errno value of that meaning.
+[[nodiscard]] int ErrorNumberFromWin32(unsigned long code) noexcept;
+[[noreturn]] void ThrowWin32(unsigned long code, const std::string& detail = {});
+#endif
+
+// The failure number of an error code from the standard library (std::filesystem):
+// errno values, and on Windows the system's own codes.
+[[nodiscard]] int ErrorNumberFromErrorCode(const std::error_code& ec) noexcept;
 
 // The platform's description of a failure number, as shown in message boxes
 // (e.g. 68 gives "デバイスが準備されていません。"). UTF-8.

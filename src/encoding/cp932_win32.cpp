@@ -1,124 +1,82 @@
-// Code page 932 through the Win32 API. Windows defines the code page, so only the
-// replacement characters and the chunk edges need handling here.
+// Code page 932 on Windows: MultiByteToWideChar and WideCharToMultiByte asked about one
+// character at a time. The bytes written for a character must be those of every other
+// platform, so Windows' best fit (é as "e", © as "c") is turned off, and the nine
+// characters that glibc writes as the bytes of their JIS look-alikes, and Windows not at
+// all, are mapped here to those bytes.
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <stdexcept>
 
-#include "encoding/cp932.h"
-#include "encoding/cp932_special.h"
+#include "encoding/cp932_platform.h"
 
-namespace qb::cp932 {
+namespace qb::cp932::detail {
 
 namespace {
+
 constexpr UINT kCodePage = 932;
 
-bool IsLead(unsigned char b) { return IsDBCSLeadByteEx(kCodePage, b) != FALSE; }
-bool IsTrail(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+struct ExplicitMapping {
+    char16_t c;
+    std::uint16_t bytes;
+};
 
-void DecodeUnit(const char* p, int n, std::u16string& out) {
-    wchar_t buffer[2];
-    const int got = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, p, n, buffer, 2);
-    if (got == 1) {
-        out.push_back(static_cast<char16_t>(buffer[0]));
-    } else {
-        out.push_back(kBadByteChar);
-    }
-}
+// The bytes and, in the comments, the character Windows reads from them.
+constexpr ExplicitMapping kExplicit[] = {
+    {u'\u2014', 0x815C},  // EM DASH: U+2015 HORIZONTAL BAR
+    {u'\u2016', 0x8161},  // DOUBLE VERTICAL LINE: U+2225 PARALLEL TO
+    {u'\u203E', 0x007E},  // OVERLINE: U+007E TILDE
+    {u'\u2212', 0x817C},  // MINUS SIGN: U+FF0D FULLWIDTH HYPHEN-MINUS
+    {u'\u301C', 0x8160},  // WAVE DASH: U+FF5E FULLWIDTH TILDE
+    {u'\u00A2', 0x8191},  // CENT SIGN: U+FFE0 FULLWIDTH CENT SIGN
+    {u'\u00A3', 0x8192},  // POUND SIGN: U+FFE1 FULLWIDTH POUND SIGN
+    {u'\u00A5', 0x005C},  // YEN SIGN: U+005C REVERSE SOLIDUS
+    {u'\u00AC', 0x81CA},  // NOT SIGN: U+FFE2 FULLWIDTH NOT SIGN
+};
+
 }  // namespace
 
-struct Decoder::Impl {
-    std::string pending;
-};
+struct PlatformCodePage::Impl {};
 
-Decoder::Decoder() : impl_(std::make_unique<Impl>()) {}
-Decoder::~Decoder() = default;
-
-void Decoder::Feed(std::string_view bytes, std::u16string& out) {
-    std::string data = impl_->pending;
-    data.append(bytes);
-    impl_->pending.clear();
-    std::size_t i = 0;
-    while (i < data.size()) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        if (const auto special = detail::SpecialByteToChar(b)) {
-            out.push_back(*special);
-            ++i;
-        } else if (IsLead(b)) {
-            if (i + 1 == data.size()) {
-                impl_->pending.assign(1, data[i]);
-                return;
-            }
-            if (IsTrail(static_cast<unsigned char>(data[i + 1]))) {
-                wchar_t buffer[2];
-                if (MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, data.data() + i, 2, buffer, 2) == 1) {
-                    out.push_back(static_cast<char16_t>(buffer[0]));
-                    i += 2;
-                    continue;
-                }
-            }
-            out.push_back(kBadByteChar);
-            ++i;
-        } else {
-            DecodeUnit(data.data() + i, 1, out);
-            ++i;
-        }
+PlatformCodePage::PlatformCodePage() {
+    if (!IsValidCodePage(kCodePage)) {
+        throw std::runtime_error("code page 932 is not installed");
     }
 }
 
-void Decoder::Finish(std::u16string& out) {
-    if (!impl_->pending.empty()) {
-        out.push_back(kBadByteChar);
-        impl_->pending.clear();
+PlatformCodePage::~PlatformCodePage() = default;
+
+std::optional<char16_t> PlatformCodePage::Decode(std::string_view bytes) {
+    wchar_t out[2];
+    const int got = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                        out, 2);
+    if (got == 1) {
+        return static_cast<char16_t>(out[0]);
     }
+    return std::nullopt;
 }
 
-struct Encoder::Impl {
-    std::u16string pending;
-};
-
-Encoder::Encoder() : impl_(std::make_unique<Impl>()) {}
-Encoder::~Encoder() = default;
-
-void Encoder::Feed(std::u16string_view text, std::string& out) {
-    std::u16string data = impl_->pending;
-    data.append(text);
-    impl_->pending.clear();
-    std::size_t i = 0;
-    while (i < data.size()) {
-        const char16_t c = data[i];
-        if (const auto special = detail::SpecialCharToByte(c)) {
-            out.push_back(static_cast<char>(*special));
-            ++i;
-            continue;
-        }
-        if (detail::IsHighSurrogate(c)) {
-            if (i + 1 == data.size()) {
-                impl_->pending.assign(1, c);
-                return;
-            }
-            out.push_back(kUnmappableByte);
-            i += detail::IsLowSurrogate(data[i + 1]) ? 2 : 1;
-            continue;
-        }
-        char buffer[2];
-        BOOL usedDefault = FALSE;
-        const wchar_t wc = static_cast<wchar_t>(c);
-        const int got = WideCharToMultiByte(kCodePage, 0, &wc, 1, buffer, 2, "?", &usedDefault);
-        if (got <= 0) {
-            out.push_back(kUnmappableByte);
-        } else {
-            out.append(buffer, static_cast<std::size_t>(got));
-        }
-        ++i;
+std::optional<std::uint16_t> PlatformCodePage::Encode(char16_t c) {
+    const auto* m = std::find_if(std::begin(kExplicit), std::end(kExplicit),
+                                 [c](const ExplicitMapping& e) { return e.c == c; });
+    if (m != std::end(kExplicit)) {
+        return m->bytes;
     }
+    const auto wc = static_cast<wchar_t>(c);
+    char out[2];
+    BOOL usedDefault = FALSE;
+    const int got = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, &wc, 1, out, 2, nullptr, &usedDefault);
+    if (got <= 0 || usedDefault) {
+        return std::nullopt;
+    }
+    const auto first = static_cast<unsigned char>(out[0]);
+    if (got == 1) {
+        return first;
+    }
+    return static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(out[1]));
 }
 
-void Encoder::Finish(std::string& out) {
-    if (!impl_->pending.empty()) {
-        out.push_back(kUnmappableByte);
-        impl_->pending.clear();
-    }
-}
-
-}  // namespace qb::cp932
+}  // namespace qb::cp932::detail

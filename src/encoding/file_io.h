@@ -1,6 +1,6 @@
 #pragma once
 // Raw file access for writing the import file, one implementation per platform
-// (file_io_posix.cpp here): reading a file in chunks, and replacing a file's content
+// (file_io_posix.cpp, file_io_win32.cpp): reading a file in chunks, and replacing a file's content
 // safely. The new bytes go to a new file in the same folder, which is flushed to the disk
 // and renamed over the old file only when every byte has been written. A failure part-way
 // leaves the old file whole and removes the new one. File errors throw RunError.
@@ -10,14 +10,24 @@
 // the program then ends by the same signal, which a shell reports as 128 + its number.
 // This covers those of the three signals that still had their default action when the
 // first new file was made (an ignored SIGHUP under nohup stays ignored). Nothing else is
-// done on a signal. A Windows file layer should do the same for the console's Ctrl+C,
-// Ctrl+Break and close events.
+// done on a signal. On Windows the console's Ctrl+C, Ctrl+Break and close events do the
+// same (the program then ends with the system's exit code for them).
 
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace qb {
+
+namespace detail {
+#ifdef _WIN32
+using FileHandle = void*;  // a Win32 HANDLE
+inline constexpr FileHandle kNoFile = nullptr;
+#else
+using FileHandle = int;  // a file descriptor
+inline constexpr FileHandle kNoFile = -1;
+#endif
+}  // namespace detail
 
 class InputFile {
 public:
@@ -28,10 +38,32 @@ public:
 
     // Reads up to buffer.size() bytes into buffer; an empty view at the end of the file.
     std::string_view Read(std::string& buffer);
+    // Closes the file before its end, so that it can be replaced (Windows refuses to
+    // replace a file that is open). Reading afterwards gives nothing.
+    void Close() noexcept;
 
 private:
     std::filesystem::path path_;
-    int fd_ = -1;
+    detail::FileHandle fd_ = detail::kNoFile;
+};
+
+// A file written from its start: created, or emptied when it exists. On Windows others
+// may delete it while it is open, so that the console handler can remove a work file
+// that is being written. File errors throw RunError.
+class OutputFile {
+public:
+    explicit OutputFile(const std::filesystem::path& path);
+    // Closes quietly when Close() has not.
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void Write(std::string_view bytes);
+    void Close();
+
+private:
+    std::filesystem::path path_;
+    detail::FileHandle fd_ = detail::kNoFile;
 };
 
 class ReplacementFile {
@@ -60,7 +92,7 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
-    int fd_ = -1;
+    detail::FileHandle fd_ = detail::kNoFile;
     int slot_ = -1;  // where the name is kept for removal on a signal; -1: not kept
     bool done_ = false;  // moved by Commit() or KeepAs()
 };

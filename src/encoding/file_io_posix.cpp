@@ -7,14 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <mutex>
 #include <string>
 
 #include "common/run_error.h"
 #include "encoding/temp_files.h"
+#include "encoding/work_file_slots.h"
 
 namespace qb {
 
@@ -30,25 +29,11 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-// Fixed storage that the signal handler can read: a slot's path is complete whenever its
-// state is kReady. A run has at most two new files at a time; a name that finds no slot
-// (or is too long) is simply not removed on a signal.
-enum SlotState : int { kFree, kFilling, kReady };
-struct Slot {
-    std::atomic<int> state{kFree};
-    char path[PATH_MAX];
-};
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads the states");
-constexpr int kSlotCount = 8;
-Slot gSlots[kSlotCount];
+detail::WorkFileSlots<char, PATH_MAX> gNames;
 
 // Only async-signal-safe calls here.
 extern "C" void RemoveNewFilesAndEnd(int signalNumber) {
-    for (Slot& slot : gSlots) {
-        if (slot.state.load() == kReady) {
-            ::unlink(slot.path);
-        }
-    }
+    gNames.ForEachKept([](const char* name) { ::unlink(name); });
     // SA_RESETHAND has put the default action back: end by the same signal.
     sigset_t set;
     sigemptyset(&set);
@@ -78,30 +63,6 @@ void InstallHandlers() {
     }
 }
 
-// Keeps path for the handler; the slot's number, or -1.
-int KeepName(const std::filesystem::path& path) {
-    const std::string& name = path.native();
-    if (name.size() >= PATH_MAX) {
-        return -1;
-    }
-    for (int i = 0; i < kSlotCount; ++i) {
-        int expected = kFree;
-        if (gSlots[i].state.compare_exchange_strong(expected, kFilling)) {
-            std::memcpy(gSlots[i].path, name.c_str(), name.size() + 1);
-            gSlots[i].state.store(kReady);
-            return i;
-        }
-    }
-    return -1;
-}
-
-void ForgetName(int& slot) {
-    if (slot >= 0) {
-        gSlots[slot].state.store(kFree);
-        slot = -1;
-    }
-}
-
 // The three signals held back while a new file is made and its name kept, so that no
 // signal can end the program between the two.
 class SignalsHeld {
@@ -122,6 +83,32 @@ private:
     sigset_t old_{};
 };
 
+// Writes all of bytes to fd; path names the file in a failure.
+void WriteAll(int fd, std::string_view bytes, const std::filesystem::path& path) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowErrno(errno, "write " + path.string());
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+// Closes fd unless it is closed already, and marks it closed.
+void CloseOnce(int& fd, const std::filesystem::path& path) {
+    if (fd < 0) {
+        return;
+    }
+    const int f = fd;
+    fd = -1;
+    if (::close(f) != 0) {
+        ThrowErrno(errno, "close " + path.string());
+    }
+}
+
 constexpr int kNameAttempts = 100;
 
 }  // namespace
@@ -133,9 +120,19 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     }
 }
 
-InputFile::~InputFile() { ::close(fd_); }
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() noexcept {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
 
 std::string_view InputFile::Read(std::string& buffer) {
+    if (fd_ < 0) {
+        return {};
+    }
     for (;;) {
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
         if (n >= 0) {
@@ -146,6 +143,23 @@ std::string_view InputFile::Read(std::string& buffer) {
         }
     }
 }
+
+OutputFile::OutputFile(const std::filesystem::path& path) : path_(path) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        ThrowErrno(errno, "create " + path.string());
+    }
+}
+
+OutputFile::~OutputFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void OutputFile::Write(std::string_view bytes) { WriteAll(fd_, bytes, path_); }
+
+void OutputFile::Close() { CloseOnce(fd_, path_); }
 
 ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
     // A link is followed, so that the file it names gets the new content.
@@ -181,13 +195,13 @@ ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(
             ThrowErrno(e, "create " + temp_.string());
         }
     }
-    slot_ = KeepName(temp_);
+    slot_ = gNames.Keep(temp_.native());
     if (targetExists && ::fchmod(fd_, st.st_mode & 07777) != 0) {
         const int e = errno;
         ::close(fd_);
         fd_ = -1;
         ::unlink(temp_.c_str());
-        ForgetName(slot_);
+        gNames.Forget(slot_);
         ThrowErrno(e, "set permissions of " + temp_.string());
     }
 }
@@ -199,35 +213,12 @@ ReplacementFile::~ReplacementFile() {
     if (!done_) {
         ::unlink(temp_.c_str());
     }
-    ForgetName(slot_);
+    gNames.Forget(slot_);
 }
 
-void ReplacementFile::Write(std::string_view bytes) {
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd_, p, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ThrowErrno(errno, "write " + temp_.string());
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-}
+void ReplacementFile::Write(std::string_view bytes) { WriteAll(fd_, bytes, temp_); }
 
-void ReplacementFile::Close() {
-    if (fd_ < 0) {
-        return;
-    }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        ThrowErrno(errno, "close " + temp_.string());
-    }
-}
+void ReplacementFile::Close() { CloseOnce(fd_, temp_); }
 
 void ReplacementFile::Commit() {
     // Written by others after Close(): opened again by name to flush it.
@@ -248,7 +239,7 @@ void ReplacementFile::Commit() {
         ThrowErrno(errno, "replace " + target_.string());
     }
     done_ = true;
-    ForgetName(slot_);
+    gNames.Forget(slot_);
     // Make the rename itself durable; the content is already safe, so a folder that
     // cannot be synced is no failure.
     const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -271,7 +262,7 @@ bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
         ::unlink(temp_.c_str());
     }
     done_ = true;
-    ForgetName(slot_);
+    gNames.Forget(slot_);
     return kept;
 }
 

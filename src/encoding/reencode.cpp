@@ -171,6 +171,7 @@ void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize) {
         bytes.assign(chunk);
         out.Put(bytes);
     }
+    in.Close();  // Windows does not replace a file that is open
     out.Finish();
 }
 
@@ -233,6 +234,7 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
     if (target == Target::Utf8 && !anyText) {
         return ReencodeResult::Utf8Failed;  // nothing to encode; the file stays as it is
     }
+    in.Close();  // Windows does not replace a file that is open
     out.Finish();
     return ReencodeResult::Done;
 }

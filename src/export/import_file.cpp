@@ -1,6 +1,5 @@
 #include "export/import_file.h"
 
-#include <cerrno>
 #include <system_error>
 
 #include "common/run_error.h"
@@ -8,13 +7,10 @@
 namespace qb {
 
 namespace {
-constexpr std::size_t kStreamBufferSize = std::size_t{256} * 1024;
+constexpr std::size_t kBufferSize = std::size_t{256} * 1024;
 
 // A write that fails is a full disk (61) or else a device I/O error (57).
-[[noreturn]] void ThrowWriteFailure(int errnoValue, const char* what) {
-    const bool full = ErrorNumberFromErrno(errnoValue) == err::kDiskFull;
-    throw RunError(full ? err::kDiskFull : err::kDeviceIo, what);
-}
+int WriteFailureNumber(int number) { return number == err::kDiskFull ? err::kDiskFull : err::kDeviceIo; }
 }  // namespace
 
 void CheckOutputFolder(const std::filesystem::path& folder) {
@@ -28,25 +24,41 @@ void CheckOutputFolder(const std::filesystem::path& folder) {
     }
 }
 
-ImportFile::ImportFile(const std::filesystem::path& path) : streamBuffer_(kStreamBufferSize) {
+ImportFile::ImportFile(const std::filesystem::path& path) {
     CheckOutputFolder(path.parent_path());
-    // The buffer must be set before the file is opened to take effect.
-    out_.rdbuf()->pubsetbuf(streamBuffer_.data(), static_cast<std::streamsize>(streamBuffer_.size()));
-    errno = 0;
-    out_.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out_.is_open()) {
-        const int e = errno;
-        if (e == ENOENT) {
-            throw RunError(err::kPathNotFound, "cannot create " + path.string());
-        }
-        ThrowErrno(e == 0 ? EACCES : e, "cannot create " + path.string());
+    // A folder of that name is refused as it is on POSIX systems (Windows would say
+    // "access denied").
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        throw RunError(err::kPathFileAccess, "output name is a folder: " + path.string());
     }
+    try {
+        out_.emplace(path);
+    } catch (const RunError& e) {
+        // A part of the path that went missing meanwhile.
+        if (e.Number() == err::kFileNotFound) {
+            throw RunError(err::kPathNotFound, e.what());
+        }
+        throw;
+    }
+    pending_.reserve(kBufferSize);
 }
 
 ImportFile::~ImportFile() {
     if (!closed_) {
-        out_.close();  // flushes the records written before a failure
+        Flush();  // the records written before a failure stay in the file
     }
+}
+
+void ImportFile::Flush() {
+    if (failureNumber_ == 0 && !pending_.empty()) {
+        try {
+            out_->Write(pending_);
+        } catch (const RunError& e) {
+            failureNumber_ = WriteFailureNumber(e.Number());
+        }
+    }
+    pending_.clear();
 }
 
 void ImportFile::WriteLine(std::u16string_view text) {
@@ -55,30 +67,23 @@ void ImportFile::WriteLine(std::u16string_view text) {
 }
 
 void ImportFile::Write(std::u16string_view text) {
-    if (failed_) {
+    if (failureNumber_ != 0) {
         return;
     }
-    bytes_.clear();
-    encoder_.Feed(text, bytes_);
-    WriteBytes();
+    encoder_.Feed(text, pending_);
+    if (pending_.size() >= kBufferSize) {
+        Flush();
+    }
 }
 
 void ImportFile::EndLine() {
-    if (failed_) {
+    if (failureNumber_ != 0) {
         return;
     }
-    bytes_.clear();
-    encoder_.Finish(bytes_);
-    bytes_ += "\r\n";
-    WriteBytes();
-}
-
-void ImportFile::WriteBytes() {
-    errno = 0;
-    out_.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
-    if (!out_) {
-        failed_ = true;
-        failureErrno_ = errno;
+    encoder_.Finish(pending_);
+    pending_ += "\r\n";
+    if (pending_.size() >= kBufferSize) {
+        Flush();
     }
 }
 
@@ -87,20 +92,16 @@ void ImportFile::Close() {
         return;
     }
     closed_ = true;
-    if (!failed_) {
-        errno = 0;
-        out_.flush();
-        if (!out_) {
-            failed_ = true;
-            failureErrno_ = errno;
+    Flush();
+    try {
+        out_->Close();
+    } catch (const RunError& e) {
+        if (failureNumber_ == 0) {
+            failureNumber_ = WriteFailureNumber(e.Number());
         }
     }
-    out_.close();
-    if (failed_) {
-        ThrowWriteFailure(failureErrno_, "writing the import file failed");
-    }
-    if (out_.fail()) {
-        ThrowWriteFailure(errno, "closing the import file failed");
+    if (failureNumber_ != 0) {
+        throw RunError(failureNumber_, "writing the import file failed");
     }
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 // The import file while its records are written: text lines composed as UTF-16, each
-// written in code page 932 followed by CR LF, through one buffered stream.
+// written in code page 932 followed by CR LF, through one buffer and the file layer.
 
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "encoding/cp932.h"
+#include "encoding/file_io.h"
 
 namespace qb {
 
@@ -19,7 +19,8 @@ void CheckOutputFolder(const std::filesystem::path& folder);
 class ImportFile {
 public:
     // Creates the file or empties an existing one. Throws RunError: 76 when the folder
-    // does not exist, 75 when it is not a folder, the errno's number otherwise.
+    // does not exist, 75 when it or its folder is not a folder, the file system's number
+    // otherwise.
     explicit ImportFile(const std::filesystem::path& path);
     // Flushes what was written and closes, quietly (a failure has already ended the run).
     ~ImportFile();
@@ -37,14 +38,12 @@ public:
     void Close();
 
 private:
-    void WriteBytes();
+    void Flush();
 
-    std::vector<char> streamBuffer_;
-    std::ofstream out_;
+    std::optional<OutputFile> out_;
     cp932::Encoder encoder_;
-    std::string bytes_;
-    int failureErrno_ = 0;
-    bool failed_ = false;
+    std::string pending_;  // encoded lines not yet written
+    int failureNumber_ = 0;  // of the first failed write; 0 while none failed
     bool closed_ = false;
 };
 

@@ -12,8 +12,14 @@ TEST(RunError, MapsOperatingSystemErrorsToFailureNumbers) {
         int number;
     } cases[] = {
         {ENOENT, 53}, {ENOTDIR, 76}, {EACCES, 70}, {EPERM, 70},   {EROFS, 70},
-        {ENOSPC, 61}, {EDQUOT, 61},  {ENAMETOOLONG, 52},          {EISDIR, 75},
-        {ENOMEDIUM, 68}, {ENXIO, 68}, {EIO, 57},
+        {ENOSPC, 61}, {ENAMETOOLONG, 52},          {EISDIR, 75},
+        {ENXIO, 68}, {EIO, 57},
+#ifdef EDQUOT
+        {EDQUOT, 61},
+#endif
+#ifdef ENOMEDIUM
+        {ENOMEDIUM, 68},
+#endif
     };
     for (const auto& c : cases) {
         EXPECT_EQ(qb::ErrorNumberFromErrno(c.errnoValue), c.number) << "errno " << c.errnoValue;

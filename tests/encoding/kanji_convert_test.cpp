@@ -1,7 +1,5 @@
 #include "encoding/kanji_convert.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <string>
 
@@ -133,80 +131,6 @@ TEST(JisToEuc, ReadsTheJisStream) {
     for (const auto& c : cases) {
         EXPECT_EQ(JisEuc(c.jis), c.euc) << "input " << Hex(c.jis);
     }
-}
-
-// glibc's CP932 to EUC-JP-MS, an independent converter, one character at a time.
-class IconvEucJpMs {
-public:
-    IconvEucJpMs() : cd_(iconv_open("EUC-JP-MS", "CP932")) {}
-    ~IconvEucJpMs() {
-        if (Usable()) {
-            iconv_close(cd_);
-        }
-    }
-    IconvEucJpMs(const IconvEucJpMs&) = delete;
-    IconvEucJpMs& operator=(const IconvEucJpMs&) = delete;
-    [[nodiscard]] bool Usable() const {
-        return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr): iconv_open failure value
-    }
-
-    // The EUC-JP-MS bytes of one code page 932 character; false when iconv refuses it.
-    bool Convert(const std::string& sjis, std::string& euc) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::string input = sjis;  // iconv takes a non-const pointer
-        char out[8];
-        char* in = input.data();
-        std::size_t inLeft = sjis.size();
-        char* o = out;
-        std::size_t outLeft = sizeof out;
-        if (iconv(cd_, &in, &inLeft, &o, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
-            return false;
-        }
-        euc.assign(out, o);
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-TEST(SjisToEuc, AgreesWithIconvOnJisX0208AndTheNecRow) {
-    IconvEucJpMs iconv;
-    ASSERT_TRUE(iconv.Usable());
-    int jisX0208 = 0;
-    int necRow = 0;
-    int necDuplicates = 0;
-    for (int lead = 0x81; lead <= 0xEA; ++lead) {
-        const bool nec = lead == 0x87;
-        if ((lead >= 0x85 && lead <= 0x86) || (lead >= 0xA0 && lead <= 0xDF)) {
-            continue;  // rows 9 to 15 are empty in JIS X 0208 (except the NEC row)
-        }
-        for (int trail = 0x40; trail <= 0xFC; ++trail) {
-            if (trail == 0x7F) {
-                continue;
-            }
-            const std::string sjis = Bytes({lead, trail});
-            std::string expected;
-            if (!iconv.Convert(sjis, expected)) {
-                continue;  // not a character of the code page
-            }
-            const std::string ours = Str(qb::SjisToEuc(Array(sjis)));
-            (nec ? necRow : jisX0208)++;
-            // iconv goes through Unicode: the NEC row's nine duplicates of row-2
-            // symbols come out in row 2 there; the arithmetic keeps them in row 13.
-            if (nec && qb::cp932::Encode(qb::cp932::Decode(sjis)) != sjis) {
-                ++necDuplicates;
-                ASSERT_EQ(ours.size(), 2U);
-                EXPECT_EQ(static_cast<unsigned char>(ours[0]), 0xAD) << Hex(sjis);
-                EXPECT_EQ(static_cast<unsigned char>(expected[0]), 0xA2) << Hex(sjis);
-                continue;
-            }
-            EXPECT_EQ(Hex(ours), Hex(expected)) << "code page 932 " << Hex(sjis);
-        }
-    }
-    EXPECT_EQ(jisX0208, 6879);  // every character of JIS X 0208
-    EXPECT_EQ(necRow, 83);
-    EXPECT_EQ(necDuplicates, 9);
 }
 
 // First bytes 0xF0 to 0xFC: only 0xF0 with a second byte below 0x9F converts (to a

@@ -319,10 +319,14 @@ TEST(Article, FolderNameIsTheLastFolderOfThePath) {
         {u"/blog/旅行/一日目.txt", u"旅行"},
         {u"travel/day1.txt", u"travel"},
         {u"/day1.txt", u""},
+#ifdef _WIN32
+        {u"C:/blog/travel/day1.txt", u"travel"},
+        {u"C:/day1.txt", u"C:"},
+#endif
     };
     for (const auto& c : cases) {
         qb::Module1 module;
-        qb::GetArticleFolderName(module, c.path);
+        qb::GetArticleFolderName(module, qbtest::Native(c.path));
         EXPECT_EQ(module.ArticleFolderName, c.folder);
     }
     qb::Module1 module;

@@ -14,21 +14,22 @@ TEST(BlogFolder, TakesEveryFileOfEveryDirectSubFolderInNameOrder) {
     const auto blog = dir.Path() / "blog";
     for (const char* file : {"b/Zeta.txt", "b/alpha.txt", "b/.hidden.txt", "A/c.txt", "A/B.md", "x.txt",
                              "A/deeper/d.txt", ".hidden/e.txt", "旅行/一日目.txt"}) {
-        WriteBytes(blog / file, "x");
+        WriteBytes(blog / qbtest::PathOf(file), "x");
     }
     std::filesystem::create_directories(blog / "empty");
 
     const std::u16string base = qb::FromPath(blog);
-    for (const std::u16string& given : {base, base + u"/"}) {
+    using qbtest::Native;
+    for (const std::u16string& given : {base, base + qb::kPathSeparator}) {
         qb::WindowModel window;
         window.List1 = {u"stale.txt"};
         window.List2 = {u"/stale.txt"};
         qb::FillListsFromBlogFolder(window, given);
         EXPECT_EQ(window.List1,
                   (std::vector<std::u16string>{u"B.md", u"c.txt", u"alpha.txt", u"Zeta.txt", u"一日目.txt"}));
-        EXPECT_EQ(window.List2, (std::vector<std::u16string>{base + u"/A/B.md", base + u"/A/c.txt",
-                                                             base + u"/b/alpha.txt", base + u"/b/Zeta.txt",
-                                                             base + u"/旅行/一日目.txt"}));
+        EXPECT_EQ(window.List2, (std::vector<std::u16string>{base + Native(u"/A/B.md"), base + Native(u"/A/c.txt"),
+                                                             base + Native(u"/b/alpha.txt"), base + Native(u"/b/Zeta.txt"),
+                                                             base + Native(u"/旅行/一日目.txt")}));
     }
 }
 

@@ -2,6 +2,7 @@
 // Shared pieces of the engine tests: a scratch folder, byte files, a fixed clock and a
 // message sink that records.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +39,22 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A path written with "/" as the platform spells it ("\\" on Windows).
+inline std::u16string Native(std::u16string path) {
+    std::replace(path.begin(), path.end(), u'/', qb::kPathSeparator);
+    return path;
+}
+
+// A relative path given in UTF-8 with "/", as a path of this platform: on Windows made
+// from UTF-16 (a narrow string would be taken byte by byte), elsewhere the bytes as given.
+inline std::filesystem::path PathOf(const std::string& utf8) {
+#ifdef _WIN32
+    return qb::ToPath(Native(qb::Utf8ToUtf16(utf8)));
+#else
+    return std::filesystem::path(utf8);
+#endif
+}
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
