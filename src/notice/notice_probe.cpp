@@ -28,12 +28,57 @@ std::optional<QString> DecodeAs(const QByteArray& body, const QByteArray& charse
     return text;
 }
 
+// How much a decoded text looks like Japanese: kana and kanji count up, half-width
+// katakana count down. Shift_JIS bytes read as EUC-JP, and the other way round, mostly
+// come out as half-width katakana or break the decoding.
+int JapaneseScore(QStringView text)
+{
+    int score = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3041 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF))
+            ++score;
+        else if (u >= 0xFF61 && u <= 0xFF9F)
+            --score;
+    }
+    return score;
+}
+
+// A page with no label: UTF-8 when it is valid UTF-8; otherwise Shift_JIS or EUC-JP, the
+// one that decodes without errors, or the one that reads more like Japanese when both do.
+// Shift_JIS on a tie.
+QString DecodeUnlabelled(const QByteArray& body)
+{
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(body);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder sjis("Shift_JIS");
+    QStringDecoder eucJp("EUC-JP");
+    if (!sjis.isValid() || !eucJp.isValid())
+        return text;
+    QString asSjis = sjis.decode(body);
+    QString asEucJp = eucJp.decode(body);
+    // Bytes that are no character come out as U+FFFD or as SUB (U+001A).
+    const auto clean = [](const QStringDecoder& decoder, const QString& text) {
+        return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter) &&
+               !text.contains(QChar(0x1A));
+    };
+    const bool sjisClean = clean(sjis, asSjis);
+    const bool eucJpClean = clean(eucJp, asEucJp);
+    if (sjisClean != eucJpClean)
+        return sjisClean ? asSjis : asEucJp;
+    return JapaneseScore(asEucJp) > JapaneseScore(asSjis) ? asEucJp : asSjis;
+}
+
 }  // namespace
 
 void CapBody(QNetworkReply& reply, qint64 maxBytes)
 {
-    // One byte more than the cap is enough to tell that the body is too long.
-    reply.setReadBufferSize(maxBytes + 1);
+    // Room past the cap for whole network reads: with less, the reply waits for room that
+    // never comes, and only the time-out would end an endless body.
+    constexpr qint64 kReadRoomBytes = qint64{1024} * 1024;
+    reply.setReadBufferSize(maxBytes + kReadRoomBytes);
     QNetworkReply* r = &reply;
     const auto check = [r, maxBytes] {
         if (r->isFinished())
@@ -44,6 +89,11 @@ void CapBody(QNetworkReply& reply, qint64 maxBytes)
     };
     QObject::connect(r, &QNetworkReply::metaDataChanged, r, check);
     QObject::connect(r, &QNetworkReply::readyRead, r, check);
+    // Everything received counts, also what was already taken out of the buffer.
+    QObject::connect(r, &QNetworkReply::downloadProgress, r, [r, maxBytes](qint64 received, qint64) {
+        if (received > maxBytes && !r->isFinished())
+            r->abort();
+    });
 }
 
 QByteArray CharsetFromContentType(const QByteArray& contentType)
@@ -80,11 +130,7 @@ QString DecodePage(const QByteArray& body, const QByteArray& contentType)
         return *text;
     if (auto text = DecodeAs(body, CharsetFromMeta(body)))
         return *text;
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8.decode(body);
-    if (!utf8.hasError())
-        return text;
-    return DecodeAs(body, "Shift_JIS").value_or(text);
+    return DecodeUnlabelled(body);
 }
 
 bool TitleShowsNotice(QStringView page)

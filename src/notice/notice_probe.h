@@ -37,7 +37,7 @@ struct FetchedPage {
 [[nodiscard]] bool TitleShowsNotice(QStringView page);
 
 // The most the notice page, or any one of its pictures and style sheets, may weigh.
-inline constexpr qint64 kMaxBodyBytes = 2 * 1024 * 1024;
+inline constexpr qint64 kMaxBodyBytes = qint64{2} * 1024 * 1024;
 
 // Aborts reply as soon as its body is known to be longer than maxBytes, from its
 // Content-Length or from what has arrived, and keeps it from buffering much more meanwhile.

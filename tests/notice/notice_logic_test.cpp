@@ -133,6 +133,12 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("<head><meta charset=EUC-JP></head>") + kText},
         DecodeCase{"unlabelled_utf8", kText.toUtf8(), "text/html", kText},
         DecodeCase{"unlabelled_sjis", kSjis, "text/html", kText},
+        // These bytes are also clean Shift_JIS, as half-width katakana.
+        DecodeCase{"unlabelled_eucjp", "<title>" + kEucJp + "</title>", "text/html",
+                   QStringLiteral("<title>") + kText + QStringLiteral("</title>")},
+        // Neither reads clean: "お知らせ" in Shift_JIS then a byte that is no character.
+        DecodeCase{"unlabelled_sjis_with_a_bad_byte", kSjis.left(8) + "\xFF", "",
+                   QStringLiteral("お知らせ") + QChar(0x1A)},
         DecodeCase{"utf8_bom_wins", "\xEF\xBB\xBF" + kText.toUtf8(), "text/html; charset=EUC-JP",
                    kText},
         // Code page 932 extensions: circled one, "(株)".
