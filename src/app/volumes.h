@@ -20,7 +20,8 @@ struct Volume {
 class VolumeSource {
 public:
     virtual ~VolumeSource() = default;
-    // The volumes to list, the first of them being the main one.
+    // The volumes to list in the order shown; the first is shown when the start folder
+    // lies on none of them.
     [[nodiscard]] virtual std::vector<Volume> Volumes() const = 0;
     // Whether the volume at root can be used now (still mounted, root readable).
     [[nodiscard]] virtual bool IsReady(const QString& root) const = 0;
@@ -28,14 +29,17 @@ public:
     [[nodiscard]] virtual QString StartFolder() const = 0;
 };
 
-// The machine's mounted volumes: "/" first, pseudo and in-memory file systems left out.
+// The machine's volumes, one implementation per platform: on POSIX the mounted file
+// systems, "/" first, pseudo and in-memory ones left out (volumes_posix.cpp); on Windows
+// the drive letters in order, each with its label (volumes_win32.cpp). A volume that
+// cannot be read, such as an empty removable drive, is not ready.
 class SystemVolumeSource final : public VolumeSource {
 public:
     [[nodiscard]] std::vector<Volume> Volumes() const override;
     [[nodiscard]] bool IsReady(const QString& root) const override;
     [[nodiscard]] QString StartFolder() const override;
 
-    // File system types that are never offered as drives.
+    // File system types that are never offered as drives (POSIX mount tables).
     [[nodiscard]] static bool IsPseudoFileSystem(const QByteArray& type);
 };
 
