@@ -433,6 +433,14 @@ void MainWindow::BuildControls() {
     text8_ = Place<QLineEdit>(frame6, "Text8", 300, 900, 5775, 375, normal1125);
     text8_->setEnabled(false);
 
+    // The line ends of the import file, in the room right of the notes on dates: CR LF as
+    // ever, or LF for Movable Type on a Unix server, whose importer reads nothing else.
+    auto* frame9 = PlaceFrame(inside_, "Frame9", QStringLiteral("改行コード"), T(12000, 6660, 1965, 615), normal);
+    frame9->setToolTip(QStringLiteral("LF：Linux など Unix のサーバーで動く MovableType 用"));
+    option15_ = PlaceButton<OptionButton>(frame9, "Option15", QStringLiteral("CR+LF"), T(120, 300, 915, 255), normal);
+    option16_ = PlaceButton<OptionButton>(frame9, "Option16", QStringLiteral("LF"), T(1140, 300, 705, 255), normal);
+    option15_->setChecked(true);
+
     list2_ = Place<QListWidget>(inside_, "List2", 120, 7320, 615, 240, normal);
     list2_->setSelectionMode(QAbstractItemView::SingleSelection);
     list2_->hide();
@@ -446,7 +454,8 @@ void MainWindow::BuildControls() {
         option12_,     option14_,   optKaigyo_[0], optKaigyo_[1], optTitle_[0], optTitle_[1], option2_,
         option3_,      option1_,    dateFields_[0], dateFields_[1], dateFields_[2], dateFields_[3],
         dateFields_[4], command5_,  command6_,    command1_,   option4_,    option5_,        option6_,
-        option9_,      combo1_,     option7_,     option8_,    option11_,   option10_,       text8_};
+        option9_,      combo1_,     option15_,    option16_,   option7_,    option8_,        option11_,
+        option10_,     text8_};
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -788,7 +797,9 @@ void MainWindow::OnCommand3() {
         const WindowModel& model_;
     };
     FieldsFirst messages(*this, model);
-    const ExportOutcome outcome = RunExport(module_, model, messages, *services_.clock);
+    ExportOptions options;
+    options.lineEnds = option16_->isChecked() ? LineEnds::Lf : LineEnds::CrLf;
+    const ExportOutcome outcome = RunExport(module_, model, messages, *services_.clock, options);
     WriteLists(model);
     WriteDateFields(model);
     text7_->setText(Q(model.Text7));

@@ -155,6 +155,8 @@ private:
     QRadioButton* option10_ = nullptr;
     QRadioButton* option11_ = nullptr;
     QLineEdit* text8_ = nullptr;
+    QRadioButton* option15_ = nullptr;  // CR LF line ends
+    QRadioButton* option16_ = nullptr;  // LF line ends
 };
 
 // The window's captions that are more than a word.

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "common/run_error.h"
+#include "export/body_lines.h"
 #include "encoding/unicode.h"
 
 namespace qb {
@@ -223,7 +224,9 @@ void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
     if (module.TitleMode == 1) {
         article.Reopen();
     }
-    const auto write = [&](std::u16string_view text) { out.Write(text); };
+    // Each line goes out through the guard as the record composes it, "<P>" and "<BR>" included.
+    BodyLineGuard guard([&](std::u16string_view text) { out.Write(text); });
+    const auto write = [&](std::u16string_view text) { guard.Feed(text); };
     bool paragraphOpened = false;
     bool atEnd = article.AtEnd();  // a failure here ends the run
     while (!atEnd) {
@@ -235,7 +238,7 @@ void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
             break;  // a failed read leaves the stream unreadable
         }
         if (!paragraphOpened) {
-            out.Write(u"<P>");
+            guard.Feed(u"<P>");
             paragraphOpened = true;
         }
         bool readFailed = false;
@@ -245,8 +248,9 @@ void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
             readFailed = true;  // what was read of the line is kept, and the line ended
         }
         if (module.KaigyoMode == 1) {
-            out.Write(u"<BR>");
+            guard.Feed(u"<BR>");
         }
+        guard.EndLine();
         out.EndLine();
         if (readFailed) {
             break;

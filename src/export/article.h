@@ -91,7 +91,8 @@ void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages, std
 // Writes the title ReadTitle found (without line end).
 void WriteTitle(const Module1& module, const ArticleFile& article, ImportFile& out);
 
-// Writes the body lines: "<P>" before the first, "<BR>" after each when KaigyoMode is 1.
+// Writes the body lines: "<P>" before the first, "<BR>" after each when KaigyoMode is 1;
+// a line that importers would read as the format's own is mended (body_lines.h).
 // With TitleMode 1 the article is read again from its first line. A failure reopening
 // the article or at the first end-of-file test throws; a failing read ends the body.
 void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out);

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QRadioButton>
 
 #include "app/path_lists.h"
@@ -121,6 +122,47 @@ TEST_F(Export, BlogFolderModeTakesEveryFileOfEverySubFolderAsUtf8) {
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     // The folder list still shows the blog folder.
     EXPECT_EQ(window->ReadModel().Dir1Path, blog.toStdU16String());
+}
+
+// The window and quillbrook-export make the same bytes from the same choices, the line
+// ends included; the article's divider line comes out mended in both.
+TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
+    const QString article = volumes.start + "/a.txt";
+    WriteFile(article, SjisLines({"題", "前半です。", "--------", "後半です。"}));
+    const QString out = DriveA() + "/out";
+    const struct {
+        std::vector<const char*> clicks;
+        QStringList args;
+        bool lf;
+    } rows[] = {
+        {{}, {}, false},  // UTF-8 and CR LF, as after start-up
+        {{"Option16"}, {"--line-ends", "lf"}, true},
+        {{"Option12"}, {"--encoding", "euc-jp", "--line-ends", "lf"}, true},
+        {{"Option14", "Option15"}, {"--encoding", "shift_jis", "--line-ends", "crlf"}, false},
+    };
+    Open();
+    ChooseOutputFolder();
+    Click("Option2");
+    Click("Option8");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        ClickItem(Get<QListWidget>("File1"), 0);
+        Type("Text7", "window");
+        for (const char* name : row.clicks) {
+            Click(name);
+        }
+        Click("Command3");
+        ASSERT_EQ(sink.Texts().last(), QStringLiteral("書き込み正常終了"));
+        QProcess cli;
+        cli.start(QStringLiteral(QB_EXPORT_BINARY), QStringList{"--name", "cli", "--output-dir", out, "--status", "publish",
+                                                                "--category", "title", "--start", "2024/03/05 08:07"} +
+                                                        row.args + QStringList{article});
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        const QByteArray bytes = ReadFile(out + "/window.txt");
+        EXPECT_EQ(bytes, ReadFile(out + "/cli.txt"));
+        EXPECT_EQ(bytes.contains('\r'), !row.lf);
+        EXPECT_TRUE(bytes.contains(row.lf ? "\n&#45;-------\n" : "\r\n&#45;-------\r\n"));
+    }
 }
 
 TEST_F(Export, BlogFolderWithoutSubFoldersExportsNothingButStillRuns) {

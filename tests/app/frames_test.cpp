@@ -37,6 +37,7 @@ TEST_F(Frames, CaptionSitsOnTheFrameLineAndTheTopControlsInsideIt) {
         {"Frame7", {"Option13", "Option12", "Option14"}},
         {"frmKaigyou", {"optKaigyo_0"}},
         {"Frame6", {"Option7", "Option8"}},
+        {"Frame9", {"Option15", "Option16"}},
     };
     for (const auto& row : rows) {
         auto* frame = Get<QGroupBox>(row.frame);

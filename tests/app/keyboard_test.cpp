@@ -18,7 +18,7 @@ const QStringList kTabStops = {
     "Drive1",   "Dir1",        "File1",      "optFile_0", "Command4", "Command7", "List1",   "Command2",
     "Command3", "Text7",       "Drive2",     "Dir2",      "Option13", "optKaigyo_0", "optTitle_0", "Option2",
     "Text1",    "Text2",       "Text3",      "Text4",     "Text5",    "Command5", "Command6", "Command1",
-    "Option4",  "Combo1",      "Option10",   "Text8"};
+    "Option4",  "Combo1",      "Option15",   "Option10",  "Text8"};
 
 // Every control that can take the focus.
 const char* const kFocusable[] = {
@@ -26,8 +26,8 @@ const char* const kFocusable[] = {
     "Command2", "Command3", "Text7",    "Drive2",    "Dir2",      "Option13",    "Option12",    "Option14",
     "optKaigyo_0", "optKaigyo_1", "optTitle_0", "optTitle_1", "Option2", "Option3", "Option1",  "Text1",
     "Text2",    "Text3",    "Text4",    "Text5",     "Command5",  "Command6",    "Command1",    "Option4",
-    "Option5",  "Option6",  "Option9",  "Combo1",    "Option7",   "Option8",     "Option11",    "Option10",
-    "Text8"};
+    "Option5",  "Option6",  "Option9",  "Combo1",    "Option15",  "Option16",    "Option7",     "Option8",
+    "Option11", "Option10", "Text8"};
 
 class Keyboard : public WindowTest {
 protected:

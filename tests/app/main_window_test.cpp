@@ -45,7 +45,7 @@ class StartUp : public WindowTest {};
 TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
     Open();
     EXPECT_EQ(CheckedOptions(window.get()),
-              (QStringList{"Option13", "optFile_0", "optKaigyo_0", "optTitle_0"}));
+              (QStringList{"Option13", "Option15", "optFile_0", "optKaigyo_0", "optTitle_0"}));
     EXPECT_EQ(window->module().SourceMode, 0);
     EXPECT_EQ(window->module().KaigyoMode, 0);
     EXPECT_EQ(window->module().TitleMode, 0);
@@ -204,6 +204,9 @@ TEST_F(StartUp, EveryControlSitsInItsContainerWithItsCaptionAndPlace) {
         {"Label8_0", "Frame6", "※　タイトルは記事内の第一行めの文章を使用", 2850, 600, 3555, 180},
         {"Text8", "Frame6", "", 300, 900, 5775, 375},
         {"List2", "fQuillbrook", "", 120, 7320, 615, 240},
+        {"Frame9", "fQuillbrook", "改行コード", 12000, 6660, 1965, 615},
+        {"Option15", "Frame9", "CR+LF", 120, 300, 915, 255},
+        {"Option16", "Frame9", "LF", 1140, 300, 705, 255},
     };
     for (const Placed& p : table) {
         auto* widget = Get<QWidget>(p.name);

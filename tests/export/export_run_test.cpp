@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "common/run_error.h"
+#include "export/article.h"
+#include "export/body_lines.h"
 #include "export/entry_dates.h"
 #include "export/module1.h"
 #include "test_support.h"
@@ -166,6 +168,50 @@ TEST_F(ExportRun, SpringWalkRecordsByteForByteInItsThreeVariants) {
         EXPECT_EQ(Output(), SjisLines(Join(SpringWalkRecord(u"04/01/2026 09:00:00", br, tb),
                                            SpringWalkRecord(u"04/02/2026 09:00:00", br, tb))));
         ExpectOnlyMessage(u"書き込み正常終了");
+    }
+}
+
+// A body line that an importer would read as a line of the format gets its first character
+// after the blanks as a character reference; every other line is written as it was.
+TEST_F(ExportRun, BodyLinesThatImportersReadAsTheFormatsOwnAreMended) {
+    using namespace std::string_literals;
+    const std::u16string tabs(70000, u'\t');  // more blanks than are held back
+    const struct {
+        std::u16string line;     // in the article
+        bool br;                 // 改行を変換する
+        std::u16string written;  // the body line of the import file
+    } rows[] = {
+        {u"--------", false, u"&#45;-------"}, {u"-----", false, u"&#45;----"}, {u"\t-----", false, u"\t&#45;----"},
+        {u"  -----\t\v ", false, u"&#45;----\t\v"}, {u"\0BODY:"s, false, u"\0&#66;ODY:"s},
+        {u"EXTENDED BODY:", false, u"&#69;XTENDED BODY:"}, {u"PING:", false, u"&#80;ING:"},
+        {u"STATUS: draft", true, u"&#83;TATUS: draft<BR>"}, {u"PRIMARY CATEGORY: 旅", false, u"&#80;RIMARY CATEGORY: 旅"},
+        {u"URL: https://example.jp/", false, u"&#85;RL: https://example.jp/"}, {u"BLOG NAME: x", false, u"&#66;LOG NAME: x"},
+        {u"-----" + tabs + u"x", false, u"&#45;----" + tabs + u"x"},
+        // Lines that stay as they are.
+        {u"------", false, u"------"}, {u"-----x", false, u"-----x"}, {u"-----\tx", false, u"-----\tx"},
+        {u"Status: draft", false, u"Status: draft"}, {u"URLs: x", false, u"URLs: x"}, {u"BODY: x", false, u"BODY: x"},
+        {u"-----", true, u"-----<BR>"}, {u"BODY:", true, u"BODY:<BR>"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(qb::Utf16ToUtf8(row.line.substr(0, 30)) + (row.br ? " with <BR>" : ""));
+        Reset();
+        window.Option2 = window.Option8 = true;
+        module.KaigyoMode = row.br ? 1 : 0;
+        AddArticle("a.txt", SjisLines({u"題", u"前", row.line}));
+        ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
+        const std::u16string br = row.br ? u"<BR>" : u"";
+        EXPECT_EQ(Output(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  04/01/2026 09:00:00", u"STATUS:   Publish",
+                                       u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0", u"ALLOW PINGS: 0",
+                                       u"PRIMARY CATEGORY: 題", u"-----", u"BODY:", u"<P>前" + br, row.written, br,
+                                       u"</P>", br, u"-----", u"--------"}));
+        // The same composed line arriving one character at a time.
+        std::u16string written;
+        qb::BodyLineGuard guard([&](std::u16string_view text) { written += text; });
+        for (const char16_t c : std::u16string(qb::TrimSpaces(row.line)) + br) {
+            guard.Feed(std::u16string_view(&c, 1));
+        }
+        guard.EndLine();
+        EXPECT_EQ(written, row.written);
     }
 }
 
