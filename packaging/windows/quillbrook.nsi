@@ -3,10 +3,10 @@
 ; the list of programs whose uninstaller removes every file and key made here.
 ; Built by `./quillbrook test-windows` (build_windows_installer), which writes the lists
 ; of files to install (INSTALL_FILES) and to remove (UNINSTALL_FILES).
-Unicode true
+; A 64-bit, Unicode installer, as the programs it installs are 64-bit.
+Target amd64-unicode
 ManifestDPIAware true
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "Quillbrook"
 !define CAPTION "Quillbrook 投稿用ファイル作成ツール"
@@ -38,7 +38,7 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "${PRODUCT}"
 
-; For every user, in the 64-bit view of the registry (the programs are 64-bit).
+; For every user, in the 64-bit view of the registry.
 Function .onInit
   SetShellVarContext all
   SetRegView 64

@@ -12,6 +12,7 @@ trap 'rm -rf "$work"' EXIT
 # Wine would copy the Start-menu entry to the Linux desktop's menus, outside the prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
 wineboot -i >/dev/null 2>&1
+wineserver -w  # the registry is on disk once the server has ended
 
 drive=$WINEPREFIX/drive_c
 dir="$drive/Program Files/Quillbrook"
