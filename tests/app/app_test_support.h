@@ -104,6 +104,10 @@ inline QByteArray SjisLines(const QStringList& lines) {
     return QByteArray::fromStdString(qb::cp932::Encode(text.toStdU16String()));
 }
 
+// True when the tests run under Wine, which differs from Windows where the table of
+// docs/windows.md says (test_main.cpp).
+bool UnderWine();
+
 // A path as the window hands it on and shows it (with "\\" on Windows).
 inline QString Native(const QString& path) { return qb::app::NativePath(path); }
 

@@ -172,6 +172,9 @@ TEST_F(Export, BlogFolderWithoutSubFoldersExportsNothingButStillRuns) {
 }
 
 TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "under Wine the removed blog folder listed as empty (docs/windows.md)";
+    }
     const QString blog = volumes.start + "/blog";
     WriteFile(blog + "/A/a.txt", SjisLines({"t"}));
     Open();

@@ -80,7 +80,7 @@ TEST_F(Widgets, FolderListShowsTheChainThenVisibleSubFolders) {
     FolderList list;
     QSignalSpy changed(&list, &FolderList::PathChanged);
     ASSERT_TRUE(list.ShowDrive(root, root + "/one/two"));
-    EXPECT_EQ(Items(&list), (QStringList{root, "one", "two", "Alpha", "zeta"}));
+    EXPECT_EQ(Items(&list), (QStringList{Native(root), "one", "two", "Alpha", "zeta"}));
     EXPECT_EQ(list.currentRow(), 2);
     EXPECT_EQ(list.Path(), root + "/one/two");
     ASSERT_EQ(changed.count(), 1);
