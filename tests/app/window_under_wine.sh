@@ -153,5 +153,5 @@ for mode in blog file; do
         done
     done
 done
-echo "window under Wine: $compared exports compared with the Linux exporter, $different different"
+echo "window under Wine: $compared exports compared with the Linux exporter, $different different ($SECONDS s)"
 [ "$different" -eq 0 ]

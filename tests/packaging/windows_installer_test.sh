@@ -64,5 +64,5 @@ wineserver -w
 check "uninstalled: no file, shortcut or registry key left" nothing_left
 check "uninstalled: gone from the list of programs" bash -c "! wine reg query '$key' >/dev/null 2>&1"
 left_behind | sed 's/^/  left: /'
-echo "installer under Wine: $failures failed"
+echo "installer under Wine: $failures failed ($SECONDS s)"
 [ "$failures" -eq 0 ]
