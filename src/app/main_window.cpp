@@ -625,8 +625,8 @@ WindowModel MainWindow::ReadModel() const {
     }
     model.Combo1ListIndex = Combo1ListIndex();
     model.Frame2Caption = U(frame2_->title());
-    model.Dir1Path = U(source_.dir->Path());
-    model.Dir2Path = U(output_.dir->Path());
+    model.Dir1Path = U(NativePath(source_.dir->Path()));
+    model.Dir2Path = U(NativePath(output_.dir->Path()));
     for (int i = 0; i < list1_->count(); ++i) {
         model.List1.push_back(U(list1_->item(i)->text()));
     }
@@ -712,7 +712,7 @@ void MainWindow::OnFolderOpenFailed(const QString& path) {
 }
 
 void MainWindow::OnFile1Click() {
-    const QString folder = WithTrailingSeparator(source_.dir->Path());
+    const QString folder = NativePath(WithTrailingSeparator(source_.dir->Path()));
     // A file already listed is not listed again: the export would post it twice.
     QSet<QString> listed;
     for (int i = 0; i < list2_->count(); ++i) {
@@ -773,7 +773,7 @@ void MainWindow::OnCommand3() {
     WindowModel model = ReadModel();
     if (module_.SourceMode == 1) {
         try {
-            FillListsFromBlogFolder(model, U(source_.dir->Path()));
+            FillListsFromBlogFolder(model, model.Dir1Path);
         } catch (const RunError& error) {
             // The blog folder cannot be listed: nothing to export.
             ShowFailure(error.Number());

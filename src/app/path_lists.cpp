@@ -49,6 +49,8 @@ bool IsWithin(const QString& path, const QString& root) {
 
 }  // namespace
 
+QString NativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+
 QString JoinPath(const QString& folder, const QString& name) { return WithTrailingSeparator(folder) + name; }
 
 QString WithTrailingSeparator(const QString& folder) {
@@ -286,7 +288,7 @@ QListWidgetItem* FolderList::Rebuild(const QStringList& subFolders) {
     int depth = 0;
     QListWidgetItem* current = nullptr;
     for (const QString& folder : chain) {
-        auto* item = new QListWidgetItem(openIcon, depth == 0 ? folder : QFileInfo(folder).fileName(), this);
+        auto* item = new QListWidgetItem(openIcon, depth == 0 ? NativePath(folder) : QFileInfo(folder).fileName(), this);
         item->setData(kPathRole, folder);
         item->setData(kDepthRole, depth++);
         current = item;

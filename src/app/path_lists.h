@@ -108,6 +108,12 @@ private:
     QString folder_;
 };
 
+// The window keeps its paths with Qt's "/". Every path that leaves it, to the engine
+// (and List2, which the engine reads) or to the user's eyes, is written with the
+// platform's own separator, the one the engine joins and splits paths at
+// (qb::kPathSeparator): "\" on Windows.
+[[nodiscard]] QString NativePath(const QString& path);
+
 // Joins a folder and a name with one separator ("/" + "a" is "/a").
 [[nodiscard]] QString JoinPath(const QString& folder, const QString& name);
 // folder with a separator at its end.

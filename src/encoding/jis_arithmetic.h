@@ -1,5 +1,6 @@
 #pragma once
-// The arithmetic shared by the whole-array and the streamed Shift_JIS to JIS stages.
+// The arithmetic shared by the whole-array and the streamed Shift_JIS to JIS stages, and
+// its reverse for reading EUC-JP text.
 
 #include <cstdint>
 
@@ -23,6 +24,19 @@ struct JisPair {
         return {(c1 - 0x70) * 2, c2 - 0x7D};
     }
     return {(c1 - 0x70) * 2 - 1, c2 - 0x1F};
+}
+
+// The reverse for a JIS X 0208 character (both bytes 0x21..0x7E): its Shift_JIS bytes.
+[[nodiscard]] constexpr JisPair JisPairToSjis(int c1, int c2) {
+    int s1 = (c1 + 1) / 2 + 0x70;
+    if (s1 >= 0xA0) {
+        s1 += 0x40;
+    }
+    if (c1 % 2 == 0) {
+        return {s1, c2 + 0x7E};
+    }
+    const int s2 = c2 + 0x1F;
+    return {s1, s2 >= 0x7F ? s2 + 1 : s2};
 }
 
 // Throws the overflow failure (6) for a computed value outside 0..255. Kept out of line

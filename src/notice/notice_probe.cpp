@@ -12,15 +12,44 @@
 #include <algorithm>
 #include <memory>
 
+#include "encoding/japanese_decode.h"
+
 namespace qb::notice {
 
 namespace {
+
+enum class Japanese { No, ShiftJis, EucJp };
+
+// Shift_JIS and EUC-JP are read by the program's own decoders, the same on every
+// platform (Qt's own codecs for them need ICU, which Qt for Windows lacks).
+Japanese JapaneseCharset(const QByteArray& charset)
+{
+    static const QList<QByteArray> shiftJis = {"shift_jis", "shift-jis", "sjis", "x-sjis", "ms_kanji",
+                                               "csshiftjis", "windows-31j", "cp932", "ms932",
+                                               "x-ms-cp932", "windows-932"};
+    static const QList<QByteArray> eucJp = {"euc-jp", "eucjp", "euc_jp", "x-euc-jp", "x-euc",
+                                            "cseucpkdfmtjapanese"};
+    const QByteArray name = charset.toLower();
+    if (shiftJis.contains(name))
+        return Japanese::ShiftJis;
+    if (eucJp.contains(name))
+        return Japanese::EucJp;
+    return Japanese::No;
+}
+
+DecodedText DecodeJapanese(const QByteArray& body, Japanese charset)
+{
+    const std::string_view bytes(body.constData(), static_cast<std::size_t>(body.size()));
+    return charset == Japanese::EucJp ? DecodeEucJp(bytes) : DecodeShiftJis(bytes);
+}
 
 // Decodes with the named charset; nullopt when the name is unknown.
 std::optional<QString> DecodeAs(const QByteArray& body, const QByteArray& charset)
 {
     if (charset.isEmpty())
         return std::nullopt;
+    if (const Japanese japanese = JapaneseCharset(charset); japanese != Japanese::No)
+        return QString::fromStdU16String(DecodeJapanese(body, japanese).text);
     QStringDecoder decoder(charset.constData());
     if (!decoder.isValid())
         return std::nullopt;
@@ -36,6 +65,9 @@ int JapaneseScore(QStringView text)
     int score = 0;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
+        // U+30FB also stands for a byte that is no character.
+        if (u == 0x30FB)
+            continue;
         if ((u >= 0x3041 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF))
             ++score;
         else if (u >= 0xFF61 && u <= 0xFF9F)
@@ -53,21 +85,12 @@ QString DecodeUnlabelled(const QByteArray& body)
     QString text = utf8.decode(body);
     if (!utf8.hasError())
         return text;
-    QStringDecoder sjis("Shift_JIS");
-    QStringDecoder eucJp("EUC-JP");
-    if (!sjis.isValid() || !eucJp.isValid())
-        return text;
-    QString asSjis = sjis.decode(body);
-    QString asEucJp = eucJp.decode(body);
-    // Bytes that are no character come out as U+FFFD or as SUB (U+001A).
-    const auto clean = [](const QStringDecoder& decoder, const QString& text) {
-        return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter) &&
-               !text.contains(QChar(0x1A));
-    };
-    const bool sjisClean = clean(sjis, asSjis);
-    const bool eucJpClean = clean(eucJp, asEucJp);
-    if (sjisClean != eucJpClean)
-        return sjisClean ? asSjis : asEucJp;
+    const DecodedText sjis = DecodeJapanese(body, Japanese::ShiftJis);
+    const DecodedText eucJp = DecodeJapanese(body, Japanese::EucJp);
+    const QString asSjis = QString::fromStdU16String(sjis.text);
+    const QString asEucJp = QString::fromStdU16String(eucJp.text);
+    if (sjis.clean != eucJp.clean)
+        return sjis.clean ? asSjis : asEucJp;
     return JapaneseScore(asEucJp) > JapaneseScore(asSjis) ? asEucJp : asSjis;
 }
 

@@ -23,7 +23,7 @@ protected:
     void ChooseOutputFolder() {
         OpenFolder("Dir2", DriveA());
         OpenFolder("Dir2", "out");
-        ASSERT_EQ(window->ReadModel().Dir2Path, (DriveA() + "/out").toStdU16String());
+        ASSERT_EQ(window->ReadModel().Dir2Path, Native(DriveA() + "/out").toStdU16String());
     }
     QStringList Fields() {
         QStringList fields;
@@ -121,7 +121,38 @@ TEST_F(Export, BlogFolderModeTakesEveryFileOfEverySubFolderAsUtf8) {
     EXPECT_EQ(ReadFile(DriveA() + "/out/blog.txt"), text.toUtf8());
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     // The folder list still shows the blog folder.
-    EXPECT_EQ(window->ReadModel().Dir1Path, blog.toStdU16String());
+    EXPECT_EQ(window->ReadModel().Dir1Path, Native(blog).toStdU16String());
+}
+
+// File mode with "フォルダー名を使う": each article's category is the folder it was
+// chosen from, also where the window's paths are written with "\\" (Windows).
+TEST_F(Export, FileModeTakesEachCategoryFromTheFolderTheArticleWasChosenIn) {
+    WriteFile(volumes.start + "/b.txt", SjisLines({"二"}));
+    WriteFile(volumes.start + "/日記/a.txt", SjisLines({"一"}));
+    Open();
+    ClickItem(Get<QListWidget>("File1"), 0);
+    OpenFolder("Dir1", "日記");
+    ClickItem(Get<QListWidget>("File1"), 0);
+    ASSERT_EQ(Items(Get<QListWidget>("List2")),
+              (QStringList{Native(volumes.start + "/b.txt"), Native(volumes.start + "/日記/a.txt")}));
+    ChooseOutputFolder();
+    Type("Text7", "folders");
+    Click("Option3");
+    Click("Option7");
+
+    Click("Command3");
+
+    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    QString text;
+    for (const auto& [title, category] : {std::pair{"二", "articles"}, std::pair{"一", "日記"}}) {
+        text += QStringList{"AUTHOR:", QStringLiteral("TITLE: ") + QString::fromUtf8(title),
+                            "DATE:  03/05/2024 08:07:00", "STATUS:   Draft", "ALLOW COMMENTS: 0",
+                            "CONVERT BREAKS: 0", "ALLOW PINGS: 0",
+                            QStringLiteral("PRIMARY CATEGORY: ") + QString::fromUtf8(category), "-----",
+                            "BODY:", "", "</P>", "", "-----", "--------", ""}
+                    .join("\r\n");
+    }
+    EXPECT_EQ(ReadFile(DriveA() + "/out/folders.txt"), text.toUtf8());
 }
 
 // The window and quillbrook-export make the same bytes from the same choices, the line
@@ -183,6 +214,9 @@ TEST_F(Export, BlogFolderWithoutSubFoldersExportsNothingButStillRuns) {
 }
 
 TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "under Wine the removed blog folder listed as empty (docs/windows.md)";
+    }
     const QString blog = volumes.start + "/blog";
     WriteFile(blog + "/A/a.txt", SjisLines({"t"}));
     Open();
@@ -210,7 +244,7 @@ TEST_F(Export, BlogModeWithNoSourceFolderShownIsReportedAndNothingRuns) {
     Click("optFile_1");
     Get<qb::app::DriveList>("Drive2")->SelectRoot(DriveB());
     OpenFolder("Dir2", "out");
-    ASSERT_EQ(window->ReadModel().Dir2Path, (DriveB() + "/out").toStdU16String());
+    ASSERT_EQ(window->ReadModel().Dir2Path, Native(DriveB() + "/out").toStdU16String());
     Type("Text7", "none");
     Click("Option2");
     Click("Option7");

@@ -125,6 +125,9 @@ TEST_F(LiveFolders, SelectionAndScrollPositionOfEntriesStillThereAreKept) {
 }
 
 TEST_F(LiveFolders, CurrentFolderRemovedGivesWayToItsParent) {
+    if (UnderWine()) {
+        GTEST_SKIP() << "Wine did not report the removal of the current folder (docs/windows.md)";
+    }
     WriteFile(Start("sub/inner.txt"), "x");
     Open();
     OpenFolder("Dir1", "sub");

@@ -308,7 +308,7 @@ TEST_F(Options, BlogFolderModeHidesTheChosenFilesWithoutTouchingThem) {
     EXPECT_EQ(window->module().SourceMode, 0);
     EXPECT_TRUE(Get<QPushButton>("Command4")->isEnabled());
     EXPECT_TRUE(Get<QGroupBox>("Frame1")->isVisible());
-    EXPECT_EQ(Items(Get<QListWidget>("List2")), QStringList{volumes.start + "/a.txt"});
+    EXPECT_EQ(Items(Get<QListWidget>("List2")), QStringList{Native(volumes.start + "/a.txt")});
 }
 
 TEST_F(Options, TypedTimeStepSelectsTheEntryItMatchesWithDigitsOfEitherWidth) {
@@ -385,7 +385,7 @@ TEST_F(Lists, EachGestureAppendsTheSelectedFilesThatAreNotListedYet) {
          {"a.txt", "B.txt", "c.txt"}},
         {"listed again after the lists were emptied", {click(1), clear, click(1)}, {"B.txt"}},
     };
-    const QString folder = volumes.start + "/";
+    const QString folder = Native(volumes.start + "/");
     for (const auto& row : rows) {
         clear();
         for (const Gesture& gesture : row.gestures) {
@@ -404,7 +404,7 @@ TEST_F(Lists, EachGestureAppendsTheSelectedFilesThatAreNotListedYet) {
     OpenFolder("Dir1", "sub");
     ClickItem(file1, 0);
     EXPECT_EQ(Items(list1), (QStringList{"B.txt", "a.txt"}));
-    EXPECT_EQ(Items(list2), (QStringList{folder + "B.txt", folder + "sub/a.txt"}));
+    EXPECT_EQ(Items(list2), (QStringList{folder + "B.txt", folder + Native("sub/a.txt")}));
 }
 
 TEST_F(Lists, List1SelectionIsCopiedToList2) {
@@ -415,7 +415,7 @@ TEST_F(Lists, List1SelectionIsCopiedToList2) {
     ClickItem(list1, 1);
     EXPECT_EQ(list2->currentRow(), 1);
     ASSERT_EQ(list2->selectedItems().size(), 1);
-    EXPECT_EQ(list2->selectedItems().first()->text(), volumes.start + "/B.txt");
+    EXPECT_EQ(list2->selectedItems().first()->text(), Native(volumes.start + "/B.txt"));
 }
 
 TEST_F(Lists, RemoveOneNeedsASelectionAndRemovesTheSamePositionFromBoth) {
@@ -433,7 +433,7 @@ TEST_F(Lists, RemoveOneNeedsASelectionAndRemovesTheSamePositionFromBoth) {
     ClickItem(list1, 1);
     Click("Command4");
     EXPECT_EQ(Items(list1), (QStringList{"a.txt", "c.txt"}));
-    EXPECT_EQ(Items(list2), (QStringList{volumes.start + "/a.txt", volumes.start + "/c.txt"}));
+    EXPECT_EQ(Items(list2), (QStringList{Native(volumes.start + "/a.txt"), Native(volumes.start + "/c.txt")}));
     EXPECT_EQ(sink.messages.size(), 1U);
 
     // Nothing is selected after a removal: a second press is refused.
@@ -457,14 +457,14 @@ TEST_F(Lists, OpeningAFolderPointsTheFileListThereAndAppendsFromIt) {
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), volumes.start + "/sub");
     EXPECT_EQ(Items(Get<QListWidget>("File1")), QStringList{"inner.txt"});
     ClickItem(Get<QListWidget>("File1"), 0);
-    EXPECT_EQ(Items(Get<QListWidget>("List2")), QStringList{volumes.start + "/sub/inner.txt"});
+    EXPECT_EQ(Items(Get<QListWidget>("List2")), QStringList{Native(volumes.start + "/sub/inner.txt")});
 
     // Back up the chain with the keyboard: the drive's root.
     auto* dir1 = Get<QListWidget>("Dir1");
     dir1->setCurrentRow(0);
     QTest::keyClick(dir1, Qt::Key_Return);
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), DriveA());
-    EXPECT_EQ(dir1->item(0)->text(), DriveA());
+    EXPECT_EQ(dir1->item(0)->text(), Native(DriveA()));
     EXPECT_TRUE(Items(Get<QListWidget>("File1")).isEmpty());
 }
 
@@ -553,7 +553,7 @@ TEST_F(Drives, OutputDriveListWorksTheSameWayOnItsOwn) {
     Choose("Drive2", DriveC());
     EXPECT_EQ(sink.messages.size(), 1U);
     EXPECT_EQ(Get<qb::app::DriveList>("Drive2")->CurrentRoot(), DriveB());
-    EXPECT_EQ(window->ReadModel().Dir2Path, DriveB().toStdU16String());
+    EXPECT_EQ(window->ReadModel().Dir2Path, Native(DriveB()).toStdU16String());
 }
 
 TEST_F(Drives, DroppedDownListIsWideEnoughForItsLongestEntry) {

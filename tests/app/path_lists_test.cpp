@@ -5,6 +5,7 @@
 
 #include "app/path_lists.h"
 #include "app_test_support.h"
+#include "encoding/unicode.h"
 
 namespace apptest {
 namespace {
@@ -22,6 +23,9 @@ TEST(PathJoin, OneSeparatorBetweenFolderAndName) {
     }
     EXPECT_EQ(qb::app::WithTrailingSeparator("/"), QStringLiteral("/"));
     EXPECT_EQ(qb::app::WithTrailingSeparator("/x"), QStringLiteral("/x/"));
+    // What leaves the window is split by the engine at its own separator.
+    const QChar separator(qb::kPathSeparator);
+    EXPECT_EQ(qb::app::NativePath("C:/blog/a.txt"), "C:" + QString(separator) + "blog" + separator + "a.txt");
 }
 
 TEST(SystemVolumes, PseudoFileSystemsAreNotDrives) {
@@ -31,10 +35,20 @@ TEST(SystemVolumes, PseudoFileSystemsAreNotDrives) {
     for (const char* type : {"ext4", "vfat", "btrfs", "xfs", "ntfs", "exfat"}) {
         EXPECT_FALSE(qb::app::SystemVolumeSource::IsPseudoFileSystem(type)) << type;
     }
-    // On this machine: "/" first, then no /proc, /sys, /dev or other pseudo file system.
     const qb::app::SystemVolumeSource volumes;
     const auto listed = volumes.Volumes();
     ASSERT_FALSE(listed.empty());
+#ifdef _WIN32
+    // On Windows: the drive roots in letter order ("C:/", then "Z:/" under Wine), the
+    // first one usable.
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const QString& root = listed[i].root;
+        EXPECT_TRUE(root.size() == 3 && root[0].isUpper() && root.endsWith(QLatin1String(":/"))) << root.toStdString();
+        EXPECT_TRUE(i == 0 || listed[i - 1].root < root) << root.toStdString();
+    }
+    EXPECT_TRUE(volumes.IsReady(listed.front().root));
+#else
+    // On this machine: "/" first, then no /proc, /sys, /dev or other pseudo file system.
     EXPECT_EQ(listed.front().root, QStringLiteral("/"));
     EXPECT_TRUE(volumes.IsReady(QStringLiteral("/")));
     for (std::size_t i = 1; i < listed.size(); ++i) {
@@ -42,6 +56,7 @@ TEST(SystemVolumes, PseudoFileSystemsAreNotDrives) {
         EXPECT_FALSE(qb::app::SystemVolumeSource::IsPseudoFileSystem(type)) << listed[i].root.toStdString();
         EXPECT_NE(listed[i].root, QStringLiteral("/proc"));
     }
+#endif
     // A folder that is not a mount point is not a usable volume of its own.
     QTemporaryDir plain;
     EXPECT_FALSE(volumes.IsReady(plain.path()));
@@ -65,7 +80,7 @@ TEST_F(Widgets, FolderListShowsTheChainThenVisibleSubFolders) {
     FolderList list;
     QSignalSpy changed(&list, &FolderList::PathChanged);
     ASSERT_TRUE(list.ShowDrive(root, root + "/one/two"));
-    EXPECT_EQ(Items(&list), (QStringList{root, "one", "two", "Alpha", "zeta"}));
+    EXPECT_EQ(Items(&list), (QStringList{Native(root), "one", "two", "Alpha", "zeta"}));
     EXPECT_EQ(list.currentRow(), 2);
     EXPECT_EQ(list.Path(), root + "/one/two");
     ASSERT_EQ(changed.count(), 1);

@@ -5,6 +5,20 @@
 #include <gtest/gtest.h>
 
 #include "app/app_setup.h"
+#include "app_test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+bool apptest::UnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
 
 int main(int argc, char* argv[]) {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");

@@ -136,9 +136,10 @@ INSTANTIATE_TEST_SUITE_P(
         // These bytes are also clean Shift_JIS, as half-width katakana.
         DecodeCase{"unlabelled_eucjp", "<title>" + kEucJp + "</title>", "text/html",
                    QStringLiteral("<title>") + kText + QStringLiteral("</title>")},
-        // Neither reads clean: "お知らせ" in Shift_JIS then a byte that is no character.
+        // Neither reads clean: "お知らせ" in Shift_JIS then a byte that is no character
+        // (code page 932 gives 0xFF a code point of its own).
         DecodeCase{"unlabelled_sjis_with_a_bad_byte", kSjis.left(8) + "\xFF", "",
-                   QStringLiteral("お知らせ") + QChar(0x1A)},
+                   QStringLiteral("お知らせ") + QChar(0xF8F3)},
         DecodeCase{"utf8_bom_wins", "\xEF\xBB\xBF" + kText.toUtf8(), "text/html; charset=EUC-JP",
                    kText},
         // Code page 932 extensions: circled one, "(株)".
