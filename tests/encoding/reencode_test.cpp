@@ -23,6 +23,21 @@
 #include "reencode_reference.h"
 #include "test_bytes.h"
 
+namespace qbtest {
+
+// Found by GoogleTest's printing next to Outcome.
+std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    if (o.error) {
+        out << "error " << o.error << ", ";
+    }
+    if (o.utf8Failed) {
+        out << "UTF-8 failure, ";
+    }
+    return out << "file [" << qb::test::Hex(o.file) << "]";
+}
+
+}  // namespace qbtest
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -38,16 +53,6 @@ const EncodingButtons kSjis{.option14 = true};
 const EncodingButtons kEuc{.option12 = true};
 const EncodingButtons kUtf8{.option13 = true};
 const EncodingButtons kNone{};
-
-std::ostream& operator<<(std::ostream& out, const Outcome& o) {
-    if (o.error) {
-        out << "error " << o.error << ", ";
-    }
-    if (o.utf8Failed) {
-        out << "UTF-8 failure, ";
-    }
-    return out << "file [" << Hex(o.file) << "]";
-}
 
 class Reencode : public ::testing::Test {
 protected:
