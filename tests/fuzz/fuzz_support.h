@@ -25,6 +25,17 @@ inline void Require(bool holds, const char* property) {
     }
 }
 
+// Runs check(first, rest) on a fuzz input cut into its first byte (the choices of a run)
+// and the rest (the bytes to work on); an empty input is passed over. For the return of
+// LLVMFuzzerTestOneInput.
+template <typename Check>
+int WithFirstByte(const std::uint8_t* data, std::size_t size, Check check) {
+    if (size != 0) {
+        check(data[0], std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
+    }
+    return 0;
+}
+
 // Hands input to feed in pieces of 1 to maxPiece bytes, sizes drawn from seed. Each piece
 // is a copy of its own exact size, so that a read past its end is caught.
 template <typename Char, typename Feed>

@@ -34,14 +34,7 @@ void EachCharRoundTrips(std::u16string_view text) {
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
-    const std::uint32_t seed = data[0];
-    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+void Check(std::uint32_t seed, std::string_view bytes) {
 
     const std::u16string text = qb::cp932::Decode(bytes);
     qb::cp932::Decoder decoder;
@@ -66,5 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     encoder.Finish(encodedPieces);
     Require(encodedPieces == encoded, "encoding in pieces gives the bytes of encoding whole");
     Require(qb::cp932::Encode(qb::cp932::Decode(encoded)) == encoded, "encoded bytes encode their own text");
-    return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return qbfuzz::WithFirstByte(data, size, Check);
 }

@@ -52,14 +52,7 @@ Outcome Streamed(std::string_view input, std::uint32_t seed) {
 
 void Agree(const Outcome& a, const Outcome& b) { qbfuzz::Require(a == b, "pieces and whole agree"); }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
-    const std::uint32_t seed = data[0];
-    const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
+void Check(std::uint32_t seed, std::string_view input) {
 
     const Outcome jis = Whole(qb::SjisToJis, input);
     Agree(Streamed<qb::SjisToJisStream>(input, seed), jis);
@@ -68,5 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (jis.error == 0) {
         Agree(Streamed<qb::JisToEucStream>(jis.bytes, seed + 1), Whole(qb::JisToEuc, jis.bytes));
     }
-    return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return qbfuzz::WithFirstByte(data, size, Check);
 }

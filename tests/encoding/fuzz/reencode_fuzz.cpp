@@ -36,23 +36,23 @@ Outcome Run(const std::filesystem::path& path, const std::string& content, qb::E
     return o;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
+void Check(std::uint8_t first, std::string_view rest) {
     static const qb::EncodingButtons kButtons[] = {
         {.option12 = true}, {.option13 = true}, {.option14 = true}, {}};
-    const qb::EncodingButtons buttons = kButtons[data[0] & 3U];
-    const qb::LineEnds ends = (data[0] & 4U) != 0 ? qb::LineEnds::Lf : qb::LineEnds::CrLf;
-    const std::size_t chunk = 1 + (data[0] >> 3U);
-    const std::string content(reinterpret_cast<const char*>(data + 1), size - 1);
+    const qb::EncodingButtons buttons = kButtons[first & 3U];
+    const qb::LineEnds ends = (first & 4U) != 0 ? qb::LineEnds::Lf : qb::LineEnds::CrLf;
+    const std::size_t chunk = 1 + (first >> 3U);
+    const std::string content(rest);
     const std::filesystem::path path = qbfuzz::ScratchFolder() / "import.txt";
 
     const Outcome expected = qbtest::Reference(content, buttons, ends);
     Require(Run(path, content, buttons, ends, chunk) == expected, "in chunks as on the whole buffer");
     Require(Run(path, content, buttons, ends, std::size_t{64} * 1024) == expected,
             "in one chunk as on the whole buffer");
-    return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return qbfuzz::WithFirstByte(data, size, Check);
 }

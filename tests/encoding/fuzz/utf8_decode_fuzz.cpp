@@ -59,14 +59,7 @@ std::string AsciiOf(std::string_view bytes) {
     return out;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
-    const std::uint32_t seed = data[0];
-    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+void Check(std::uint32_t seed, std::string_view bytes) {
 
     std::u16string whole;
     {
@@ -95,5 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         Require(replacements > 0, "ill-formed input gives U+FFFD");
     }
-    return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return qbfuzz::WithFirstByte(data, size, Check);
 }

@@ -70,13 +70,8 @@ std::optional<qb::DateTime> Parse(const std::vector<std::u16string>& f, int& err
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
-    const std::u16string text = qb::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
+void Check(std::uint8_t first, std::string_view rest) {
+    const std::u16string text = qb::Utf8ToUtf16(rest);
     std::vector<std::u16string> fields(5);
     std::size_t pos = 0;
     for (std::size_t i = 0; i < 5 && pos <= text.size(); ++i) {
@@ -104,10 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     window.Text3 = fields[2];
     window.Text4 = fields[3];
     window.Text5 = fields[4];
-    window.Option4 = (data[0] & 3U) == 1;
-    window.Option5 = (data[0] & 3U) == 2;
-    window.Option6 = (data[0] & 3U) == 3;
-    window.Combo1ListIndex = (data[0] >> 2U) % 16;
+    window.Option4 = (first & 3U) == 1;
+    window.Option5 = (first & 3U) == 2;
+    window.Option6 = (first & 3U) == 3;
+    window.Combo1ListIndex = (first >> 2U) % 16;
     qbtest::FakeClock clock;
     try {
         qb::AdvanceForNextRecord(module, window, clock);
@@ -118,5 +113,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(e.Number() == (date ? qb::err::kInvalidCall : qb::err::kTypeMismatch),
                 "the advance fails with 13 on fields that are no date, else only with 5");
     }
-    return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return qbfuzz::WithFirstByte(data, size, Check);
 }
