@@ -128,7 +128,12 @@ INSTANTIATE_TEST_SUITE_P(
                   Response{500, "Internal Server Error", "text/html", "<title>Oops</title>", false, {}},
                   false},
         ProbeCase{"closes_mid_page",
-                  Response{.body = "<html><head><title>News</title>", .missingBytes = 4096}, false},
+                  [] {
+                      Response cut = Html("<html><head><title>News</title>");
+                      cut.missingBytes = 4096;
+                      return cut;
+                  }(),
+                  false},
         ProbeCase{"shift_jis_page",
                   Html("<html><head><title>\x82\xa8\x92\x6d\x82\xe7\x82\xb9</title></head></html>",
                        "text/html; charset=Shift_JIS"),
@@ -268,8 +273,9 @@ TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
 // Bytes that are no HTTP response: Qt asks again a few times, then the start-up goes on.
 TEST_F(NoticeTest, GarbageInsteadOfHttpCountsAsNoTitle)
 {
-    server.Route("/info/notice.html",
-                 Response{.raw = QByteArray("\x00\xff\x1b$B garbage\r\n\r\n<title>News</title>", 36)});
+    Response garbage;
+    garbage.raw = QByteArray("\x00\xff\x1b$B garbage\r\n\r\n<title>News</title>", 36);
+    server.Route("/info/notice.html", garbage);
     EXPECT_EQ(Probe("/info/notice.html"), nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
     EXPECT_LE(server.RequestedPaths().size(), 4);
