@@ -1,6 +1,7 @@
 #pragma once
 // What the fuzz targets share: a check that stops the run with a message (libFuzzer keeps
-// the input that stopped it) and the cutting of an input into pieces of random sizes.
+// the input that stopped it), the cutting of an input into its first byte and the rest and
+// of bytes into pieces of random sizes, and a scratch folder for the targets that need files.
 
 #include <algorithm>
 #include <cstddef>
@@ -56,9 +57,10 @@ void ForEachPiece(std::basic_string_view<Char> input, std::uint32_t seed, std::s
 // normally.
 inline const std::filesystem::path& ScratchFolder() {
     static const struct Folder {
-        std::filesystem::path path = (std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                                                : std::filesystem::temp_directory_path()) /
-                                     ("qb-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::path path =
+            (std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                       : std::filesystem::temp_directory_path()) /
+            ("qb-fuzz-" + std::to_string(::getpid()));
         Folder() { std::filesystem::create_directories(path); }
         ~Folder() {
             std::error_code ignored;
