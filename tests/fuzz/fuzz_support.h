@@ -71,7 +71,8 @@ inline const std::filesystem::path& ScratchFolder() {
 }
 
 inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {
