@@ -68,17 +68,17 @@ bool TrimmedRestOfLine(ArticleFile& article, Sink&& sink) {
 
 ArticleFile::ArticleFile(std::u16string path, ArticleEncoding encoding, std::size_t chunkSize)
     : path_(std::move(path)), chunkSize_(chunkSize == 0 ? 1 : chunkSize), request_(encoding) {
-    Open(0);
+    Open(0, false);
 }
 
 ArticleFile::ArticleFile(std::u16string path, ArticleStart start, std::size_t chunkSize, std::uint64_t offset)
     : path_(std::move(path)), chunkSize_(chunkSize), start_(start) {
-    Open(offset);
+    Open(offset, true);
 }
 
 ArticleFile::~ArticleFile() = default;
 
-void ArticleFile::Open(std::uint64_t offset) {
+void ArticleFile::Open(std::uint64_t offset, bool again) {
     const std::filesystem::path p = ToPath(path_);
     std::error_code ec;
     const auto status = std::filesystem::status(p, ec);
@@ -93,6 +93,16 @@ void ArticleFile::Open(std::uint64_t offset) {
     }
     if (status.type() == std::filesystem::file_type::directory) {
         throw RunError(err::kPathFileAccess, "article is a folder: " + p.string());
+    }
+    // A device (/dev/zero, /dev/urandom, a terminal) never ends, and a socket is no
+    // article. A pipe is read as it comes, once: opened again it would wait for a
+    // writer that has already gone.
+    if (status.type() == std::filesystem::file_type::fifo) {
+        if (again) {
+            throw RunError(err::kDeviceIo, "a pipe cannot be read again: " + p.string());
+        }
+    } else if (status.type() != std::filesystem::file_type::regular) {
+        throw RunError(err::kPathFileAccess, "article is not a file: " + p.string());
     }
     errno = 0;
     in_.open(p, std::ios::binary | std::ios::in);
@@ -133,7 +143,7 @@ void ArticleFile::Reopen() {
     reader_.reset();
     in_.close();
     in_.clear();
-    Open(0);
+    Open(0, true);
 }
 
 std::unique_ptr<ArticleFile> ArticleFile::OpenAt(std::uint64_t offset) const {

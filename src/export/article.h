@@ -26,8 +26,9 @@ public:
     static constexpr std::size_t kChunkSize = std::size_t{64} * 1024;
 
     // Opens the article. Throws RunError: 53 when it does not exist, 75 when it is a
-    // folder, the errno's number (70 for no permission...) when it cannot be opened, 57
-    // when it cannot be read.
+    // folder or a device (neither a file nor a pipe), the errno's number (70 for no
+    // permission...) when it cannot be opened, 57 when it cannot be read. Reopen and
+    // OpenAt throw 57 for a pipe, which can be read only once.
     explicit ArticleFile(std::u16string path, ArticleEncoding encoding = ArticleEncoding::Auto,
                          std::size_t chunkSize = kChunkSize);
     ArticleFile(const ArticleFile&) = delete;
@@ -59,7 +60,8 @@ public:
 
 private:
     ArticleFile(std::u16string path, ArticleStart start, std::size_t chunkSize, std::uint64_t offset);
-    void Open(std::uint64_t offset);
+    // again: the article has been opened before (read once more from its start or a line).
+    void Open(std::uint64_t offset, bool again);
     void Begin();
 
     std::u16string path_;

@@ -359,6 +359,58 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
 }
 #endif
 
+#ifndef _WIN32  // devices and pipes as POSIX has them
+// Articles that are no file: each ends the run with its number at once, the previous
+// import file stays and no work file is left. A pipe is read once as it comes; read
+// again for the body, it would wait for a writer that has gone.
+TEST_F(Cli, ArticlesThatAreNoFileAreRefused) {
+    const auto fifo = dir.Path() / "articles" / "pipe.txt";
+    std::filesystem::create_directories(fifo.parent_path());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        const char* article;
+        const char* firstLine;
+        bool writer;  // something writes an article into the pipe
+        int exit;
+        std::string err;
+    } cases[] = {
+        {"articles", "title", false, 2, "書き込み異常終了です。75\n"},
+        {"/dev/zero", "title", false, 2, "書き込み異常終了です。75\n"},
+        {"/dev/urandom", "title-and-body", false, 2, "書き込み異常終了です。75\n"},
+        {"articles/pipe.txt", "title-and-body", true, 2, "書き込み異常終了です。57\n"},
+        {"articles/pipe.txt", "title", true, 0, "書き込み正常終了\n"},
+    };
+    const std::string previous = "previous import file\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.article) + " " + c.firstLine);
+        WriteBytes(dir.Path() / "out.txt", previous);
+        std::thread writer;
+        if (c.writer) {
+            writer = std::thread([&fifo] {
+                // Waits for the exporter to open the pipe, at most ten seconds.
+                int fd = -1;
+                for (int i = 0; i < 1000 && fd < 0; ++i) {
+                    fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                const std::string article = Sjis(u"題\r\n本文\r\n");
+                EXPECT_EQ(::write(fd, article.data(), article.size()), static_cast<ssize_t>(article.size()));
+                ::close(fd);
+            });
+        }
+        const Result r = RunCli(dir.Path(), {"--name", "out", "--status", "publish", "--category", "title",
+                                             "--first-line", c.firstLine, c.article});
+        if (writer.joinable()) {
+            writer.join();
+        }
+        EXPECT_EQ(c.exit == 0 ? r.out : r.err, c.err);
+        EXPECT_EQ(r.exit, c.exit);
+        EXPECT_EQ(ReadBytes(dir.Path() / "out.txt") == previous, c.exit != 0);
+        EXPECT_EQ(qbtest::WorkFiles(dir.Path()), std::vector<std::string>{});
+    }
+}
+#endif
+
 TEST_F(Cli, OptionsReachTheirControls) {
     const auto articles = Articles({{"memo.txt", SjisLines({u"題", u"本文"})}, {"note.txt", SjisLines({u"二"})}});
     const Result r = RunCli(dir.Path(), {"--name", " 出力 ", "--output-dir", "articles", "--status", "future",

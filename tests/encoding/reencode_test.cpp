@@ -20,7 +20,23 @@
 #include "encoding/cp932.h"
 #include "encoding/kanji_convert.h"
 #include "encoding/utf8_encode.h"
+#include "reencode_reference.h"
 #include "test_bytes.h"
+
+namespace qbtest {
+
+// Found by GoogleTest's printing next to Outcome.
+std::ostream& operator<<(std::ostream& out, const Outcome& o) {
+    if (o.error) {
+        out << "error " << o.error << ", ";
+    }
+    if (o.utf8Failed) {
+        out << "UTF-8 failure, ";
+    }
+    return out << "file [" << qb::test::Hex(o.file) << "]";
+}
+
+}  // namespace qbtest
 
 namespace {
 
@@ -30,72 +46,13 @@ using qb::LineEnds;
 using qb::ReencodeResult;
 using qb::test::Bytes;
 using qb::test::Hex;
+using qbtest::Outcome;
+using qbtest::Reference;
 
 const EncodingButtons kSjis{.option14 = true};
 const EncodingButtons kEuc{.option12 = true};
 const EncodingButtons kUtf8{.option13 = true};
 const EncodingButtons kNone{};
-
-// What a re-encoding did: its result or failure number, and the file afterwards.
-struct Outcome {
-    int error = 0;
-    bool utf8Failed = false;
-    std::string file;
-    bool operator==(const Outcome&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Outcome& o) {
-    if (o.error) {
-        out << "error " << o.error << ", ";
-    }
-    if (o.utf8Failed) {
-        out << "UTF-8 failure, ";
-    }
-    return out << "file [" << Hex(o.file) << "]";
-}
-
-std::string CrLfToLf(const std::string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
-            continue;
-        }
-        out.push_back(s[i]);
-    }
-    return out;
-}
-
-// The re-encoding done the simple way: the whole file read back line by line into one
-// text, converted at once.
-Outcome Reference(const std::string& content, EncodingButtons buttons, LineEnds lineEnds) {
-    const auto ends = [&](const std::string& bytes) { return lineEnds == LineEnds::Lf ? CrLfToLf(bytes) : bytes; };
-    if (buttons.option14) {
-        return {0, false, ends(content)};
-    }
-    // A line ends at CR LF or a lone CR; a lone LF stays in its line.
-    std::u16string text;
-    for (std::size_t pos = 0; pos < content.size();) {
-        const std::size_t cr = std::min(content.find('\r', pos), content.size());
-        text += qb::cp932::Decode(content.substr(pos, cr - pos)) + u"\r\n";
-        pos = cr + (content.compare(cr, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    if (buttons.option12) {
-        try {
-            const qb::ByteArray euc = qb::StrToEuc(text);
-            return {0, false, ends(std::string(euc.begin(), euc.end()))};
-        } catch (const qb::RunError& e) {
-            return {e.Number(), false, content};
-        }
-    }
-    if (buttons.option13) {
-        std::vector<std::uint8_t> bytes;
-        if (qb::EncodeUtf8(text, bytes) == 0) {
-            return {0, true, content};
-        }
-        return {0, false, ends(std::string(bytes.begin(), bytes.end()))};
-    }
-    return {0, false, content};
-}
 
 class Reencode : public ::testing::Test {
 protected:

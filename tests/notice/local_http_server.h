@@ -25,6 +25,10 @@ struct Response {
     // Filler bytes after the body, written as the socket drains; -1: without end (and
     // without a Content-Length).
     qint64 fillBytes = 0;
+    // Body bytes announced in the Content-Length but never sent: the server closes mid-page.
+    qint64 missingBytes = 0;
+    // Sent as it is in place of an HTTP response, then the connection is closed.
+    QByteArray raw = {};
 };
 
 class LocalHttpServer {
@@ -66,12 +70,18 @@ private:
                                     : Response{404, "Not Found", "text/plain", "no such page", false, {}};
             if (response.silent)
                 return;
+            if (!response.raw.isEmpty()) {
+                socket->write(response.raw);
+                socket->disconnectFromHost();
+                return;
+            }
             QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
                               response.reason + "\r\n";
             head += "Content-Type: " + response.contentType + "\r\n";
             if (response.fillBytes >= 0)
                 head += "Content-Length: " +
-                        QByteArray::number(response.body.size() + response.fillBytes) + "\r\n";
+                        QByteArray::number(response.body.size() + response.fillBytes +
+                                           response.missingBytes) + "\r\n";
             head += response.extraHeaders;
             head += "Connection: close\r\n\r\n";
             socket->write(head + response.body);

@@ -127,6 +127,13 @@ INSTANTIATE_TEST_SUITE_P(
         ProbeCase{"http_500_with_titled_page",
                   Response{500, "Internal Server Error", "text/html", "<title>Oops</title>", false, {}},
                   false},
+        ProbeCase{"closes_mid_page",
+                  [] {
+                      Response cut = Html("<html><head><title>News</title>");
+                      cut.missingBytes = 4096;
+                      return cut;
+                  }(),
+                  false},
         ProbeCase{"shift_jis_page",
                   Html("<html><head><title>\x82\xa8\x92\x6d\x82\xe7\x82\xb9</title></head></html>",
                        "text/html; charset=Shift_JIS"),
@@ -261,6 +268,17 @@ TEST_F(NoticeTest, TlsFailureCountsAsNoTitle)
     const QUrl url(QStringLiteral("https://127.0.0.1:%1/info/notice.html").arg(plain.serverPort()));
     EXPECT_EQ(ProbeAndShowNotice(mainWindow, url, 5000), nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
+}
+
+// Bytes that are no HTTP response: Qt asks again a few times, then the start-up goes on.
+TEST_F(NoticeTest, GarbageInsteadOfHttpCountsAsNoTitle)
+{
+    Response garbage;
+    garbage.raw = QByteArray("\x00\xff\x1b$B garbage\r\n\r\n<title>News</title>", 36);
+    server.Route("/info/notice.html", garbage);
+    EXPECT_EQ(Probe("/info/notice.html"), nullptr);
+    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_LE(server.RequestedPaths().size(), 4);
 }
 
 TEST_F(NoticeTest, MalformedAddressCountsAsNoTitle)

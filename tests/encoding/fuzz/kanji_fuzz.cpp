@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/run_error.h"
+#include "fuzz/fuzz_support.h"
 #include "encoding/kanji_convert.h"
 #include "encoding/kanji_stream.h"
 
@@ -21,9 +22,7 @@ struct Outcome {
 };
 
 void CheckNumber(int number) {
-    if (number != qb::err::kOverflow && number != qb::err::kSubscript) {
-        std::abort();
-    }
+    qbfuzz::Require(number == qb::err::kOverflow || number == qb::err::kSubscript, "fails only with 6 or 9");
 }
 
 template <typename F>
@@ -42,13 +41,7 @@ Outcome Streamed(std::string_view input, std::uint32_t seed) {
     Stream stream;
     try {
         std::string out;
-        std::size_t pos = 0;
-        while (pos < input.size()) {
-            seed = seed * 1103515245U + 12345U;
-            const std::size_t piece = 1 + (seed >> 16U) % 7;
-            stream.Feed(input.substr(pos, piece), out);
-            pos += piece;
-        }
+        qbfuzz::ForEachPiece(input, seed, 7, [&](std::string_view piece) { stream.Feed(piece, out); });
         stream.Finish(out);
         return {out, 0};
     } catch (const qb::RunError& e) {
@@ -57,20 +50,9 @@ Outcome Streamed(std::string_view input, std::uint32_t seed) {
     }
 }
 
-void Agree(const Outcome& a, const Outcome& b) {
-    if (!(a == b)) {
-        std::abort();
-    }
-}
+void Agree(const Outcome& a, const Outcome& b) { qbfuzz::Require(a == b, "pieces and whole agree"); }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
-    const std::uint32_t seed = data[0];
-    const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
+void Check(std::uint32_t seed, std::string_view input) {
 
     const Outcome jis = Whole(qb::SjisToJis, input);
     Agree(Streamed<qb::SjisToJisStream>(input, seed), jis);
@@ -79,5 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (jis.error == 0) {
         Agree(Streamed<qb::JisToEucStream>(jis.bytes, seed + 1), Whole(qb::JisToEuc, jis.bytes));
     }
-    return 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return qbfuzz::WithFirstByte(data, size, Check);
 }
