@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/unicode.h"
+#include "files/paths.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/unicode.h"
+#include "common/unicode.h"
+#include "files/paths.h"
 
 namespace {
 
