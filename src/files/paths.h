@@ -2,6 +2,7 @@
 // Paths as the program's UTF-16 text, and the one folder separator that the window, the
 // command-line tool and the engine all write.
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -32,11 +33,7 @@ inline constexpr char16_t kPortableSeparator = u'/';
 // A path written with kPortableSeparator in the platform's own form, the one shown to
 // the user and joined and split by the engine: "C:\blog" on Windows, "/blog" elsewhere.
 [[nodiscard]] inline std::u16string NativePath(std::u16string path) {
-    for (char16_t& c : path) {
-        if (c == kPortableSeparator) {
-            c = kPathSeparator;
-        }
-    }
+    std::replace(path.begin(), path.end(), kPortableSeparator, kPathSeparator);
     return path;
 }
 
