@@ -33,7 +33,7 @@
 #include "app/screen_fit.h"
 #include "app/window_style.h"
 #include "common/run_error.h"
-#include "encoding/unicode.h"
+#include "files/paths.h"
 #include "export/blog_folder.h"
 #include "export/entry_dates.h"
 #include "export/export_run.h"

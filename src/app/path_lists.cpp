@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "files/paths.h"
+
 namespace qb::app {
 
 namespace {
@@ -40,21 +42,23 @@ bool IsListable(const QString& folder) {
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
+constexpr QChar kSeparator(qb::kPortableSeparator);
+
 bool IsWithin(const QString& path, const QString& root) {
-    if (root == QLatin1String("/")) {
-        return path.startsWith(QLatin1Char('/'));
+    if (root == QString(kSeparator)) {
+        return path.startsWith(kSeparator);
     }
     return path == root || path.startsWith(WithTrailingSeparator(root));
 }
 
 }  // namespace
 
-QString NativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString NativePath(const QString& path) { return QString::fromStdU16String(qb::NativePath(path.toStdU16String())); }
 
 QString JoinPath(const QString& folder, const QString& name) { return WithTrailingSeparator(folder) + name; }
 
 QString WithTrailingSeparator(const QString& folder) {
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    return folder.endsWith(kSeparator) ? folder : folder + kSeparator;
 }
 
 // ---- DriveList
@@ -270,7 +274,7 @@ QStringList FolderList::Chain() const {
     if (path_ != root_) {
         const QString rest = path_.mid(WithTrailingSeparator(root_).size());
         QString walked = root_;
-        for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        for (const QString& part : rest.split(kSeparator, Qt::SkipEmptyParts)) {
             walked = JoinPath(walked, part);
             chain << walked;
         }

@@ -1,9 +1,9 @@
 #pragma once
-// The drive list, folder list and file list of the window: small widgets over Qt that
-// behave like the classic trio. A drive list offers volumes and remembers the folder
-// last shown on each; a folder list shows the chain of folders from a volume's root
-// down to its folder, then that folder's sub-folders; a file list shows the files of
-// one folder. Folder and file lists follow their folders on disk.
+// The drive list, folder list and file list of the window: three small widgets over Qt
+// that work together as one folder picker. A drive list offers volumes and remembers
+// the folder last shown on each; a folder list shows the chain of folders from a
+// volume's root down to its folder, then that folder's sub-folders; a file list shows
+// the files of one folder. Folder and file lists follow their folders on disk.
 
 #include <QComboBox>
 #include <QHash>
@@ -108,10 +108,9 @@ private:
     QString folder_;
 };
 
-// The window keeps its paths with Qt's "/". Every path that leaves it, to the engine
-// (and List2, which the engine reads) or to the user's eyes, is written with the
-// platform's own separator, the one the engine joins and splits paths at
-// (qb::kPathSeparator): "\" on Windows.
+// The window keeps its paths with Qt's "/" (qb::kPortableSeparator). Every path that
+// leaves it, to the engine (and List2, which the engine reads) or to the user's eyes, is
+// written in the platform's own form by qb::NativePath: "\" on Windows.
 [[nodiscard]] QString NativePath(const QString& path);
 
 // Joins a folder and a name with one separator ("/" + "a" is "/a").

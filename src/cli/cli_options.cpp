@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "cli/console.h"
-#include "encoding/unicode.h"
+#include "common/unicode.h"
+#include "files/paths.h"
 
 namespace qb::cli {
 

@@ -5,7 +5,8 @@
 #include <algorithm>
 
 #include "cli/console.h"
-#include "encoding/unicode.h"
+#include "common/unicode.h"
+#include "files/paths.h"
 
 namespace qb::cli {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "encoding/cp932.h"
-#include "encoding/utf8_decode.h"
+#include "common/utf8_decode.h"
 
 namespace qb {
 

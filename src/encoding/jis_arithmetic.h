@@ -1,6 +1,6 @@
 #pragma once
-// The arithmetic shared by the whole-array and the streamed Shift_JIS to JIS stages, and
-// its reverse for reading EUC-JP text.
+// The arithmetic of the Shift_JIS to JIS stage (kanji_stream.cpp), and its reverse for
+// reading EUC-JP text.
 
 #include <cstdint>
 

@@ -2,7 +2,8 @@
 // Shift_JIS to EUC-JP in two stages, by arithmetic rather than tables: Shift_JIS bytes
 // become a 7-bit JIS stream (ESC $ B kanji, ESC ( J roman, ESC ( I half-width kana,
 // starting in roman mode, no escape at the end), and that stream becomes EUC-JP.
-// Each call converts one whole array; kanji_stream.h converts piece by piece.
+// Each call converts one whole array through the streams of kanji_stream.h, which
+// convert piece by piece.
 //
 // Every computed byte is range-tested. Failures throw RunError: 6 when a computed byte
 // leaves 0..255, 9 when the conversion reads past the end of its input and for an empty

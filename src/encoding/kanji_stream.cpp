@@ -7,6 +7,10 @@
 
 namespace qb {
 
+void detail::ThrowByteOverflow(int value) {
+    throw RunError(err::kOverflow, "computed byte " + std::to_string(value) + " out of range");
+}
+
 namespace {
 
 constexpr char kEsc = 0x1B;

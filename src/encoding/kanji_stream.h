@@ -1,8 +1,9 @@
 #pragma once
-// The two Shift_JIS to EUC-JP stages of kanji_convert.h, fed piece by piece: the mode,
-// a lead byte waiting for its second byte and the bytes of an escape survive from one
-// piece to the next, so any split gives the bytes and the failure that the whole input
-// gives at once. Finish() ends the input; only then can a read past the end (9) show.
+// The two Shift_JIS to EUC-JP stages of kanji_convert.h, fed piece by piece; the
+// whole-array calls there run through these. The mode, a lead byte waiting for its
+// second byte and the bytes of an escape survive from one piece to the next, so any
+// split gives the bytes and the failure that the whole input gives at once. Finish()
+// ends the input; only then can a read past the end (9) show.
 //
 // Feed() and Finish() throw RunError as the whole-array conversions do; after a throw
 // the output is to be discarded and the object not used again.

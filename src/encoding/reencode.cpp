@@ -8,7 +8,7 @@
 #include "common/run_error.h"
 #include "encoding/cp932.h"
 #include "encoding/kanji_stream.h"
-#include "encoding/file_io.h"
+#include "files/file_io.h"
 #include "encoding/utf8_encode.h"
 
 // The file is converted as a stream, one chunk at a time, in bounded memory; the bytes

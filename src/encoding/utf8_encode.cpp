@@ -6,25 +6,26 @@
 
 namespace qb {
 
-namespace {
-
-// Writes the one to three bytes of code unit c at p and moves p past them.
-template <typename Byte>
-void PutUnit(char16_t c, Byte*& p) {
-    const unsigned u = c;
-    if (u <= 0x7F) {
-        *p++ = static_cast<Byte>(u);
-    } else if (u <= 0x7FF) {
-        *p++ = static_cast<Byte>(0xC0U | (u >> 6U));
-        *p++ = static_cast<Byte>(0x80U | (u & 0x3FU));
-    } else {
-        *p++ = static_cast<Byte>(0xE0U | (u >> 12U));
-        *p++ = static_cast<Byte>(0x80U | ((u & 0xFC0U) >> 6U));
-        *p++ = static_cast<Byte>(0x80U | (u & 0x3FU));
+void AppendUtf8(std::u16string_view text, std::string& out) {
+    // Sized for three bytes per code unit, the most any needs, then cut to what was written.
+    const std::size_t base = out.size();
+    out.resize(base + text.size() * 3);
+    char* p = out.data() + base;
+    for (const char16_t c : text) {
+        const unsigned u = c;
+        if (u <= 0x7F) {
+            *p++ = static_cast<char>(u);
+        } else if (u <= 0x7FF) {
+            *p++ = static_cast<char>(0xC0U | (u >> 6U));
+            *p++ = static_cast<char>(0x80U | (u & 0x3FU));
+        } else {
+            *p++ = static_cast<char>(0xE0U | (u >> 12U));
+            *p++ = static_cast<char>(0x80U | ((u & 0xFC0U) >> 6U));
+            *p++ = static_cast<char>(0x80U | (u & 0x3FU));
+        }
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }
-
-}  // namespace
 
 std::int32_t EncodeUtf8(std::u16string_view text, std::vector<std::uint8_t>& bytes) {
     if (text.empty()) {
@@ -35,24 +36,10 @@ std::int32_t EncodeUtf8(std::u16string_view text, std::vector<std::uint8_t>& byt
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 3)) {
         throw RunError(err::kOverflow, "text too long for the UTF-8 byte count");
     }
-    bytes.assign(text.size() * 3, 0);
-    std::uint8_t* p = bytes.data();
-    for (const char16_t c : text) {
-        PutUnit(c, p);
-    }
-    const auto count = static_cast<std::size_t>(p - bytes.data());
-    bytes.resize(count);
-    return static_cast<std::int32_t>(count);
-}
-
-void AppendUtf8(std::u16string_view text, std::string& out) {
-    const std::size_t base = out.size();
-    out.resize(base + text.size() * 3);
-    char* p = out.data() + base;
-    for (const char16_t c : text) {
-        PutUnit(c, p);
-    }
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    std::string out;
+    AppendUtf8(text, out);
+    bytes.assign(out.begin(), out.end());
+    return static_cast<std::int32_t>(bytes.size());
 }
 
 }  // namespace qb

@@ -7,7 +7,7 @@
 
 #include "common/run_error.h"
 #include "export/body_lines.h"
-#include "encoding/unicode.h"
+#include "files/paths.h"
 
 namespace qb {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/run_error.h"
-#include "encoding/unicode.h"
+#include "files/paths.h"
 
 namespace qb {
 

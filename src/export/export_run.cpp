@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "common/run_error.h"
-#include "encoding/file_io.h"
-#include "encoding/temp_files.h"
-#include "encoding/unicode.h"
+#include "files/file_io.h"
+#include "files/temp_files.h"
+#include "files/paths.h"
 #include "export/article.h"
 #include "export/entry_dates.h"
 #include "export/file_name.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "encoding/cp932.h"
-#include "encoding/file_io.h"
+#include "files/file_io.h"
 
 namespace qb {
 

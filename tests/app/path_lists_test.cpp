@@ -5,7 +5,7 @@
 
 #include "app/path_lists.h"
 #include "app_test_support.h"
-#include "encoding/unicode.h"
+#include "files/paths.h"
 
 namespace apptest {
 namespace {

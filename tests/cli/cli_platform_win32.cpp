@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_platform.h"
-#include "encoding/unicode.h"
+#include "common/unicode.h"
 #include "test_support.h"
 
 namespace qbtest {

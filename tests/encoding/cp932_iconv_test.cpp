@@ -1,8 +1,6 @@
 // The code page 932 converter against glibc iconv itself, character by character, over
 // every single byte, every two-byte sequence and every UTF-16 code unit.
 
-#include <iconv.h>
-
 #include <bit>
 #include <random>
 #include <string>
@@ -10,36 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "encoding/cp932.h"
+#include "iconv_reference.h"
 
 namespace {
 
+using qb::test::Iconv;
+
 constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
-
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Iconv() { iconv_close(cd_); }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-
-    // The whole input converted, or false.
-    bool Convert(const void* in, std::size_t size, std::string& out) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char buffer[16];
-        char* inPtr = static_cast<char*>(const_cast<void*>(in));
-        std::size_t inLeft = size;
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
-            return false;
-        }
-        out.assign(buffer, sizeof buffer - outLeft);
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
 
 char16_t WindowsSingle(unsigned char b) {
     switch (b) {

@@ -1,13 +1,12 @@
 // The Shift_JIS to EUC-JP arithmetic against glibc's own converter (Linux only).
 
-#include <iconv.h>
-
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "encoding/cp932.h"
 #include "encoding/kanji_convert.h"
+#include "iconv_reference.h"
 #include "test_bytes.h"
 
 namespace {
@@ -17,43 +16,8 @@ using qb::test::Bytes;
 using qb::test::Hex;
 using qb::test::Str;
 
-// glibc's CP932 to EUC-JP-MS, an independent converter, one character at a time.
-class IconvEucJpMs {
-public:
-    IconvEucJpMs() : cd_(iconv_open("EUC-JP-MS", "CP932")) {}
-    ~IconvEucJpMs() {
-        if (Usable()) {
-            iconv_close(cd_);
-        }
-    }
-    IconvEucJpMs(const IconvEucJpMs&) = delete;
-    IconvEucJpMs& operator=(const IconvEucJpMs&) = delete;
-    [[nodiscard]] bool Usable() const {
-        return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr): iconv_open failure value
-    }
-
-    // The EUC-JP-MS bytes of one code page 932 character; false when iconv refuses it.
-    bool Convert(const std::string& sjis, std::string& euc) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::string input = sjis;  // iconv takes a non-const pointer
-        char out[8];
-        char* in = input.data();
-        std::size_t inLeft = sjis.size();
-        char* o = out;
-        std::size_t outLeft = sizeof out;
-        if (iconv(cd_, &in, &inLeft, &o, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
-            return false;
-        }
-        euc.assign(out, o);
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
-
 TEST(SjisToEuc, AgreesWithIconvOnJisX0208AndTheNecRow) {
-    IconvEucJpMs iconv;
+    qb::test::Iconv iconv("EUC-JP-MS", "CP932");  // through Unicode, one character at a time
     ASSERT_TRUE(iconv.Usable());
     int jisX0208 = 0;
     int necRow = 0;
@@ -69,7 +33,7 @@ TEST(SjisToEuc, AgreesWithIconvOnJisX0208AndTheNecRow) {
             }
             const std::string sjis = Bytes({lead, trail});
             std::string expected;
-            if (!iconv.Convert(sjis, expected)) {
+            if (!iconv.Convert(sjis.data(), sjis.size(), expected)) {
                 continue;  // not a character of the code page
             }
             const std::string ours = Str(qb::SjisToEuc(Array(sjis)));

@@ -1,4 +1,4 @@
-#include "encoding/utf8_decode.h"
+#include "common/utf8_decode.h"
 
 #include <string>
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/unicode.h"
+#include "common/unicode.h"
 #include "test_bytes.h"
 
 namespace {

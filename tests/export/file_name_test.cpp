@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "encoding/unicode.h"
+#include "common/unicode.h"
 
 namespace {
 

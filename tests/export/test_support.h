@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "encoding/cp932.h"
-#include "encoding/unicode.h"
+#include "common/unicode.h"
+#include "files/paths.h"
 #include "export/clock.h"
 #include "export/messages.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "encoding/utf8_decode.h"
+#include "common/utf8_decode.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

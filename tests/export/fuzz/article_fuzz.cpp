@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/run_error.h"
-#include "encoding/unicode.h"
+#include "files/paths.h"
 #include "export/article.h"
 #include "export/test_support.h"
 #include "fuzz/fuzz_support.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "common/run_error.h"
-#include "encoding/unicode.h"
+#include "common/unicode.h"
 #include "export/entry_dates.h"
 #include "export/test_support.h"
 #include "fuzz/fuzz_support.h"

@@ -1,4 +1,4 @@
-#include "encoding/unicode.h"
+#include "common/unicode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
-// Raw file access for writing the import file, one implementation per platform
-// (file_io_posix.cpp, file_io_win32.cpp): reading a file in chunks, and replacing a file's content
-// safely. The new bytes go to a new file in the same folder, which is flushed to the disk
+// Raw file access for writing the import file, one implementation (file_io.cpp) over
+// the primitives of each platform (file_platform.h): reading a file in chunks, and
+// replacing a file's content safely. The new bytes go to a new file in the same folder, which is flushed to the disk
 // and renamed over the old file only when every byte has been written. A failure part-way
 // leaves the old file whole and removes the new one. File errors throw RunError.
 //

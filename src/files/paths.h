@@ -1,16 +1,13 @@
 #pragma once
-// Standard UTF-8 <-> UTF-16 conversion for paths and terminal text (not the import
-// file's own UTF-8 encoder, which encodes code units one by one).
+// Paths as the program's UTF-16 text, and the one folder separator that the window, the
+// command-line tool and the engine all write.
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace qb {
-
-// Ill-formed input becomes U+FFFD.
-[[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
-[[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
 
 // File names: a byte of a name that is not UTF-8 travels as U+DC80..U+DCFF, so that
 // FromPath and ToPath give back the very same name.
@@ -27,6 +24,17 @@ inline constexpr char16_t kPathSeparator = static_cast<char16_t>(std::filesystem
         folder += kPathSeparator;
     }
     return folder;
+}
+
+// "/", which every platform takes as a separator; the window keeps its paths with it, as
+// Qt does.
+inline constexpr char16_t kPortableSeparator = u'/';
+
+// A path written with kPortableSeparator in the platform's own form, the one shown to
+// the user and joined and split by the engine: "C:\blog" on Windows, "/blog" elsewhere.
+[[nodiscard]] inline std::u16string NativePath(std::u16string path) {
+    std::replace(path.begin(), path.end(), kPortableSeparator, kPathSeparator);
+    return path;
 }
 
 }  // namespace qb

@@ -1,4 +1,4 @@
-#include "encoding/temp_files.h"
+#include "files/temp_files.h"
 
 #include <random>
 #include <system_error>

@@ -1,0 +1,166 @@
+// The file layer's rules, the same on every platform: reading in chunks, writing every
+// byte, closing once, and the life of a replacement's new file (its name, its removal,
+// its rename). The calls into the system are the primitives of file_platform.h.
+
+#include <mutex>
+
+#include "files/file_platform.h"
+#include "files/temp_files.h"
+
+namespace qb {
+
+namespace detail {
+WorkFileNames gWorkFiles;
+}  // namespace detail
+
+using namespace detail;
+
+namespace {
+
+// New names tried before a name that is taken counts as a failure.
+constexpr int kNameAttempts = 100;
+
+// The folder that holds path; "." for a bare file name.
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+    std::filesystem::path folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+void WriteAll(FileHandle file, std::string_view bytes, const std::filesystem::path& path) {
+    while (!bytes.empty()) {
+        bytes.remove_prefix(WriteSome(file, bytes, path));
+    }
+}
+
+// Closes file unless it is closed already, and marks it closed.
+void CloseOnce(FileHandle& file, const std::filesystem::path& path) {
+    if (file == kNoFile) {
+        return;
+    }
+    const FileHandle f = file;
+    file = kNoFile;
+    Close(f, path);
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::filesystem::path& path) : path_(path), fd_(OpenToRead(path)) {}
+
+InputFile::~InputFile() { Close(); }
+
+void InputFile::Close() noexcept {
+    if (fd_ != kNoFile) {
+        CloseQuietly(fd_);
+        fd_ = kNoFile;
+    }
+}
+
+std::string_view InputFile::Read(std::string& buffer) {
+    if (fd_ == kNoFile) {
+        return {};
+    }
+    return {buffer.data(), ReadSome(fd_, buffer.data(), buffer.size(), path_)};
+}
+
+OutputFile::OutputFile(const std::filesystem::path& path) : path_(path), fd_(CreateToWrite(path)) {}
+
+OutputFile::~OutputFile() {
+    if (fd_ != kNoFile) {
+        CloseQuietly(fd_);
+    }
+}
+
+void OutputFile::Write(std::string_view bytes) { WriteAll(fd_, bytes, path_); }
+
+void OutputFile::Close() { CloseOnce(fd_, path_); }
+
+ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
+    // A link is followed, so that the file it names gets the new content.
+    std::error_code ec;
+    if (std::filesystem::is_symlink(target, ec)) {
+        target_ = std::filesystem::canonical(target, ec);
+        if (ec) {
+            ThrowErrorCode(ec, "resolve " + Shown(target));
+        }
+    }
+    const TargetFacts facts = CheckReplaceable(target_);
+    static std::once_flag handlerInstalled;
+    std::call_once(handlerInstalled, InstallRemovalHandler);
+
+    // A short name of our own: one built from target's name could be longer than the
+    // folder allows when target's name is near the limit. The name is kept for the
+    // handler before the file is made, and forgotten when it could not be made.
+    const std::filesystem::path folder = FolderOf(target_);
+    WithEndingHeld([&] {
+        for (int attempt = 1; fd_ == kNoFile; ++attempt) {
+            temp_ = folder / NewTempName();
+            slot_ = gWorkFiles.Keep(temp_.native());
+            try {
+                fd_ = CreateNew(temp_, attempt == kNameAttempts);
+            } catch (...) {
+                gWorkFiles.Forget(slot_);
+                throw;
+            }
+            if (fd_ == kNoFile) {
+                gWorkFiles.Forget(slot_);
+            }
+        }
+    });
+    if (facts.exists) {
+        try {
+            CopyPermissions(fd_, facts, temp_);
+        } catch (...) {
+            CloseQuietly(fd_);
+            fd_ = kNoFile;
+            RemoveQuietly(temp_);
+            gWorkFiles.Forget(slot_);
+            throw;
+        }
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    if (fd_ != kNoFile) {
+        CloseQuietly(fd_);
+    }
+    if (!done_) {
+        RemoveQuietly(temp_);
+    }
+    gWorkFiles.Forget(slot_);
+}
+
+void ReplacementFile::Write(std::string_view bytes) { WriteAll(fd_, bytes, temp_); }
+
+void ReplacementFile::Close() { CloseOnce(fd_, temp_); }
+
+void ReplacementFile::Commit() {
+    // Written by others after Close(): opened again by name to flush it.
+    FileHandle file = fd_;
+    fd_ = kNoFile;
+    if (file == kNoFile) {
+        file = OpenToFlush(temp_);
+    }
+    FlushAndClose(file, temp_);
+    MoveOver(temp_, target_);
+    done_ = true;
+    gWorkFiles.Forget(slot_);
+}
+
+bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
+    if (done_) {
+        return false;
+    }
+    if (fd_ != kNoFile) {
+        CloseQuietly(fd_);
+        fd_ = kNoFile;
+    }
+    const bool kept = MoveQuietly(temp_, other);
+    if (!kept) {
+        RemoveQuietly(temp_);
+    }
+    done_ = true;
+    gWorkFiles.Forget(slot_);
+    return kept;
+}
+
+}  // namespace qb

@@ -1,0 +1,194 @@
+// The file layer's primitives on POSIX systems. A work file's name is removed when
+// SIGTERM, SIGINT or SIGHUP ends the program.
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "common/run_error.h"
+#include "files/file_platform.h"
+
+namespace qb::detail {
+
+namespace {
+
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// Only async-signal-safe calls here.
+extern "C" void RemoveNewFilesAndEnd(int signalNumber) {
+    gWorkFiles.ForEachKept([](const char* name) { ::unlink(name); });
+    // SA_RESETHAND has put the default action back: end by the same signal.
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signalNumber);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    ::raise(signalNumber);
+    // Reached only if the signal is held back after all.
+    // cppcheck-suppress unreachableCode
+    ::_exit(128 + signalNumber);
+}
+
+// The three signals held back for the life of the object.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (const int s : kSignals) {
+            sigaddset(&set, s);
+        }
+        pthread_sigmask(SIG_BLOCK, &set, &old_);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t old_{};
+};
+
+[[noreturn]] void ThrowLast(const std::string& what, const std::filesystem::path& path) {
+    ThrowErrno(errno, what + " " + path.string());
+}
+
+}  // namespace
+
+std::string Shown(const std::filesystem::path& path) { return path.string(); }
+
+void ThrowErrorCode(const std::error_code& ec, const std::string& detail) { ThrowErrno(ec.value(), detail); }
+
+FileHandle OpenToRead(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ThrowLast("open", path);
+    }
+    return fd;
+}
+
+FileHandle CreateToWrite(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        ThrowLast("create", path);
+    }
+    return fd;
+}
+
+std::size_t ReadSome(FileHandle file, char* data, std::size_t size, const std::filesystem::path& path) {
+    for (;;) {
+        const ssize_t n = ::read(file, data, size);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            ThrowLast("read", path);
+        }
+    }
+}
+
+std::size_t WriteSome(FileHandle file, std::string_view bytes, const std::filesystem::path& path) {
+    const ssize_t n = ::write(file, bytes.data(), bytes.size());
+    if (n >= 0) {
+        return static_cast<std::size_t>(n);
+    }
+    if (errno != EINTR) {
+        ThrowLast("write", path);
+    }
+    return 0;
+}
+
+void Close(FileHandle file, const std::filesystem::path& path) {
+    if (::close(file) != 0) {
+        ThrowLast("close", path);
+    }
+}
+
+void CloseQuietly(FileHandle file) noexcept { ::close(file); }
+
+void RemoveQuietly(const std::filesystem::path& path) noexcept { ::unlink(path.c_str()); }
+
+TargetFacts CheckReplaceable(const std::filesystem::path& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        return {};
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ThrowErrno(EISDIR, "replace " + target.string());
+    }
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        ThrowLast("replace", target);
+    }
+    return {true, static_cast<unsigned>(st.st_mode & 07777)};
+}
+
+// Takes over the signals that still have their default action; an ignored SIGHUP (nohup)
+// stays ignored, and a handler of the program's own stays in place.
+void InstallRemovalHandler() {
+    struct sigaction action {};
+    action.sa_handler = RemoveNewFilesAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (const int s : kSignals) {
+        sigaddset(&action.sa_mask, s);
+    }
+    action.sa_flags = SA_RESETHAND;
+    for (const int s : kSignals) {
+        struct sigaction old {};
+        if (sigaction(s, nullptr, &old) == 0 && (old.sa_flags & SA_SIGINFO) == 0 && old.sa_handler == SIG_DFL) {
+            sigaction(s, &action, nullptr);
+        }
+    }
+}
+
+void WithEndingHeld(const std::function<void()>& make) {
+    const SignalsHeld held;
+    make();
+}
+
+FileHandle CreateNew(const std::filesystem::path& path, bool lastAttempt) {
+    // The usual permissions (the umask applies); CopyPermissions gives the target's.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || lastAttempt)) {
+        ThrowLast("create", path);
+    }
+    return fd;
+}
+
+void CopyPermissions(FileHandle file, const TargetFacts& target, const std::filesystem::path& path) {
+    if (::fchmod(file, static_cast<mode_t>(target.permissions)) != 0) {
+        ThrowLast("set permissions of", path);
+    }
+}
+
+FileHandle OpenToFlush(const std::filesystem::path& path) { return OpenToRead(path); }
+
+void FlushAndClose(FileHandle file, const std::filesystem::path& path) {
+    if (::fsync(file) != 0) {
+        const int e = errno;
+        ::close(file);
+        ThrowErrno(e, "flush " + path.string());
+    }
+    Close(file, path);
+}
+
+void MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        ThrowLast("replace", to);
+    }
+    // Make the rename itself durable; the content is already safe, so a folder that
+    // cannot be synced is no failure.
+    const std::filesystem::path parent = to.parent_path();
+    const int dir = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+bool MoveQuietly(const std::filesystem::path& from, const std::filesystem::path& to) noexcept {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace qb::detail

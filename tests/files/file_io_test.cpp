@@ -1,0 +1,128 @@
+// The file layer on every platform, under Japanese names: the replacement of a file, the
+// end of the new file and the failure numbers on the way.
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "common/run_error.h"
+#include "files/file_io.h"
+#include "files/temp_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileIo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = fs::temp_directory_path() / (fs::path(u8"qb-ブログ-") += std::to_string(rd()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    static void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    static std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static std::size_t Entries(const fs::path& folder) {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+    static void OpenAndRead(const fs::path& path) {
+        qb::InputFile in(path);
+        std::string buffer(8, '\0');
+        (void)in.Read(buffer);
+    }
+    static void Replace(const fs::path& path) { qb::ReplacementFile out(path); }
+    static int NumberOf(void (*action)(const fs::path&), const fs::path& path) {
+        try {
+            action(path);
+        } catch (const qb::RunError& e) {
+            return e.Number();
+        }
+        return 0;
+    }
+
+    fs::path dir_;
+};
+
+// The new file is made beside the target under a work file's name, and ends renamed over
+// the target, kept under another name or removed; the target keeps its bytes until then.
+TEST_F(FileIo, TheNewFileIsCommittedKeptOrRemoved) {
+    const fs::path target = dir_ / u8"出力.txt";
+    Write(target, "old");
+    {
+        qb::ReplacementFile kept(target);
+        EXPECT_TRUE(qb::IsTempName(kept.Path().filename()));
+        EXPECT_EQ(kept.Path().parent_path(), dir_);
+        kept.Write("partial");
+        EXPECT_TRUE(kept.KeepAs(dir_ / "partial.txt"));
+        EXPECT_FALSE(kept.KeepAs(dir_ / "again.txt"));
+        qb::ReplacementFile lost(target);
+        EXPECT_FALSE(lost.KeepAs(dir_ / "no folder" / "a.txt"));
+    }
+    EXPECT_EQ(Read(dir_ / "partial.txt"), "partial");
+    EXPECT_EQ(Read(target), "old");
+    {
+        qb::ReplacementFile byName(target);  // written by another writer after Close()
+        byName.Close();
+        Write(byName.Path(), "by name");
+        byName.Commit();
+    }
+    EXPECT_EQ(Read(target), "by name");
+    {
+        qb::ReplacementFile file(target);
+        file.Write("\x82\xA0\r\n");
+        file.Commit();
+    }
+    EXPECT_EQ(Entries(dir_), 2U);
+    qb::InputFile in(target);
+    std::string buffer(64, '\0');
+    EXPECT_EQ(in.Read(buffer), "\x82\xA0\r\n");
+    EXPECT_EQ(in.Read(buffer), "");
+    in.Close();
+    EXPECT_EQ(in.Read(buffer), "");
+}
+
+TEST_F(FileIo, FailuresCarryTheirNumbers) {
+#ifdef _WIN32
+    constexpr int kMissingFolder = qb::err::kPathNotFound;  // told apart from a missing file
+#else
+    constexpr int kMissingFolder = qb::err::kFileNotFound;
+#endif
+    const fs::path folder = dir_ / u8"フォルダ.txt";
+    fs::create_directories(folder);
+    EXPECT_EQ(NumberOf(OpenAndRead, dir_ / u8"無い.txt"), qb::err::kFileNotFound);
+    EXPECT_EQ(NumberOf(OpenAndRead, dir_ / u8"無い" / "a.txt"), kMissingFolder);
+    EXPECT_EQ(NumberOf(OpenAndRead, folder), qb::err::kPathFileAccess);
+    EXPECT_EQ(NumberOf(Replace, dir_ / u8"無い" / "a.txt"), kMissingFolder);
+    EXPECT_EQ(NumberOf(Replace, folder), qb::err::kPathFileAccess);
+    EXPECT_EQ(Entries(dir_), 1U);  // no new file left behind
+#ifdef _WIN32
+    EXPECT_EQ(NumberOf(OpenAndRead, dir_ / L"bad|name.txt"), qb::err::kBadFileName);
+    // A file that another program holds open without letting it be replaced stays as it is.
+    const fs::path held = dir_ / u8"出力.txt";
+    Write(held, "A\r\n");
+    const HANDLE other = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(NumberOf(Replace, held), qb::err::kPermissionDenied);
+    CloseHandle(other);
+    EXPECT_EQ(Read(held), "A\r\n");
+    EXPECT_EQ(Entries(dir_), 2U);
+#endif
+}
+
+}  // namespace
