@@ -13,7 +13,7 @@
 
 #include "common/run_error.h"
 #include "encoding/file_io.h"
-#include "encoding/reencode.h"
+#include "export/reencode.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ TEST_F(FileIoWin32, JapaneseNamesAreReadAndReplaced) {
     in.Close();
     EXPECT_EQ(in.Read(buffer), "");
     // Re-encoding reads the file and replaces it under its Japanese name.
-    EXPECT_EQ(qb::ReencodeOutputFile(target, qb::EncodingButtons{.option13 = true}), qb::ReencodeResult::Done);
+    EXPECT_EQ(qb::ReencodeOutputFile(target, qb::OutputEncoding::Utf8), qb::ReencodeResult::Done);
     EXPECT_EQ(Read(target), "\xE3\x81\x82\r\n");
     EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator())), 1U);
 }
@@ -96,7 +96,7 @@ TEST_F(FileIoWin32, AFileHeldOpenElsewhereIsNotReplaced) {
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     int number = 0;
     try {
-        qb::ReencodeOutputFile(target, qb::EncodingButtons{.option12 = true});
+        qb::ReencodeOutputFile(target, qb::OutputEncoding::EucJp);
     } catch (const qb::RunError& e) {
         number = e.Number();
     }

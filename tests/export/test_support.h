@@ -15,6 +15,7 @@
 #include "encoding/cp932.h"
 #include "encoding/unicode.h"
 #include "export/clock.h"
+#include "export/export_run.h"
 #include "export/messages.h"
 
 namespace qbtest {
@@ -123,6 +124,15 @@ public:
         }
         return texts;
     }
+};
+
+// A run over settings that start as the defaults, for the layers below RunExport.
+struct RunFixture {
+    qb::ExportSettings settings;
+    qb::StartDates dates;
+    FakeClock clock;
+    RecordingMessages messages;
+    qb::ExportRun run{settings, dates, messages, clock};
 };
 
 // The article of the spring-walk example.
