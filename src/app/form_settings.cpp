@@ -1,66 +1,21 @@
 #include "app/form_settings.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace qb::app {
 
 namespace {
 
-PublishStatus PublishStatusOf(const FormState& f) {
-    if (f.Option1) {
-        return PublishStatus::Future;
+// The value of the first selected button of a group, in the order given; none: NotChosen.
+template <typename T>
+T FirstSelected(std::initializer_list<std::pair<bool, T>> buttons) {
+    for (const auto& [selected, value] : buttons) {
+        if (selected) {
+            return value;
+        }
     }
-    if (f.Option2) {
-        return PublishStatus::Publish;
-    }
-    if (f.Option3) {
-        return PublishStatus::Draft;
-    }
-    return PublishStatus::NotChosen;
-}
-
-DayStep DayStepOf(const FormState& f) {
-    if (f.Option4) {
-        return DayStep::OneDay;
-    }
-    if (f.Option5) {
-        return DayStep::TwoDays;
-    }
-    if (f.Option6) {
-        return DayStep::ThreeDays;
-    }
-    if (f.Option9) {
-        return DayStep::SameDay;
-    }
-    return DayStep::NotChosen;
-}
-
-CategoryRule CategoryRuleOf(const FormState& f) {
-    if (f.Option7) {
-        return CategoryRule::FolderName;
-    }
-    if (f.Option8) {
-        return CategoryRule::Title;
-    }
-    if (f.Option10) {
-        return CategoryRule::GivenName;
-    }
-    if (f.Option11) {
-        return CategoryRule::FileName;
-    }
-    return CategoryRule::NotChosen;
-}
-
-// Shift-JIS first: it leaves the first pass as it is.
-OutputEncoding OutputEncodingOf(const FormState& f) {
-    if (f.Option14) {
-        return OutputEncoding::ShiftJis;
-    }
-    if (f.Option12) {
-        return OutputEncoding::EucJp;
-    }
-    if (f.Option13) {
-        return OutputEncoding::Utf8;
-    }
-    return OutputEncoding::NotChosen;
+    return T::NotChosen;
 }
 
 // Combo1's entries: 変更なし, ランダム, ３０分, then １時間 to １２時間.
@@ -81,14 +36,23 @@ TimeStep TimeStepOf(int index) {
 
 ExportSettings SettingsFromForm(const FormState& f) {
     ExportSettings s;
-    s.publishStatus = PublishStatusOf(f);
-    s.dayStep = DayStepOf(f);
+    s.publishStatus = FirstSelected<PublishStatus>(
+        {{f.Option1, PublishStatus::Future}, {f.Option2, PublishStatus::Publish}, {f.Option3, PublishStatus::Draft}});
+    s.dayStep = FirstSelected<DayStep>({{f.Option4, DayStep::OneDay},
+                                        {f.Option5, DayStep::TwoDays},
+                                        {f.Option6, DayStep::ThreeDays},
+                                        {f.Option9, DayStep::SameDay}});
     s.timeStep = TimeStepOf(f.Combo1ListIndex);
-    s.categoryRule = CategoryRuleOf(f);
+    s.categoryRule = FirstSelected<CategoryRule>({{f.Option7, CategoryRule::FolderName},
+                                                  {f.Option8, CategoryRule::Title},
+                                                  {f.Option10, CategoryRule::GivenName},
+                                                  {f.Option11, CategoryRule::FileName}});
     s.categoryName = f.Text8;
     s.titleMode = f.TitleMode == 1 ? TitleMode::TitleAndBody : TitleMode::TitleOnly;
     s.kaigyoMode = f.KaigyoMode == 1 ? KaigyoMode::Br : KaigyoMode::Keep;
-    s.outputEncoding = OutputEncodingOf(f);
+    // Shift-JIS is looked at first, then EUC, then UTF-8.
+    s.outputEncoding = FirstSelected<OutputEncoding>(
+        {{f.Option14, OutputEncoding::ShiftJis}, {f.Option12, OutputEncoding::EucJp}, {f.Option13, OutputEncoding::Utf8}});
     s.lineEnds = f.Option16 ? LineEnds::Lf : LineEnds::CrLf;
     s.startDate = DateFieldsOf(f);
     s.outputFolder = f.Dir2Path;
