@@ -16,7 +16,7 @@
 
 #include "common/run_error.h"
 #include "encoding/cp932.h"
-#include "encoding/reencode.h"
+#include "export/reencode.h"
 
 namespace {
 
@@ -70,15 +70,15 @@ int main(int argc, char** argv) {
         return 64;
     }
     const std::string mode = argv[1];
-    qb::EncodingButtons buttons;
-    buttons.option12 = mode == "euc";
-    buttons.option13 = mode == "utf8";
+    const qb::OutputEncoding encoding = mode == "euc"    ? qb::OutputEncoding::EucJp
+                                        : mode == "utf8" ? qb::OutputEncoding::Utf8
+                                                         : qb::OutputEncoding::NotChosen;
     const auto ends = argc > 3 && std::string(argv[3]) == "lf" ? qb::LineEnds::Lf : qb::LineEnds::CrLf;
     const std::filesystem::path path = argv[2];
     const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
     const auto start = std::chrono::steady_clock::now();
     try {
-        qb::ReencodeOutputFile(path, buttons, ends);
+        qb::ReencodeOutputFile(path, encoding, ends);
     } catch (const qb::RunError& e) {
         std::cerr << e.what() << "\n";
         return 1;

@@ -462,15 +462,15 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::Load() {
-    WindowModel model = ReadModel();
-    InitialState(module_, model, *services_.clock);
-    frame2_->setTitle(Q(model.Frame2Caption));
-    WriteDateFields(model);
+    frame2_->setTitle(Q(kFrame2StartCaption));
+    FormState form;
+    ShowDateFields(form, StartUpDateFields(state_.dates, *services_.clock));
+    WriteDateFields(form);
     combo1_->clear();
-    for (const std::u16string& item : model.Combo1Items) {
+    for (const std::u16string& item : Combo1Entries()) {
         combo1_->addItem(Q(item));
     }
-    combo1_->setCurrentIndex(model.Combo1ListIndex);
+    combo1_->setCurrentIndex(0);
 
     StartDrive(source_);
     StartDrive(output_);
@@ -516,12 +516,12 @@ void MainWindow::ConnectHandlers() {
         });
         connect(optKaigyo_[index], &QRadioButton::toggled, this, [this, index](bool on) {
             if (on) {
-                module_.KaigyoMode = static_cast<std::int16_t>(index);
+                state_.KaigyoMode = static_cast<std::int16_t>(index);
             }
         });
         connect(optTitle_[index], &QRadioButton::toggled, this, [this, index](bool on) {
             if (on) {
-                module_.TitleMode = static_cast<std::int16_t>(index);
+                state_.TitleMode = static_cast<std::int16_t>(index);
             }
         });
     }
@@ -596,61 +596,59 @@ void MainWindow::OnCombo1EditingFinished() {
     }
 }
 
-WindowModel MainWindow::ReadModel() const {
-    WindowModel model;
-    model.Text1 = U(dateFields_[0]->text());
-    model.Text2 = U(dateFields_[1]->text());
-    model.Text3 = U(dateFields_[2]->text());
-    model.Text4 = U(dateFields_[3]->text());
-    model.Text5 = U(dateFields_[4]->text());
-    model.Text7 = U(text7_->text());
-    model.Text8 = U(text8_->text());
-    model.Text8Enabled = text8_->isEnabled();
-    model.Option1 = option1_->isChecked();
-    model.Option2 = option2_->isChecked();
-    model.Option3 = option3_->isChecked();
-    model.Option4 = option4_->isChecked();
-    model.Option5 = option5_->isChecked();
-    model.Option6 = option6_->isChecked();
-    model.Option9 = option9_->isChecked();
-    model.Option7 = option7_->isChecked();
-    model.Option8 = option8_->isChecked();
-    model.Option10 = option10_->isChecked();
-    model.Option11 = option11_->isChecked();
-    model.Option12 = option12_->isChecked();
-    model.Option13 = option13_->isChecked();
-    model.Option14 = option14_->isChecked();
-    for (int i = 0; i < combo1_->count(); ++i) {
-        model.Combo1Items.push_back(U(combo1_->itemText(i)));
-    }
-    model.Combo1ListIndex = Combo1ListIndex();
-    model.Frame2Caption = U(frame2_->title());
-    model.Dir1Path = U(NativePath(source_.dir->Path()));
-    model.Dir2Path = U(NativePath(output_.dir->Path()));
+FormState MainWindow::ReadModel() const {
+    FormState form;
+    form.Text1 = U(dateFields_[0]->text());
+    form.Text2 = U(dateFields_[1]->text());
+    form.Text3 = U(dateFields_[2]->text());
+    form.Text4 = U(dateFields_[3]->text());
+    form.Text5 = U(dateFields_[4]->text());
+    form.Text7 = U(text7_->text());
+    form.Text8 = U(text8_->text());
+    form.Option1 = option1_->isChecked();
+    form.Option2 = option2_->isChecked();
+    form.Option3 = option3_->isChecked();
+    form.Option4 = option4_->isChecked();
+    form.Option5 = option5_->isChecked();
+    form.Option6 = option6_->isChecked();
+    form.Option9 = option9_->isChecked();
+    form.Option7 = option7_->isChecked();
+    form.Option8 = option8_->isChecked();
+    form.Option10 = option10_->isChecked();
+    form.Option11 = option11_->isChecked();
+    form.Option12 = option12_->isChecked();
+    form.Option13 = option13_->isChecked();
+    form.Option14 = option14_->isChecked();
+    form.Option16 = option16_->isChecked();
+    form.Combo1ListIndex = Combo1ListIndex();
+    form.KaigyoMode = state_.KaigyoMode;
+    form.TitleMode = state_.TitleMode;
+    form.Dir1Path = U(NativePath(source_.dir->Path()));
+    form.Dir2Path = U(NativePath(output_.dir->Path()));
     for (int i = 0; i < list1_->count(); ++i) {
-        model.List1.push_back(U(list1_->item(i)->text()));
+        form.List1.push_back(U(list1_->item(i)->text()));
     }
     for (int i = 0; i < list2_->count(); ++i) {
-        model.List2.push_back(U(list2_->item(i)->text()));
+        form.List2.push_back(U(list2_->item(i)->text()));
     }
-    return model;
+    return form;
 }
 
-void MainWindow::WriteDateFields(const WindowModel& model) {
-    const std::array<const std::u16string*, 5> texts = {&model.Text1, &model.Text2, &model.Text3, &model.Text4,
-                                                        &model.Text5};
+void MainWindow::WriteDateFields(const FormState& form) {
+    const std::array<const std::u16string*, 5> texts = {&form.Text1, &form.Text2, &form.Text3, &form.Text4,
+                                                        &form.Text5};
     for (std::size_t i = 0; i < texts.size(); ++i) {
         dateFields_[i]->setText(Q(*texts[i]));
     }
 }
 
-void MainWindow::WriteLists(const WindowModel& model) {
+void MainWindow::WriteLists(const FormState& form) {
     list1_->clear();
     list2_->clear();
-    for (const std::u16string& name : model.List1) {
+    for (const std::u16string& name : form.List1) {
         list1_->addItem(Q(name));
     }
-    for (const std::u16string& path : model.List2) {
+    for (const std::u16string& path : form.List2) {
         list2_->addItem(Q(path));
     }
 }
@@ -670,7 +668,7 @@ void MainWindow::EndProgram(int code) {
 // ---- Source selection
 
 void MainWindow::OnOptFile(int index) {
-    module_.SourceMode = static_cast<std::int16_t>(index);
+    state_.SourceMode = static_cast<std::int16_t>(index);
     const bool fileMode = index == 0;
     command4_->setEnabled(fileMode);
     command7_->setEnabled(fileMode);
@@ -724,7 +722,7 @@ void MainWindow::OnFile1Click() {
         if (!item->isSelected()) {
             continue;
         }
-        module_.SourceFolder = U(folder);
+        state_.SourceFolder = U(folder);
         const QString path = folder + item->text();
         if (listed.contains(path)) {
             continue;
@@ -770,40 +768,46 @@ void MainWindow::OnCommand7() {
 }
 
 void MainWindow::OnCommand3() {
-    WindowModel model = ReadModel();
-    if (module_.SourceMode == 1) {
+    FormState form = ReadModel();
+    if (state_.SourceMode == 1) {
         try {
-            FillListsFromBlogFolder(model, model.Dir1Path);
+            ShowArticles(form, FillListsFromBlogFolder(form.Dir1Path));
         } catch (const RunError& error) {
             // The blog folder cannot be listed: nothing to export.
             ShowFailure(error.Number());
             return;
         }
-        WriteLists(model);
+        WriteLists(form);
     }
     // The run moves the start date on article by article; a message shows over the window
     // with its date fields as the run has left them so far.
     class FieldsFirst final : public MessageSink {
     public:
-        FieldsFirst(MainWindow& window, const WindowModel& model) : window_(window), model_(model) {}
+        explicit FieldsFirst(MainWindow& window) : window_(window) {}
         using MessageSink::Show;
         void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) override {
-            window_.WriteDateFields(model_);
+            if (run != nullptr) {
+                FormState fields;
+                ShowDateFields(fields, run->fields);
+                window_.WriteDateFields(fields);
+            }
             window_.services_.messages->Show(text, icon, caption);
         }
+        const ExportRun* run = nullptr;
 
     private:
         MainWindow& window_;
-        const WindowModel& model_;
     };
-    FieldsFirst messages(*this, model);
-    ExportOptions options;
-    options.lineEnds = option16_->isChecked() ? LineEnds::Lf : LineEnds::CrLf;
-    const ExportOutcome outcome = RunExport(module_, model, messages, *services_.clock, options);
-    WriteLists(model);
-    WriteDateFields(model);
-    text7_->setText(Q(model.Text7));
-    if (outcome == ExportOutcome::ProgramMustEnd) {
+    FieldsFirst messages(*this);
+    const ExportSettings settings = SettingsFromForm(form);
+    ExportRun run(settings, state_.dates, messages, *services_.clock);
+    messages.run = &run;
+    const ExportResult result = RunExport(run);
+    ShowResult(form, result);
+    WriteLists(form);
+    WriteDateFields(form);
+    text7_->setText(Q(form.Text7));
+    if (result.outcome == ExportOutcome::ProgramMustEnd) {
         EndProgram(1);
     }
 }
@@ -811,21 +815,25 @@ void MainWindow::OnCommand3() {
 // ---- Start-date buttons and exit
 
 void MainWindow::OnDayStep(int amount) {
-    WindowModel model = ReadModel();
+    FormState form = ReadModel();
+    DateFields fields = DateFieldsOf(form);
     try {
-        StepWorkDate(module_, model, u"d", amount);
+        StepWorkDate(state_.dates, fields, u"d", amount);
     } catch (const RunError& error) {
         // A step past the last or first date there is: the date stays.
         ShowFailure(error.Number());
         return;
     }
-    WriteDateFields(model);
+    ShowDateFields(form, fields);
+    WriteDateFields(form);
 }
 
 void MainWindow::OnCommand1() {
-    WindowModel model = ReadModel();
-    RestoreStartDate(module_, model);
-    WriteDateFields(model);
+    FormState form = ReadModel();
+    DateFields fields = DateFieldsOf(form);
+    RestoreStartDate(state_.dates, fields);
+    ShowDateFields(form, fields);
+    WriteDateFields(form);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

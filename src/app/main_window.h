@@ -1,17 +1,17 @@
 #pragma once
 // The main window fQuillbrook: every control at its place, the start-up, the choice of
 // articles, the options and the start-date buttons. The export itself is the engine's:
-// the window copies its controls into a WindowModel, runs it and shows what changed.
+// the window reads its controls into a FormState, maps it onto the export's settings,
+// runs it and shows what the run gives back.
 
 #include <QWidget>
 #include <array>
 #include <functional>
 
+#include "app/form_settings.h"
 #include "app/volumes.h"
 #include "export/clock.h"
 #include "export/messages.h"
-#include "export/module1.h"
-#include "export/window_model.h"
 
 class QComboBox;
 class QGroupBox;
@@ -46,12 +46,12 @@ public:
     // Builds the window disabled and runs its start-up.
     explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
 
-    [[nodiscard]] Module1& module() { return module_; }
+    [[nodiscard]] const WindowState& state() const { return state_; }
     [[nodiscard]] const QString& LastSourceDrive() const { return source_.last; }
     [[nodiscard]] const QString& LastOutputDrive() const { return output_.last; }
 
-    // The window's state as the engine sees it.
-    [[nodiscard]] WindowModel ReadModel() const;
+    // The controls the export reads, as they stand.
+    [[nodiscard]] FormState ReadModel() const;
     // Combo1's selected entry: the entry its text matches, full-width and ASCII digits
     // counting alike; -1 when it matches none.
     [[nodiscard]] int Combo1ListIndex() const;
@@ -101,12 +101,12 @@ private:
     void ShowMessage(const QString& text);
     // The platform's description of a failure number, in the usual box.
     void ShowFailure(int number);
-    void WriteDateFields(const WindowModel& model);
-    void WriteLists(const WindowModel& model);
+    void WriteDateFields(const FormState& form);
+    void WriteLists(const FormState& form);
     void EndProgram(int code);
 
     MainWindowServices services_;
-    Module1 module_;
+    WindowState state_;
     QWidget* inside_ = nullptr;
     QScrollArea* scroller_ = nullptr;
     bool followsScreen_ = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -51,23 +53,36 @@ void RequireOneOf(const std::optional<std::string>& value, std::string_view flag
     Refuse("invalid value for " + std::string(flag) + ": '" + *value + "'");
 }
 
-// Combo1's index for a --time-step value: none 0, random 1, 30m 2, 1h..12h 3..14.
-std::optional<int> TimeStepIndex(const std::string& value) {
+// The time step a --time-step value names: none, random, 30m, 1h..12h.
+std::optional<TimeStep> TimeStepOf(const std::string& value) {
     if (value == "none") {
-        return 0;
+        return TimeStep{};
     }
     if (value == "random") {
-        return 1;
+        return TimeStep{TimeStep::Kind::Random, 0};
     }
     if (value == "30m") {
-        return 2;
+        return TimeStep{TimeStep::Kind::HalfHour, 0};
     }
     for (int hours = 1; hours <= 12; ++hours) {
         if (value == std::to_string(hours) + "h") {
-            return hours + 2;
+            return TimeStep{TimeStep::Kind::Hours, hours};
         }
     }
     return std::nullopt;
+}
+
+// The value of the chosen word among words, each standing for its value.
+template <typename T>
+T Pick(const std::optional<std::string>& given, T unset, std::initializer_list<std::pair<std::string_view, T>> words) {
+    if (given) {
+        for (const auto& [word, value] : words) {
+            if (*given == word) {
+                return value;
+            }
+        }
+    }
+    return unset;
 }
 
 void Validate(const Arguments& a) {
@@ -79,7 +94,7 @@ void Validate(const Arguments& a) {
     RequireOneOf(a.dayStep, "--day-step", {"0", "1", "2", "3"});
     RequireOneOf(a.lineEnds, "--line-ends", {"crlf", "lf"});
     RequireOneOf(a.articleEncoding, "--article-encoding", {"auto", "shift_jis", "utf-8"});
-    if (a.timeStep && !TimeStepIndex(*a.timeStep)) {
+    if (a.timeStep && !TimeStepOf(*a.timeStep)) {
         Refuse("invalid value for --time-step: '" + *a.timeStep + "'");
     }
     if (a.start) {
@@ -167,60 +182,42 @@ std::vector<std::u16string> SplitStart(const std::string& text) {
     return parts;
 }
 
-void Apply(const Arguments& a, Module1& module, WindowModel& w, ExportOptions& options) {
+ExportSettings SettingsOf(const Arguments& a, const DateFields& now) {
+    ExportSettings s;
     // A file name: its bytes are kept even where they are not UTF-8.
-    w.Text7 = a.name ? FromPath(ArgumentPath(*a.name)) : std::u16string();
-    if (a.status) {
-        w.Option1 = *a.status == "future";
-        w.Option2 = *a.status == "publish";
-        w.Option3 = *a.status == "draft";
-        w.Frame2Caption = Frame2CaptionFor(w.Option1);
-    }
-    if (a.category) {
-        w.Option7 = *a.category == "folder";
-        w.Option8 = *a.category == "title";
-        w.Option10 = *a.category == "name";
-        w.Option11 = *a.category == "file";
-        if (!w.Option11) {
-            w.Text8Enabled = w.Option10;
-        }
-    }
+    s.fileName = a.name ? FromPath(ArgumentPath(*a.name)) : std::u16string();
+    s.publishStatus = Pick(a.status, PublishStatus::NotChosen,
+                           {{"future", PublishStatus::Future},
+                            {"publish", PublishStatus::Publish},
+                            {"draft", PublishStatus::Draft}});
+    s.categoryRule = Pick(a.category, CategoryRule::NotChosen,
+                          {{"folder", CategoryRule::FolderName},
+                           {"title", CategoryRule::Title},
+                           {"name", CategoryRule::GivenName},
+                           {"file", CategoryRule::FileName}});
     if (a.categoryName) {
-        w.Text8 = Utf8ToUtf16(*a.categoryName);
+        s.categoryName = Utf8ToUtf16(*a.categoryName);
     }
-    module.TitleMode = a.firstLine && *a.firstLine == "title-and-body" ? 1 : 0;
-    module.KaigyoMode = a.breaks && *a.breaks == "br" ? 1 : 0;
-    if (a.encoding) {
-        w.Option12 = *a.encoding == "euc-jp";
-        w.Option13 = *a.encoding == "utf-8";
-        w.Option14 = *a.encoding == "shift_jis";
-    }
+    s.titleMode = Pick(a.firstLine, TitleMode::TitleOnly, {{"title-and-body", TitleMode::TitleAndBody}});
+    s.kaigyoMode = Pick(a.breaks, KaigyoMode::Keep, {{"br", KaigyoMode::Br}});
+    s.outputEncoding = Pick(a.encoding, OutputEncoding::Utf8,
+                            {{"euc-jp", OutputEncoding::EucJp},
+                             {"utf-8", OutputEncoding::Utf8},
+                             {"shift_jis", OutputEncoding::ShiftJis}});
+    s.startDate = now;
     if (a.start) {
         const std::vector<std::u16string> parts = SplitStart(*a.start);
-        w.Text1 = parts[0];
-        w.Text2 = parts[1];
-        w.Text3 = parts[2];
-        w.Text4 = parts[3];
-        w.Text5 = parts[4];
+        s.startDate = {parts[0], parts[1], parts[2], parts[3], parts[4]};
     }
-    if (a.dayStep) {
-        w.Option9 = *a.dayStep == "0";
-        w.Option4 = *a.dayStep == "1";
-        w.Option5 = *a.dayStep == "2";
-        w.Option6 = *a.dayStep == "3";
-    }
+    s.dayStep = Pick(a.dayStep, DayStep::NotChosen,
+                     {{"0", DayStep::SameDay}, {"1", DayStep::OneDay}, {"2", DayStep::TwoDays}, {"3", DayStep::ThreeDays}});
     if (a.timeStep) {
-        w.Combo1ListIndex = TimeStepIndex(*a.timeStep).value_or(0);
+        s.timeStep = TimeStepOf(*a.timeStep).value_or(TimeStep{});
     }
-    options.lineEnds = a.lineEnds && *a.lineEnds == "lf" ? LineEnds::Lf : LineEnds::CrLf;
-    options.articleEncoding = ArticleEncoding::Auto;
-    if (a.articleEncoding) {
-        if (*a.articleEncoding == "shift_jis") {
-            options.articleEncoding = ArticleEncoding::ShiftJis;
-        } else if (*a.articleEncoding == "utf-8") {
-            options.articleEncoding = ArticleEncoding::Utf8;
-        }
-    }
+    s.lineEnds = Pick(a.lineEnds, LineEnds::CrLf, {{"lf", LineEnds::Lf}});
+    s.articleEncoding = Pick(a.articleEncoding, ArticleEncoding::Auto,
+                             {{"shift_jis", ArticleEncoding::ShiftJis}, {"utf-8", ArticleEncoding::Utf8}});
+    return s;
 }
 
 const char* UsageText() {

@@ -1,13 +1,11 @@
 #pragma once
-// The command-line exporter's arguments, each standing for one control of the window.
+// The command-line exporter's arguments and the export settings they make.
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "export/export_run.h"
-#include "export/module1.h"
-#include "export/window_model.h"
+#include "export/export_settings.h"
 
 namespace qb::cli {
 
@@ -15,8 +13,8 @@ enum class Action { Export, Help, Version };
 
 struct Arguments {
     Action action = Action::Export;
-    std::optional<std::string> name;       // Text7, as given
-    std::optional<std::string> outputDir;  // Dir2
+    std::optional<std::string> name;       // the import file's, as given
+    std::optional<std::string> outputDir;
     std::optional<std::string> status;     // future | publish | draft
     std::optional<std::string> category;   // folder | title | name | file
     std::optional<std::string> categoryName;
@@ -44,9 +42,9 @@ struct UsageError {
 // Throws UsageError for anything else.
 [[nodiscard]] std::vector<std::u16string> SplitStart(const std::string& text);
 
-// Sets the options, fields and settings that the arguments stand for, on a window and
-// module already in their start-up state. Articles and the blog folder are not read here.
-void Apply(const Arguments& args, Module1& module, WindowModel& window, ExportOptions& options);
+// The settings the arguments ask for; the start date is now unless --start is given.
+// The output folder and the articles are the caller's: they need the file system.
+[[nodiscard]] ExportSettings SettingsOf(const Arguments& args, const DateFields& now);
 
 [[nodiscard]] const char* UsageText();
 

@@ -1,4 +1,4 @@
-// quillbrook-export: the export of the window, driven from the command line.
+// quillbrook-export: the export, driven from the command line.
 
 #include <filesystem>
 #include <string>
@@ -12,9 +12,8 @@
 #include "export/blog_folder.h"
 #include "export/clock.h"
 #include "export/export_run.h"
+#include "export/entry_dates.h"
 #include "export/messages.h"
-#include "export/module1.h"
-#include "export/window_model.h"
 
 namespace {
 
@@ -50,21 +49,17 @@ std::u16string FileName(const std::u16string& path) {
 }
 
 int Run(const qb::cli::Arguments& args) {
-    qb::Module1 module;
-    qb::WindowModel window;
     qb::SystemClock clock;
     ConsoleMessages messages;
-    qb::ExportOptions options;
+    qb::StartDates dates;
+    qb::DateFields now;
+    qb::ResetStartDateToNow(dates, now, clock);
 
-    qb::InitialState(module, window, clock);
-    qb::cli::Apply(args, module, window, options);
-
-    window.Dir2Path = AbsolutePath(args.outputDir.value_or("."));
-
+    qb::ExportSettings settings = qb::cli::SettingsOf(args, now);
+    settings.outputFolder = AbsolutePath(args.outputDir.value_or("."));
     if (args.blog) {
-        window.Dir1Path = AbsolutePath(*args.blog);
         try {
-            qb::FillListsFromBlogFolder(window, window.Dir1Path);
+            settings.articles = qb::FillListsFromBlogFolder(AbsolutePath(*args.blog));
         } catch (const qb::RunError& e) {
             messages.Show(qb::WriteFailedMessage(e.Number()));
             return kExitFailed;
@@ -72,12 +67,11 @@ int Run(const qb::cli::Arguments& args) {
     } else {
         for (const std::string& article : args.articles) {
             std::u16string path = AbsolutePath(article);
-            window.List1.push_back(FileName(path));
-            window.List2.push_back(std::move(path));
+            settings.articles.push_back({FileName(path), std::move(path)});
         }
     }
 
-    switch (qb::RunExport(module, window, messages, clock, options)) {
+    switch (qb::RunExport(settings, dates, messages, clock).outcome) {
     case qb::ExportOutcome::Succeeded:
         return kExitDone;
     case qb::ExportOutcome::Refused:

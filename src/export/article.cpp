@@ -191,19 +191,19 @@ std::u16string_view TrimSpaces(std::u16string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages, std::size_t titleHeld) {
-    module.EntryTitle.clear();
+void ReadTitle(ExportRun& run, ArticleFile& article, MessageSink& messages, std::size_t titleHeld) {
+    run.EntryTitle.clear();
     article.longTitleLine.reset();
     try {
         while (article.StartLine()) {
             bool tooLong = false;
             const auto hold = [&](std::u16string_view text) {
-                const std::size_t room = titleHeld - std::min(titleHeld, module.EntryTitle.size());
+                const std::size_t room = titleHeld - std::min(titleHeld, run.EntryTitle.size());
                 if (text.size() > room) {
                     tooLong = true;
                     text = text.substr(0, room);
                 }
-                module.EntryTitle += text;
+                run.EntryTitle += text;
             };
             if (TrimmedRestOfLine(article, hold)) {
                 if (tooLong) {
@@ -213,15 +213,15 @@ void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages, std
             }
         }
     } catch (const RunError& e) {
-        module.EntryTitle.clear();
+        run.EntryTitle.clear();
         article.longTitleLine.reset();
         messages.Show(kReadFailure + NumberText(e.Number()));
     }
 }
 
-void WriteTitle(const Module1& module, const ArticleFile& article, ImportFile& out) {
+void WriteTitle(const ExportRun& run, const ArticleFile& article, ImportFile& out) {
     if (!article.longTitleLine) {
-        out.Write(module.EntryTitle);
+        out.Write(run.EntryTitle);
         return;
     }
     const std::unique_ptr<ArticleFile> again = article.OpenAt(*article.longTitleLine);
@@ -230,8 +230,8 @@ void WriteTitle(const Module1& module, const ArticleFile& article, ImportFile& o
     }
 }
 
-void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
-    if (module.TitleMode == 1) {
+void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out) {
+    if (run.settings.titleMode == TitleMode::TitleAndBody) {
         article.Reopen();
     }
     // Each line goes out through the guard as the record composes it, "<P>" and "<BR>" included.
@@ -257,7 +257,7 @@ void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
         } catch (const RunError&) {
             readFailed = true;  // what was read of the line is kept, and the line ended
         }
-        if (module.KaigyoMode == 1) {
+        if (run.settings.kaigyoMode == KaigyoMode::Br) {
             guard.Feed(u"<BR>");
         }
         guard.EndLine();
@@ -273,14 +273,14 @@ void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out) {
     }
 }
 
-void GetArticleFolderName(Module1& module, std::u16string_view path) {
+void GetArticleFolderName(ExportRun& run, std::u16string_view path) {
     const auto last = path.rfind(kPathSeparator);
     if (last == std::u16string_view::npos) {
         throw RunError(err::kInvalidCall, "article path without a folder");
     }
     const std::u16string_view folder = path.substr(0, last);
     const auto inner = folder.rfind(kPathSeparator);
-    module.ArticleFolderName.assign(inner == std::u16string_view::npos ? folder : folder.substr(inner + 1));
+    run.ArticleFolderName.assign(inner == std::u16string_view::npos ? folder : folder.substr(inner + 1));
 }
 
 }  // namespace qb

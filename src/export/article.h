@@ -14,7 +14,7 @@
 #include "encoding/text_lines.h"
 #include "export/import_file.h"
 #include "export/messages.h"
-#include "export/module1.h"
+#include "export/export_run.h"
 
 namespace qb {
 
@@ -88,19 +88,19 @@ inline constexpr std::size_t kTitleHeld = std::size_t{1} << 20U;
 // EntryTitle = the first non-blank line, trimmed; the file is left after it. An article
 // without a non-blank line gets an empty title. A read failure shows
 // "読み込みデータが異常です。" and its number, and the run goes on.
-void ReadTitle(Module1& module, ArticleFile& article, MessageSink& messages, std::size_t titleHeld = kTitleHeld);
+void ReadTitle(ExportRun& run, ArticleFile& article, MessageSink& messages, std::size_t titleHeld = kTitleHeld);
 
 // Writes the title ReadTitle found (without line end).
-void WriteTitle(const Module1& module, const ArticleFile& article, ImportFile& out);
+void WriteTitle(const ExportRun& run, const ArticleFile& article, ImportFile& out);
 
-// Writes the body lines: "<P>" before the first, "<BR>" after each when KaigyoMode is 1;
+// Writes the body lines: "<P>" before the first, "<BR>" after each when KaigyoMode is Br;
 // a line that importers would read as the format's own is mended (body_lines.h).
-// With TitleMode 1 the article is read again from its first line. A failure reopening
+// With TitleMode TitleAndBody the article is read again from its first line. A failure reopening
 // the article or at the first end-of-file test throws; a failing read ends the body.
-void TranscribeBody(Module1& module, ArticleFile& article, ImportFile& out);
+void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out);
 
 // ArticleFolderName = the name of the folder that directly holds the article at path.
 // Throws RunError 5 when path holds no separator.
-void GetArticleFolderName(Module1& module, std::u16string_view path);
+void GetArticleFolderName(ExportRun& run, std::u16string_view path);
 
 }  // namespace qb

@@ -71,23 +71,21 @@ std::vector<std::u16string> ListNames(const std::filesystem::path& folder, bool 
 
 }  // namespace
 
-void FillListsFromBlogFolder(WindowModel& window, const std::u16string& base) {
+std::vector<ListedArticle> FillListsFromBlogFolder(const std::u16string& base) {
     if (base.empty()) {
         throw RunError(err::kPathNotFound, "no blog folder");
     }
     const std::u16string prefix = WithTrailingSeparator(base);
     const std::vector<std::u16string> subFolders = ListNames(ToPath(prefix), true);
-    std::vector<std::u16string> names;
-    std::vector<std::u16string> paths;
+    std::vector<ListedArticle> articles;
     for (const std::u16string& sub : subFolders) {
         const std::u16string folder = WithTrailingSeparator(prefix + sub);
         for (std::u16string& file : ListNames(ToPath(folder), false)) {
-            paths.push_back(folder + file);
-            names.push_back(std::move(file));
+            std::u16string path = folder + file;
+            articles.push_back({std::move(file), std::move(path)});
         }
     }
-    window.List1 = std::move(names);
-    window.List2 = std::move(paths);
+    return articles;
 }
 
 }  // namespace qb

@@ -4,13 +4,14 @@
 // order (case-insensitive), hidden entries skipped.
 
 #include <string>
+#include <vector>
 
-#include "export/window_model.h"
+#include "export/export_settings.h"
 
 namespace qb {
 
-// Empties List1 and List2 and fills them from the blog folder at base.
+// The articles of the blog folder at base, in that order.
 // Throws RunError when the folder cannot be listed.
-void FillListsFromBlogFolder(WindowModel& window, const std::u16string& base);
+[[nodiscard]] std::vector<ListedArticle> FillListsFromBlogFolder(const std::u16string& base);
 
 }  // namespace qb

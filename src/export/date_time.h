@@ -1,5 +1,5 @@
 #pragma once
-// A local calendar date and time, years 100 to 9999 as the classic date type held.
+// A local calendar date and time, years 100 to 9999: the range the date fields accept.
 
 #include <compare>
 

@@ -183,52 +183,67 @@ DateTime AddInterval(const DateTime& value, std::u16string_view interval, long l
     return out;
 }
 
-void ShowStartDate(WindowModel& window, std::u16string_view dateString) {
-    window.Text1 = Mid(dateString, 1, 4);
-    window.Text2 = Mid(dateString, 6, 2);
-    window.Text3 = Mid(dateString, 9, 2);
-    window.Text4 = Mid(dateString, 12, 2);
-    window.Text5 = Mid(dateString, 15, 2);
+void ShowStartDate(DateFields& fields, std::u16string_view dateString) {
+    fields.year = Mid(dateString, 1, 4);
+    fields.month = Mid(dateString, 6, 2);
+    fields.day = Mid(dateString, 9, 2);
+    fields.hour = Mid(dateString, 12, 2);
+    fields.minute = Mid(dateString, 15, 2);
 }
 
-void StepWorkDate(Module1& module, WindowModel& window, std::u16string_view interval, long long amount) {
+void StepWorkDate(StartDates& dates, DateFields& fields, std::u16string_view interval, long long amount) {
     // Computed first: a step out of range throws before anything has changed.
-    const DateTime stepped = AddInterval(module.WorkDate, interval, amount);
-    module.StepDate = stepped;
-    module.WorkDate = stepped;
-    module.StepDateText = FormatDateString(stepped);
-    ShowStartDate(window, module.StepDateText);
+    const DateTime stepped = AddInterval(dates.WorkDate, interval, amount);
+    dates.StepDate = stepped;
+    dates.WorkDate = stepped;
+    dates.StepDateText = FormatDateString(stepped);
+    ShowStartDate(fields, dates.StepDateText);
 }
 
-void AdvanceForNextRecord(Module1& module, WindowModel& window, Clock& clock) {
-    module.WorkDate = ParseDateFields(window.Text1, window.Text2, window.Text3, window.Text4, window.Text5);
+namespace {
 
-    // The run has made sure one day step is selected; none counts as the same day.
-    long long days = 0;
-    if (window.Option4) {
-        days = 1;
-    } else if (window.Option5) {
-        days = 2;
-    } else if (window.Option6) {
-        days = 3;
+DateTime ParseFields(const DateFields& f) { return ParseDateFields(f.year, f.month, f.day, f.hour, f.minute); }
+
+long long DaysOf(DayStep step) {
+    switch (step) {
+    case DayStep::OneDay:
+        return 1;
+    case DayStep::TwoDays:
+        return 2;
+    case DayStep::ThreeDays:
+        return 3;
+    case DayStep::SameDay:
+    case DayStep::NotChosen:  // the run has refused this already
+        break;
     }
-    StepWorkDate(module, window, u"d", days);
+    return 0;
+}
 
-    module.WorkDateText = window.Text1 + u"/" + window.Text2 + u"/" + window.Text3 + u" " + window.Text4 + u":" +
-                          window.Text5 + u":00";
-    module.WorkDate = ParseDateFields(window.Text1, window.Text2, window.Text3, window.Text4, window.Text5);
+}  // namespace
 
-    const int index = window.Combo1ListIndex;
-    if (index == 1) {
+void AdvanceForNextRecord(StartDates& dates, DateFields& fields, DayStep dayStep, TimeStep timeStep, Clock& clock) {
+    dates.WorkDate = ParseFields(fields);
+    StepWorkDate(dates, fields, u"d", DaysOf(dayStep));
+
+    dates.WorkDateText =
+        fields.year + u"/" + fields.month + u"/" + fields.day + u" " + fields.hour + u":" + fields.minute + u":00";
+    dates.WorkDate = ParseFields(fields);
+
+    switch (timeStep.kind) {
+    case TimeStep::Kind::Random:
         // Random time of day; the next record reads it from the fields.
-        window.Text4 = TwoDigits(RandomBelow(24, clock));
-        window.Text5 = TwoDigits(RandomBelow(60, clock));
-    } else if (index == 2) {
-        StepWorkDate(module, window, u"n", 30);
-    } else if (index >= 3 && index <= 14) {
-        StepWorkDate(module, window, u"h", index - 2);
-    } else {
-        StepWorkDate(module, window, u"h", 0);
+        fields.hour = TwoDigits(RandomBelow(24, clock));
+        fields.minute = TwoDigits(RandomBelow(60, clock));
+        break;
+    case TimeStep::Kind::HalfHour:
+        StepWorkDate(dates, fields, u"n", 30);
+        break;
+    case TimeStep::Kind::Hours:
+        StepWorkDate(dates, fields, u"h", timeStep.hours);
+        break;
+    case TimeStep::Kind::Unchanged:
+        StepWorkDate(dates, fields, u"h", 0);
+        break;
     }
 }
 
@@ -256,22 +271,22 @@ int RandomBelow(int n, Clock& clock) {
     return std::min(result, n - 1);
 }
 
-void ResetStartDateToNow(Module1& module, WindowModel& window, Clock& clock) {
+void ResetStartDateToNow(StartDates& dates, DateFields& fields, Clock& clock) {
     const DateTime now = clock.Now();
-    module.StartDateText = FormatDateString(now);
-    module.StartDate = now;
-    module.WorkDate = now;
-    module.WorkDateText = module.StartDateText;
-    ShowStartDate(window, module.WorkDateText);
+    dates.StartDateText = FormatDateString(now);
+    dates.StartDate = now;
+    dates.WorkDate = now;
+    dates.WorkDateText = dates.StartDateText;
+    ShowStartDate(fields, dates.WorkDateText);
 }
 
-void RestoreStartDate(Module1& module, WindowModel& window) {
-    ShowStartDate(window, module.StartDateText);
+void RestoreStartDate(StartDates& dates, DateFields& fields) {
+    ShowStartDate(fields, dates.StartDateText);
     // Start-up always sets the saved date; a blank one leaves the working date as it is.
-    if (module.StartDate) {
-        module.WorkDate = *module.StartDate;
+    if (dates.StartDate) {
+        dates.WorkDate = *dates.StartDate;
     }
-    module.WorkDateText = module.StartDateText;
+    dates.WorkDateText = dates.StartDateText;
 }
 
 }  // namespace qb

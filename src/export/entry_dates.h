@@ -3,19 +3,30 @@
 // "+" and "-", the per-record advance under "指定日" and the random time of day.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "export/clock.h"
 #include "export/date_time.h"
-#include "export/module1.h"
-#include "export/window_model.h"
+#include "export/export_settings.h"
 
 namespace qb {
 
+// The start date that lives from one run to the next, owned by whoever drives the export:
+// the saved one (blank until start-up), the working one, and the last step taken.
+struct StartDates {
+    std::optional<DateTime> StartDate;
+    std::u16string StartDateText;
+    DateTime WorkDate{};
+    std::u16string WorkDateText;
+    std::optional<DateTime> StepDate;
+    std::u16string StepDateText;
+};
+
 // Thrown by RandomBelow when the high-resolution counter cannot be read: the caller
-// shows "現在の環境では使用できません" (caption "Ranking", critical icon) and the
-// program ends.
+// shows "現在の環境では使用できません" (critical icon, caption kCounterFailureCaption)
+// and the program ends.
 struct CounterUnavailable {};
 
 // "yyyy/MM/dd hh:mm:ss", 19 characters, 24-hour clock.
@@ -31,19 +42,19 @@ struct CounterUnavailable {};
 // outside years 100 to 9999 throws RunError 5.
 [[nodiscard]] DateTime AddInterval(const DateTime& value, std::u16string_view interval, long long amount);
 
-// Writes the five parts of a date string into Text1..Text5.
-void ShowStartDate(WindowModel& window, std::u16string_view dateString);
+// Writes the five parts of a date string into the fields.
+void ShowStartDate(DateFields& fields, std::u16string_view dateString);
 
 // WorkDate moved by amount units of interval, shown in the fields. Throws RunError 5 when
 // the result would leave years 100 to 9999, before anything has changed: the export run
 // ends through its handler, and the window's "+" and "-" catch it and leave the date as
 // it was.
-void StepWorkDate(Module1& module, WindowModel& window, std::u16string_view interval, long long amount);
+void StepWorkDate(StartDates& dates, DateFields& fields, std::u16string_view interval, long long amount);
 
 // After a record's DATE line under "指定日": day step, fields re-read, time step.
 // Throws RunError 13 for fields that are not a date, RunError 5 for a step out of range,
 // CounterUnavailable from RandomBelow.
-void AdvanceForNextRecord(Module1& module, WindowModel& window, Clock& clock);
+void AdvanceForNextRecord(StartDates& dates, DateFields& fields, DayStep dayStep, TimeStep timeStep, Clock& clock);
 
 // A whole number from 0 to n - 1, re-seeded from the time of day on every call. Throws
 // CounterUnavailable when the counter cannot be read, RunError 5 when n is not positive.
@@ -53,9 +64,9 @@ void AdvanceForNextRecord(Module1& module, WindowModel& window, Clock& clock);
 [[nodiscard]] int DiscardCountFromCounter(std::uint64_t counter);
 
 // StartDate, StartDateText, WorkDate, WorkDateText and the fields set to the present moment.
-void ResetStartDateToNow(Module1& module, WindowModel& window, Clock& clock);
+void ResetStartDateToNow(StartDates& dates, DateFields& fields, Clock& clock);
 
 // "元に戻す": the saved start date back into the fields and the working date.
-void RestoreStartDate(Module1& module, WindowModel& window);
+void RestoreStartDate(StartDates& dates, DateFields& fields);
 
 }  // namespace qb

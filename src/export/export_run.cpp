@@ -17,34 +17,35 @@
 #include "export/file_name.h"
 #include "export/import_file.h"
 #include "export/import_record.h"
+#include "export/reencode.h"
 
 namespace qb {
 
 namespace {
 
 // The message of the first check that fails, or nothing.
-std::optional<std::u16string> FailedCheck(const WindowModel& w) {
-    if (TrimSpaces(w.Text7).empty()) {
+std::optional<std::u16string> FailedCheck(const ExportSettings& s) {
+    if (TrimSpaces(s.fileName).empty()) {
         return u"出力用のファイル名を指定してください！";
     }
-    if (!w.Option1 && !w.Option2 && !w.Option3) {
+    if (s.publishStatus == PublishStatus::NotChosen) {
         return u"公開の種類を指定してください！";
     }
-    if (!w.Option7 && !w.Option8 && !w.Option10 && !w.Option11) {
+    if (s.categoryRule == CategoryRule::NotChosen) {
         return u"カテゴリを指定してください！";
     }
-    if (w.Option1 && !w.Option4 && !w.Option5 && !w.Option6 && !w.Option9) {
+    if (s.publishStatus == PublishStatus::Future && s.dayStep == DayStep::NotChosen) {
         return u"日付の差分を選んでください！";
     }
     return std::nullopt;
 }
 
-// Dir2's path with a separator at its end. An empty path names no folder.
-std::u16string OutputFolderOf(const WindowModel& w) {
-    if (w.Dir2Path.empty()) {
+// The output folder with a separator at its end. An empty path names no folder.
+std::u16string OutputFolderOf(const ExportSettings& s) {
+    if (s.outputFolder.empty()) {
         throw RunError(err::kPathNotFound, "no output folder");
     }
-    return WithTrailingSeparator(w.Dir2Path);
+    return WithTrailingSeparator(s.outputFolder);
 }
 
 int NumberOf(const std::system_error& e) {
@@ -57,13 +58,13 @@ int NumberOf(const std::system_error& e) {
 // Whether one of the articles is the file at path: before the file exists, the same path
 // once normalised (links of the folders that exist followed); once it exists, the same
 // file by any name.
-bool IsListedArticle(const std::filesystem::path& path, const std::vector<std::u16string>& articles) {
+bool IsListedArticle(const std::filesystem::path& path, const std::vector<ListedArticle>& articles) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::exists(path, ec)) {
-        return std::any_of(articles.begin(), articles.end(), [&](const std::u16string& article) {
+        return std::any_of(articles.begin(), articles.end(), [&](const ListedArticle& article) {
             std::error_code e;
-            return fs::equivalent(path, ToPath(article), e);
+            return fs::equivalent(path, ToPath(article.path), e);
         });
     }
     const fs::path normal = fs::weakly_canonical(path, ec);
@@ -72,8 +73,8 @@ bool IsListedArticle(const std::filesystem::path& path, const std::vector<std::u
     }
     // An article that exists cannot share the path of a file that does not: only a missing
     // one of the same name can.
-    return std::any_of(articles.begin(), articles.end(), [&](const std::u16string& text) {
-        const fs::path article = ToPath(text);
+    return std::any_of(articles.begin(), articles.end(), [&](const ListedArticle& listed) {
+        const fs::path article = ToPath(listed.path);
         std::error_code e;
         return article.filename() == path.filename() && fs::weakly_canonical(article, e) == normal;
     });
@@ -81,7 +82,7 @@ bool IsListedArticle(const std::filesystem::path& path, const std::vector<std::u
 
 // The run reads every article after its output is created: an article that is the output
 // would be read while it grows, or lost.
-void RefuseAListedArticle(const std::filesystem::path& path, const std::vector<std::u16string>& articles) {
+void RefuseAListedArticle(const std::filesystem::path& path, const std::vector<ListedArticle>& articles) {
     if (IsListedArticle(path, articles)) {
         throw RunError(err::kPathFileAccess, "the import file is a listed article");
     }
@@ -90,7 +91,7 @@ void RefuseAListedArticle(const std::filesystem::path& path, const std::vector<s
 // What a failed run had written is kept beside the import file, unless that name is
 // one of the articles.
 void KeepPartial(ReplacementFile& firstPass, const std::filesystem::path& importPath,
-                 const std::vector<std::u16string>& articles) {
+                 const std::vector<ListedArticle>& articles) {
     std::filesystem::path partial = importPath;
     partial += ".partial";
     if (!IsListedArticle(partial, articles)) {
@@ -103,85 +104,116 @@ void KeepPartial(ReplacementFile& firstPass, const std::filesystem::path& import
 // otherwise an existing import file stays as it was, and what was written is kept as
 // NAME.txt.partial. Nothing is created before the name, the folder and the articles
 // have been checked.
-ReencodeResult WriteImportFile(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,
-                               const ExportOptions& options) {
-    if (IsBadFileName(window.Text7)) {
+ReencodeResult WriteImportFile(ExportRun& run) {
+    const ExportSettings& s = run.settings;
+    if (IsBadFileName(s.fileName)) {
         throw RunError(err::kBadFileName, "the file name leaves the output folder");
     }
-    module.OutputFolder = OutputFolderOf(window);
-    module.CurrentPath = module.OutputFolder + window.Text7 + u".txt";
-    const std::filesystem::path importPath = ToPath(module.CurrentPath);
+    run.CurrentPath = OutputFolderOf(s) + s.fileName + u".txt";
+    const std::filesystem::path importPath = ToPath(run.CurrentPath);
     CheckOutputFolder(importPath.parent_path());
-    RefuseAListedArticle(importPath, window.List2);
+    RefuseAListedArticle(importPath, s.articles);
     RemoveStaleTempFiles(importPath.parent_path());
 
     ReplacementFile firstPass(importPath);
-    RefuseAListedArticle(firstPass.Path(), window.List2);
+    RefuseAListedArticle(firstPass.Path(), s.articles);
     firstPass.Close();  // written by name through the import file's own stream
     try {
         {
             ImportFile out(firstPass.Path());
-            RecordWriter writer{module, window, messages, clock, out};
-            module.ArticleCount = window.List2.size();
-            for (std::size_t i = 0; i < module.ArticleCount; ++i) {
-                module.CurrentPath = window.List2.at(i);
-                ArticleFile article(module.CurrentPath, options.articleEncoding);
-                WriteRecord(writer, article, i);
+            run.ArticleCount = s.articles.size();
+            for (std::size_t i = 0; i < run.ArticleCount; ++i) {
+                run.CurrentPath = s.articles.at(i).path;
+                ArticleFile article(run.CurrentPath, s.articleEncoding);
+                WriteRecord(run, out, article, i);
             }
             out.Close();
         }
-        const ReencodeResult result = ReencodeOutputFile(
-            firstPass.Path(), EncodingButtons{window.Option12, window.Option13, window.Option14}, options.lineEnds);
+        const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds);
         if (result == ReencodeResult::Done) {
             firstPass.Commit();
         } else {
-            KeepPartial(firstPass, importPath, window.List2);
+            KeepPartial(firstPass, importPath, s.articles);
         }
         return result;
     } catch (...) {
-        KeepPartial(firstPass, importPath, window.List2);
+        KeepPartial(firstPass, importPath, s.articles);
         throw;
     }
 }
 
-ExportOutcome Fail(WindowModel& window, MessageSink& messages, int number) {
-    messages.Show(WriteFailedMessage(number));
-    window.List1.clear();
-    window.List2.clear();
-    return ExportOutcome::Failed;
+ExportResult Finish(ExportRun& run, ExportOutcome outcome) {
+    ExportResult result;
+    result.outcome = outcome;
+    result.dateFields = run.fields;
+    return result;
+}
+
+ExportResult Fail(ExportRun& run, int number) {
+    run.messages.Show(WriteFailedMessage(number));
+    ExportResult result = Finish(run, ExportOutcome::Failed);
+    result.listsCleared = true;
+    return result;
 }
 
 }  // namespace
 
-ExportOutcome RunExport(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,
-                        const ExportOptions& options) {
-    if (const auto message = FailedCheck(window)) {
-        messages.Show(*message);
-        return ExportOutcome::Refused;
+ExportRun::ExportRun(const ExportSettings& settings, StartDates& dates, MessageSink& messages, Clock& clock)
+    : settings(settings),
+      dates(dates),
+      messages(messages),
+      clock(clock),
+      fields(settings.startDate),
+      RecordLabels{u"",
+                   u"AUTHOR:",
+                   u"TITLE: ",
+                   u"DATE:  ",
+                   u"STATUS:   ",
+                   u"ALLOW COMMENTS: 0",
+                   u"CONVERT BREAKS: 0",
+                   u"ALLOW PINGS: 0",
+                   u"PRIMARY CATEGORY: ",
+                   u"-----",
+                   u"BODY:",
+                   u"<BR>",
+                   u"</P>",
+                   u"<BR>",
+                   u"-----",
+                   u"--------"} {}
+
+ExportResult RunExport(ExportRun& run) {
+    if (const auto message = FailedCheck(run.settings)) {
+        run.messages.Show(*message);
+        return Finish(run, ExportOutcome::Refused);
     }
     try {
-        if (WriteImportFile(module, window, messages, clock, options) == ReencodeResult::Utf8Failed) {
-            messages.Show(u"UTF-8 への変換に失敗しました。", MessageIcon::Exclamation, kAppTitle);
-            return ExportOutcome::Utf8Failed;
+        if (WriteImportFile(run) == ReencodeResult::Utf8Failed) {
+            run.messages.Show(u"UTF-8 への変換に失敗しました。", MessageIcon::Exclamation, kAppTitle);
+            return Finish(run, ExportOutcome::Utf8Failed);
         }
-        messages.Show(u"書き込み正常終了");
-        window.List1.clear();
-        window.List2.clear();
-        ResetStartDateToNow(module, window, clock);
-        window.Text7.clear();
-        return ExportOutcome::Succeeded;
+        run.messages.Show(u"書き込み正常終了");
+        ResetStartDateToNow(run.dates, run.fields, run.clock);
+        ExportResult result = Finish(run, ExportOutcome::Succeeded);
+        result.listsCleared = true;
+        result.fileNameCleared = true;
+        return result;
     } catch (const CounterUnavailable&) {
-        messages.Show(u"現在の環境では使用できません", MessageIcon::Critical, u"Ranking");
-        return ExportOutcome::ProgramMustEnd;
+        run.messages.Show(u"現在の環境では使用できません", MessageIcon::Critical, kCounterFailureCaption);
+        return Finish(run, ExportOutcome::ProgramMustEnd);
     } catch (const RunError& e) {
-        return Fail(window, messages, e.Number());
+        return Fail(run, e.Number());
     } catch (const std::system_error& e) {  // std::filesystem errors among them
-        return Fail(window, messages, NumberOf(e));
+        return Fail(run, NumberOf(e));
     } catch (const std::bad_alloc&) {
-        return Fail(window, messages, err::kOutOfMemory);
+        return Fail(run, err::kOutOfMemory);
     } catch (const std::exception&) {
-        return Fail(window, messages, err::kInternalError);
+        return Fail(run, err::kInternalError);
     }
+}
+
+ExportResult RunExport(const ExportSettings& settings, StartDates& dates, MessageSink& messages, Clock& clock) {
+    ExportRun run(settings, dates, messages, clock);
+    return RunExport(run);
 }
 
 }  // namespace qb

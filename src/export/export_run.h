@@ -1,13 +1,15 @@
 #pragma once
 // The export run: checks, one record per listed article, the re-encoding, and the
-// final message with the resets after success.
+// final message. What the run changes goes back to the caller as values.
 
-#include "encoding/article_encoding.h"
-#include "encoding/reencode.h"
+#include <array>
+#include <cstddef>
+#include <string>
+
 #include "export/clock.h"
+#include "export/entry_dates.h"
+#include "export/export_settings.h"
 #include "export/messages.h"
-#include "export/module1.h"
-#include "export/window_model.h"
 
 namespace qb {
 
@@ -19,12 +21,41 @@ enum class ExportOutcome {
     ProgramMustEnd,   // the performance counter failed: the caller ends the program
 };
 
-struct ExportOptions {
-    LineEnds lineEnds = LineEnds::CrLf;  // LF only for Unix importers (command line)
-    ArticleEncoding articleEncoding = ArticleEncoding::Auto;  // fixed only from the command line
+// The fixed start of each line of a record, by its place in the record; 0 is the empty
+// line, and 11 and 13 are the breaks written when KaigyoMode is Br.
+inline constexpr std::size_t kRecordLabelCount = 16;
+
+// One run over the settings: what the record writing shares while it goes. The start
+// date moves on in `dates` and `fields` article by article; a caller that shows messages
+// during the run can show `fields` as they stand.
+struct ExportRun {
+    ExportRun(const ExportSettings& settings, StartDates& dates, MessageSink& messages, Clock& clock);
+
+    const ExportSettings& settings;
+    StartDates& dates;
+    MessageSink& messages;
+    Clock& clock;
+
+    DateFields fields;  // the start-date fields, from the settings, as the run moves them
+    std::u16string CurrentPath;
+    std::size_t ArticleCount = 0;
+    std::u16string LineBuffer;
+    std::u16string EntryTitle;
+    std::u16string ArticleFolderName;
+    std::array<std::u16string, kRecordLabelCount> RecordLabels;
 };
 
-ExportOutcome RunExport(Module1& module, WindowModel& window, MessageSink& messages, Clock& clock,
-                        const ExportOptions& options = {});
+// What the caller shows after a run.
+struct ExportResult {
+    ExportOutcome outcome = ExportOutcome::Refused;
+    DateFields dateFields;       // the start-date fields as the run left them
+    bool listsCleared = false;   // the article list is to be emptied
+    bool fileNameCleared = false;  // the import file name is to be emptied
+};
+
+ExportResult RunExport(ExportRun& run);
+
+// The same, for a caller that does not look at the run while it goes.
+ExportResult RunExport(const ExportSettings& settings, StartDates& dates, MessageSink& messages, Clock& clock);
 
 }  // namespace qb

@@ -1,5 +1,5 @@
 #pragma once
-// The rule for the name typed for the import file (Text7, without ".txt"): it must name
+// The rule for the name given for the import file (without ".txt"): it must name
 // a file in the output folder itself.
 
 #include <string_view>

@@ -5,120 +5,131 @@
 
 namespace qb {
 
-std::u16string StatusValue(const WindowModel& window) {
-    if (window.Option1) {
+std::u16string StatusValue(PublishStatus status) {
+    switch (status) {
+    case PublishStatus::Future:
         return u"Future";
-    }
-    if (window.Option2) {
+    case PublishStatus::Publish:
         return u"Publish";
-    }
-    if (window.Option3) {
+    case PublishStatus::Draft:
         return u"Draft";
+    case PublishStatus::NotChosen:
+        break;
     }
     return {};
 }
 
-std::u16string DateText(const WindowModel& window) {
+std::u16string DateText(const DateFields& fields) {
     std::u16string text;
     text.reserve(19);
-    text += window.Text2;
+    text += fields.month;
     text += u'/';
-    text += window.Text3;
+    text += fields.day;
     text += u'/';
-    text += window.Text1;
+    text += fields.year;
     text += u' ';
-    text += window.Text4;
+    text += fields.hour;
     text += u':';
-    text += window.Text5;
+    text += fields.minute;
     text += u":00";
     return text;
 }
 
-std::u16string CategoryValue(Module1& module, const WindowModel& window, std::size_t index,
-                             std::u16string_view articlePath) {
-    if (window.Option7) {
-        GetArticleFolderName(module, articlePath);
-        return module.ArticleFolderName;
-    }
-    if (window.Option8) {
-        return module.EntryTitle;
-    }
-    if (window.Option10) {
-        return window.Text8;
-    }
-    if (window.Option11) {
-        if (index >= window.List1.size()) {
-            throw RunError(err::kSubscript, "List1 has fewer entries than List2");
-        }
-        const std::u16string& name = window.List1[index];
+std::u16string CategoryValue(ExportRun& run, std::size_t index, std::u16string_view articlePath) {
+    switch (run.settings.categoryRule) {
+    case CategoryRule::FolderName:
+        GetArticleFolderName(run, articlePath);
+        return run.ArticleFolderName;
+    case CategoryRule::Title:
+        return run.EntryTitle;
+    case CategoryRule::GivenName:
+        return run.settings.categoryName;
+    case CategoryRule::FileName: {
+        const std::u16string& name = run.settings.articles.at(index).name;
         if (name.size() < 4) {
             throw RunError(err::kInvalidCall, "file name shorter than 4 characters");
         }
         return name.substr(0, name.size() - 4);
     }
+    case CategoryRule::NotChosen:
+        break;
+    }
     return {};
 }
 
 namespace {
+
+// The record's lines by the label each starts with.
+enum Label : std::size_t {
+    kEmpty = 0,
+    kAuthor = 1,
+    kTitle = 2,
+    kDate = 3,
+    kStatus = 4,
+    kAllowComments = 5,
+    kConvertBreaks = 6,
+    kAllowPings = 7,
+    kCategory = 8,
+    kSeparator = 9,
+    kBody = 10,
+    kBreakAfterBody = 11,
+    kParagraphEnd = 12,
+    kBreakAfterParagraph = 13,
+    kBodyEnd = 14,
+    kRecordEnd = 15,
+};
+
 // LineBuffer = label + value, then written as one line.
-void WriteLabelled(RecordWriter& w, int label, std::u16string_view value) {
-    w.module.LineBuffer = w.module.RecordLabels.at(static_cast<std::size_t>(label));
-    w.module.LineBuffer += value;
-    w.out.WriteLine(w.module.LineBuffer);
+void WriteLabelled(ExportRun& run, ImportFile& out, Label label, std::u16string_view value = {}) {
+    run.LineBuffer = run.RecordLabels.at(label);
+    run.LineBuffer += value;
+    out.WriteLine(run.LineBuffer);
 }
 
-void WriteBreakOrEmpty(RecordWriter& w, int label) {
-    WriteLabelled(w, w.module.KaigyoMode == 1 ? label : 0, {});
+// "<BR>" when line breaks are converted, else an empty line.
+void WriteBreakOrEmpty(ExportRun& run, ImportFile& out, Label label) {
+    WriteLabelled(run, out, run.settings.kaigyoMode == KaigyoMode::Br ? label : kEmpty);
 }
 
 // Label + the article's title, written in pieces: a long title is not held whole.
-void WriteTitleLine(RecordWriter& w, int label, const ArticleFile& article) {
-    w.out.Write(w.module.RecordLabels.at(static_cast<std::size_t>(label)));
-    WriteTitle(w.module, article, w.out);
-    w.out.EndLine();
+void WriteTitleLine(ExportRun& run, ImportFile& out, Label label, const ArticleFile& article) {
+    out.Write(run.RecordLabels.at(label));
+    WriteTitle(run, article, out);
+    out.EndLine();
 }
 
-// The category rule "タイトルを使う" decides (the rules are looked at in order).
-bool TitleIsCategory(const WindowModel& window) { return !window.Option7 && window.Option8; }
 }  // namespace
 
-void WriteRecord(RecordWriter& w, ArticleFile& article, std::size_t index) {
-    const std::u16string& path = w.module.CurrentPath;
-    for (int step = 1; step <= 15; ++step) {
-        switch (step) {
-        case 2:
-            ReadTitle(w.module, article, w.messages);
-            WriteTitleLine(w, step, article);
-            break;
-        case 3:
-            WriteLabelled(w, step, DateText(w.window));
-            if (w.window.Option1) {
-                AdvanceForNextRecord(w.module, w.window, w.clock);
-            }
-            break;
-        case 4:
-            WriteLabelled(w, step, StatusValue(w.window));
-            break;
-        case 8:
-            if (TitleIsCategory(w.window)) {
-                WriteTitleLine(w, step, article);
-            } else {
-                WriteLabelled(w, step, CategoryValue(w.module, w.window, index, path));
-            }
-            break;
-        case 10:
-            WriteLabelled(w, step, {});
-            TranscribeBody(w.module, article, w.out);
-            break;
-        case 11:
-        case 13:
-            WriteBreakOrEmpty(w, step);
-            break;
-        default:  // 1, 5, 6, 7, 9, 12, 14, 15: the label alone
-            WriteLabelled(w, step, {});
-            break;
-        }
+void WriteRecord(ExportRun& run, ImportFile& out, ArticleFile& article, std::size_t index) {
+    const ExportSettings& s = run.settings;
+    WriteLabelled(run, out, kAuthor);
+
+    ReadTitle(run, article, run.messages);
+    WriteTitleLine(run, out, kTitle, article);
+
+    WriteLabelled(run, out, kDate, DateText(run.fields));
+    if (s.publishStatus == PublishStatus::Future) {
+        AdvanceForNextRecord(run.dates, run.fields, s.dayStep, s.timeStep, run.clock);
     }
+    WriteLabelled(run, out, kStatus, StatusValue(s.publishStatus));
+    WriteLabelled(run, out, kAllowComments);
+    WriteLabelled(run, out, kConvertBreaks);
+    WriteLabelled(run, out, kAllowPings);
+
+    if (s.categoryRule == CategoryRule::Title) {
+        WriteTitleLine(run, out, kCategory, article);  // a long title in full here too
+    } else {
+        WriteLabelled(run, out, kCategory, CategoryValue(run, index, run.CurrentPath));
+    }
+    WriteLabelled(run, out, kSeparator);
+
+    WriteLabelled(run, out, kBody);
+    TranscribeBody(run, article, out);
+    WriteBreakOrEmpty(run, out, kBreakAfterBody);
+    WriteLabelled(run, out, kParagraphEnd);
+    WriteBreakOrEmpty(run, out, kBreakAfterParagraph);
+    WriteLabelled(run, out, kBodyEnd);
+    WriteLabelled(run, out, kRecordEnd);
 }
 
 }  // namespace qb

@@ -8,6 +8,12 @@ namespace qb {
 
 inline constexpr char16_t kAppTitle[] = u"Quillbrook";
 
+// The caption of the box that ends the program when the random time of day cannot be
+// drawn. It is the one box not captioned with the program's title: "Ranking" marks the
+// failure as the random draw's (the counter that picks the draw cannot be read), not the
+// import file's, so a user who reports it tells the two apart.
+inline constexpr char16_t kCounterFailureCaption[] = u"Ranking";
+
 enum class MessageIcon { None, Exclamation, Critical };
 
 class MessageSink {

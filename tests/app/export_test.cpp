@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QRadioButton>
 
+#include "app/form_settings.h"
 #include "app/path_lists.h"
 #include "app_test_support.h"
 #include "common/run_error.h"
@@ -370,6 +371,99 @@ TEST_F(Export, UnreadableCounterEndsTheProgram) {
     EXPECT_EQ(sink.messages.back().caption, QStringLiteral("Ranking"));
     EXPECT_EQ(sink.messages.back().icon, qb::MessageIcon::Critical);
     EXPECT_EQ(exitCodes, std::vector<int>{1});
+}
+
+// The controls read as settings, odd states included: each group's first selected button
+// counts, none is NotChosen, and the date fields pass as typed.
+TEST(FormSettings, MapsTheControlsOntoTheSettings) {
+    using qb::app::FormState;
+    using Kind = qb::TimeStep::Kind;
+    const struct {
+        const char* name;
+        void (*set)(FormState&);
+        qb::PublishStatus status;
+        qb::DayStep day;
+        qb::CategoryRule category;
+        qb::OutputEncoding encoding;
+        Kind time;
+        int hours;
+    } cases[] = {
+        {"nothing chosen, no time step", [](FormState&) {}, qb::PublishStatus::NotChosen, qb::DayStep::NotChosen,
+         qb::CategoryRule::NotChosen, qb::OutputEncoding::NotChosen, Kind::Unchanged, 0},
+        {"first selected of each group",
+         [](FormState& f) {
+             f.Option2 = f.Option3 = f.Option5 = f.Option9 = f.Option8 = f.Option11 = f.Option12 = f.Option13 = true;
+             f.Combo1ListIndex = 0;
+         },
+         qb::PublishStatus::Publish, qb::DayStep::TwoDays, qb::CategoryRule::Title, qb::OutputEncoding::EucJp,
+         Kind::Unchanged, 0},
+        {"Shift-JIS before the others, 指定日 first",
+         [](FormState& f) {
+             f.Option1 = f.Option2 = f.Option9 = f.Option7 = f.Option12 = f.Option14 = true;
+             f.Combo1ListIndex = 1;
+         },
+         qb::PublishStatus::Future, qb::DayStep::SameDay, qb::CategoryRule::FolderName, qb::OutputEncoding::ShiftJis,
+         Kind::Random, 0},
+        {"last of each group",
+         [](FormState& f) {
+             f.Option3 = f.Option6 = f.Option11 = f.Option13 = true;
+             f.Combo1ListIndex = 2;
+         },
+         qb::PublishStatus::Draft, qb::DayStep::ThreeDays, qb::CategoryRule::FileName, qb::OutputEncoding::Utf8,
+         Kind::HalfHour, 0},
+        {"given name, twelve hours",
+         [](FormState& f) {
+             f.Option4 = f.Option10 = true;
+             f.Combo1ListIndex = 14;
+         },
+         qb::PublishStatus::NotChosen, qb::DayStep::OneDay, qb::CategoryRule::GivenName, qb::OutputEncoding::NotChosen,
+         Kind::Hours, 12},
+        {"one hour", [](FormState& f) { f.Combo1ListIndex = 3; }, qb::PublishStatus::NotChosen,
+         qb::DayStep::NotChosen, qb::CategoryRule::NotChosen, qb::OutputEncoding::NotChosen, Kind::Hours, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormState form;
+        c.set(form);
+        const qb::ExportSettings s = qb::app::SettingsFromForm(form);
+        EXPECT_EQ(s.publishStatus, c.status);
+        EXPECT_EQ(s.dayStep, c.day);
+        EXPECT_EQ(s.categoryRule, c.category);
+        EXPECT_EQ(s.outputEncoding, c.encoding);
+        EXPECT_EQ(s.timeStep.kind, c.time);
+        EXPECT_EQ(s.timeStep.hours, c.hours);
+    }
+
+    FormState form;
+    form.Text1 = u" 2026";
+    form.Text2 = u"4 ";
+    form.Text4 = u"9時";
+    form.Text7 = u" 名 ";
+    form.Text8 = u" 日記 ";
+    form.KaigyoMode = form.TitleMode = 1;
+    form.Option16 = true;
+    form.Dir2Path = u"/out";
+    form.List1 = {u"a.txt", u"b.txt"};
+    form.List2 = {u"/x/a.txt", u"/y/b.txt"};
+    const qb::ExportSettings s = qb::app::SettingsFromForm(form);
+    EXPECT_EQ(s.startDate, (qb::DateFields{u" 2026", u"4 ", u"", u"9時", u""}));
+    EXPECT_EQ(s.fileName, u" 名 ");
+    EXPECT_EQ(s.categoryName, u" 日記 ");
+    EXPECT_EQ(s.kaigyoMode, qb::KaigyoMode::Br);
+    EXPECT_EQ(s.titleMode, qb::TitleMode::TitleAndBody);
+    EXPECT_EQ(s.lineEnds, qb::LineEnds::Lf);
+    EXPECT_EQ(s.outputFolder, u"/out");
+    ASSERT_EQ(s.articles.size(), 2U);
+    EXPECT_EQ(s.articles[1].name + s.articles[1].path, u"b.txt/y/b.txt");
+
+    // And back: a failed run leaves its date, empties the lists and keeps the name.
+    qb::ExportResult failed;
+    failed.dateFields = {u"2026", u"04", u"03", u"09", u"00"};
+    failed.listsCleared = true;
+    qb::app::ShowResult(form, failed);
+    EXPECT_EQ(form.Text1 + form.Text2 + form.Text3 + form.Text4 + form.Text5, u"202604030900");
+    EXPECT_TRUE(form.List1.empty() && form.List2.empty());
+    EXPECT_EQ(form.Text7, u" 名 ");
 }
 
 }  // namespace

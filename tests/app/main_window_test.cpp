@@ -46,9 +46,9 @@ TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
     Open();
     EXPECT_EQ(CheckedOptions(window.get()),
               (QStringList{"Option13", "Option15", "optFile_0", "optKaigyo_0", "optTitle_0"}));
-    EXPECT_EQ(window->module().SourceMode, 0);
-    EXPECT_EQ(window->module().KaigyoMode, 0);
-    EXPECT_EQ(window->module().TitleMode, 0);
+    EXPECT_EQ(window->state().SourceMode, 0);
+    EXPECT_EQ(window->state().KaigyoMode, 0);
+    EXPECT_EQ(window->state().TitleMode, 0);
 
     EXPECT_FALSE(Get<QLineEdit>("Text8")->isEnabled());
     EXPECT_TRUE(Get<QLineEdit>("Text8")->text().isEmpty());
@@ -71,9 +71,8 @@ TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
     // Started at 08:07:45 on 5 March 2024: the fields and the saved start date.
     EXPECT_EQ(DateFields(*this, [this](const char* n) { return Get<QLineEdit>(n); }),
               (QStringList{"2024", "03", "05", "08", "07"}));
-    EXPECT_EQ(window->module().StartDateText, u"2024/03/05 08:07:45");
-    EXPECT_EQ(window->module().WorkDateText, u"2024/03/05 08:07:45");
-    EXPECT_EQ(window->module().RecordLabels[3], u"DATE:  ");
+    EXPECT_EQ(window->state().dates.StartDateText, u"2024/03/05 08:07:45");
+    EXPECT_EQ(window->state().dates.WorkDateText, u"2024/03/05 08:07:45");
 
     // Single-file mode: removal buttons usable, chosen-files frame shown, List2 never.
     EXPECT_TRUE(Get<QPushButton>("Command4")->isEnabled());
@@ -288,8 +287,8 @@ TEST_F(Options, LineBreakAndFirstLineClicksStoreTheIndex) {
     } steps[] = {{"optKaigyo_1", 1, 0}, {"optTitle_1", 1, 1}, {"optKaigyo_0", 0, 1}, {"optTitle_0", 0, 0}};
     for (const auto& step : steps) {
         Click(step.click);
-        EXPECT_EQ(window->module().KaigyoMode, step.kaigyo) << step.click;
-        EXPECT_EQ(window->module().TitleMode, step.title) << step.click;
+        EXPECT_EQ(window->state().KaigyoMode, step.kaigyo) << step.click;
+        EXPECT_EQ(window->state().TitleMode, step.title) << step.click;
     }
 }
 
@@ -299,13 +298,13 @@ TEST_F(Options, BlogFolderModeHidesTheChosenFilesWithoutTouchingThem) {
     auto* file1 = Get<QListWidget>("File1");
     ClickItem(file1, 0);
     Click("optFile_1");
-    EXPECT_EQ(window->module().SourceMode, 1);
+    EXPECT_EQ(window->state().SourceMode, 1);
     EXPECT_FALSE(Get<QPushButton>("Command4")->isEnabled());
     EXPECT_FALSE(Get<QPushButton>("Command7")->isEnabled());
     EXPECT_FALSE(Get<QGroupBox>("Frame1")->isVisible());
     EXPECT_EQ(Items(Get<QListWidget>("List1")), QStringList{"a.txt"});
     Click("optFile_0");
-    EXPECT_EQ(window->module().SourceMode, 0);
+    EXPECT_EQ(window->state().SourceMode, 0);
     EXPECT_TRUE(Get<QPushButton>("Command4")->isEnabled());
     EXPECT_TRUE(Get<QGroupBox>("Frame1")->isVisible());
     EXPECT_EQ(Items(Get<QListWidget>("List2")), QStringList{Native(volumes.start + "/a.txt")});
@@ -398,7 +397,7 @@ TEST_F(Lists, EachGestureAppendsTheSelectedFilesThatAreNotListedYet) {
         EXPECT_EQ(Items(list1), row.list1) << row.what;
         EXPECT_EQ(Items(list2), paths) << row.what;
     }
-    EXPECT_EQ(window->module().SourceFolder, folder.toStdU16String());
+    EXPECT_EQ(window->state().SourceFolder, folder.toStdU16String());
 
     // The same name in another folder is another article.
     OpenFolder("Dir1", "sub");
@@ -601,8 +600,8 @@ TEST_F(StartDate, PlusThreeTimesThenRestoreBringsBackTheSavedDate) {
     EXPECT_EQ(Fields(), (QStringList{"2024", "03", "08", "08", "07"}));
     Click("Command1");
     EXPECT_EQ(Fields(), (QStringList{"2024", "03", "05", "08", "07"}));
-    EXPECT_EQ(window->module().WorkDate, window->module().StartDate.value());
-    EXPECT_EQ(window->module().WorkDateText, u"2024/03/05 08:07:45");
+    EXPECT_EQ(window->state().dates.WorkDate, window->state().dates.StartDate.value());
+    EXPECT_EQ(window->state().dates.WorkDateText, u"2024/03/05 08:07:45");
 }
 
 TEST_F(StartDate, DayButtonsStepFromTheWorkingDateAcrossMonthAndYearEnds) {

@@ -31,21 +31,20 @@ ArticleRun Transcribe(const std::string& articleBytes, std::int16_t titleMode, s
     qbtest::TempDir dir;
     const auto articlePath = dir.Path() / "a.txt";
     WriteBytes(articlePath, articleBytes);
-    qb::Module1 module;
-    module.TitleMode = titleMode;
-    module.KaigyoMode = kaigyoMode;
-    module.EntryTitle = u"前の記事";
-    qbtest::RecordingMessages messages;
+    qbtest::RunFixture f;
+    f.settings.titleMode = static_cast<qb::TitleMode>(titleMode);
+    f.settings.kaigyoMode = static_cast<qb::KaigyoMode>(kaigyoMode);
+    f.run.EntryTitle = u"前の記事";
     {
         qb::ImportFile out(dir.Path() / "out.txt");
         qb::ArticleFile article(qb::FromPath(articlePath), reading.encoding, reading.chunkSize);
-        qb::ReadTitle(module, article, messages, reading.titleHeld);
-        qb::WriteTitle(module, article, out);
+        qb::ReadTitle(f.run, article, f.messages, reading.titleHeld);
+        qb::WriteTitle(f.run, article, out);
         out.EndLine();
-        qb::TranscribeBody(module, article, out);
+        qb::TranscribeBody(f.run, article, out);
         out.Close();
     }
-    return {module.EntryTitle, ReadBytes(dir.Path() / "out.txt"), messages.Texts()};
+    return {f.run.EntryTitle, ReadBytes(dir.Path() / "out.txt"), f.messages.Texts()};
 }
 
 // Whole lines in one piece and a title held whole; then pieces of 1 to 3 bytes cutting
@@ -162,25 +161,19 @@ TEST(Article, EachArticleIsReadAsShiftJisOrUtf8) {
 }
 
 // The import file of one article under "公　開" and "タイトルを使う", with "改行を変換する".
-std::string ExportOne(const std::string& articleBytes, int encoding, std::int16_t titleMode) {
+std::string ExportOne(const std::string& articleBytes, qb::OutputEncoding encoding, qb::TitleMode titleMode) {
     qbtest::TempDir dir;
-    qbtest::FakeClock clock;
-    qbtest::RecordingMessages messages;
-    qb::Module1 module;
-    qb::WindowModel window;
-    qb::InitialState(module, window, clock);
-    module.TitleMode = titleMode;
-    module.KaigyoMode = 1;
-    window.Dir2Path = dir.Text();
-    window.Text7 = u"out";
-    window.Option2 = window.Option8 = true;
-    window.Option12 = encoding == 12;
-    window.Option13 = encoding == 13;
-    window.Option14 = encoding == 14;
+    qbtest::RunFixture f;
+    f.settings.titleMode = titleMode;
+    f.settings.kaigyoMode = qb::KaigyoMode::Br;
+    f.settings.outputFolder = dir.Text();
+    f.settings.fileName = u"out";
+    f.settings.publishStatus = qb::PublishStatus::Publish;
+    f.settings.categoryRule = qb::CategoryRule::Title;
+    f.settings.outputEncoding = encoding;
     WriteBytes(dir.Path() / "a" / "a.txt", articleBytes);
-    window.List1 = {u"a.txt"};
-    window.List2 = {qb::FromPath(dir.Path() / "a" / "a.txt")};
-    EXPECT_EQ(qb::RunExport(module, window, messages, clock), qb::ExportOutcome::Succeeded);
+    f.settings.articles = {{u"a.txt", qb::FromPath(dir.Path() / "a" / "a.txt")}};
+    EXPECT_EQ(qb::RunExport(f.run).outcome, qb::ExportOutcome::Succeeded);
     return ReadBytes(dir.Path() / "out.txt");
 }
 
@@ -207,15 +200,16 @@ TEST(Article, SameTextInAnyEncodingAndLineEndsGivesTheSameImportFile) {
         {"UTF-8, LF", qb::Utf16ToUtf8(join({u"\n"}))},
         {"UTF-8 with a byte-order mark, CR LF", "\xEF\xBB\xBF" + qb::Utf16ToUtf8(join({u"\r\n"}))},
     };
-    for (const int encoding : {12, 13, 14}) {
-        for (const std::int16_t titleMode : {std::int16_t{0}, std::int16_t{1}}) {
+    for (const auto encoding : {qb::OutputEncoding::EucJp, qb::OutputEncoding::Utf8, qb::OutputEncoding::ShiftJis}) {
+        for (const auto titleMode : {qb::TitleMode::TitleOnly, qb::TitleMode::TitleAndBody}) {
             const std::string expected = ExportOne(saved[0].bytes, encoding, titleMode);
-            if (encoding == 14) {
+            if (encoding == qb::OutputEncoding::ShiftJis) {
                 EXPECT_NE(expected.find(Sjis(u"TITLE: ﾈｺと菫色の散歩\r\n")), std::string::npos);
                 EXPECT_NE(expected.find(Sjis(u"\r\nPRIMARY CATEGORY: ﾈｺと菫色の散歩\r\n")), std::string::npos);
             }
             for (const auto& s : saved) {
-                SCOPED_TRACE(::testing::Message() << s.name << ", Option" << encoding << ", TitleMode " << titleMode);
+                SCOPED_TRACE(::testing::Message() << s.name << ", encoding " << static_cast<int>(encoding)
+                                                   << ", TitleMode " << static_cast<int>(titleMode));
                 EXPECT_EQ(ExportOne(s.bytes, encoding, titleMode), expected);
             }
         }
@@ -238,13 +232,12 @@ TEST(Article, AFailingTitleReadIsReportedAndTheTitleLeftEmpty) {
     if (!std::filesystem::is_regular_file(unreadable)) {
         GTEST_SKIP() << "no /proc/self/mem";
     }
-    qb::Module1 module;
-    module.EntryTitle = u"前の記事";
-    qbtest::RecordingMessages messages;
+    qbtest::RunFixture f;
+    f.run.EntryTitle = u"前の記事";
     qb::ArticleFile article(qb::FromPath(unreadable));
-    qb::ReadTitle(module, article, messages);
-    EXPECT_EQ(messages.Texts(), (std::vector<std::u16string>{u"読み込みデータが異常です。57"}));
-    EXPECT_EQ(module.EntryTitle, u"");
+    qb::ReadTitle(f.run, article, f.messages);
+    EXPECT_EQ(f.messages.Texts(), (std::vector<std::u16string>{u"読み込みデータが異常です。57"}));
+    EXPECT_EQ(f.run.EntryTitle, u"");
     EXPECT_TRUE(article.Broken());
 }
 
@@ -324,14 +317,13 @@ TEST(Article, FolderNameIsTheLastFolderOfThePath) {
         {u"C:/day1.txt", u"C:"},
 #endif
     };
+    qbtest::RunFixture f;
     for (const auto& c : cases) {
-        qb::Module1 module;
-        qb::GetArticleFolderName(module, qbtest::Native(c.path));
-        EXPECT_EQ(module.ArticleFolderName, c.folder);
+        qb::GetArticleFolderName(f.run, qbtest::Native(c.path));
+        EXPECT_EQ(f.run.ArticleFolderName, c.folder);
     }
-    qb::Module1 module;
     try {
-        qb::GetArticleFolderName(module, u"day1.txt");
+        qb::GetArticleFolderName(f.run, u"day1.txt");
         ADD_FAILURE() << "a path without a folder was accepted";
     } catch (const qb::RunError& e) {
         EXPECT_EQ(e.Number(), qb::err::kInvalidCall);

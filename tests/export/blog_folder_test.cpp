@@ -21,40 +21,33 @@ TEST(BlogFolder, TakesEveryFileOfEveryDirectSubFolderInNameOrder) {
     const std::u16string base = qb::FromPath(blog);
     using qbtest::Native;
     for (const std::u16string& given : {base, base + qb::kPathSeparator}) {
-        qb::WindowModel window;
-        window.List1 = {u"stale.txt"};
-        window.List2 = {u"/stale.txt"};
-        qb::FillListsFromBlogFolder(window, given);
-        EXPECT_EQ(window.List1,
-                  (std::vector<std::u16string>{u"B.md", u"c.txt", u"alpha.txt", u"Zeta.txt", u"一日目.txt"}));
-        EXPECT_EQ(window.List2, (std::vector<std::u16string>{base + Native(u"/A/B.md"), base + Native(u"/A/c.txt"),
-                                                             base + Native(u"/b/alpha.txt"), base + Native(u"/b/Zeta.txt"),
-                                                             base + Native(u"/旅行/一日目.txt")}));
+        std::vector<std::u16string> names;
+        std::vector<std::u16string> paths;
+        for (const qb::ListedArticle& article : qb::FillListsFromBlogFolder(given)) {
+            names.push_back(article.name);
+            paths.push_back(article.path);
+        }
+        EXPECT_EQ(names, (std::vector<std::u16string>{u"B.md", u"c.txt", u"alpha.txt", u"Zeta.txt", u"一日目.txt"}));
+        EXPECT_EQ(paths, (std::vector<std::u16string>{base + Native(u"/A/B.md"), base + Native(u"/A/c.txt"),
+                                                      base + Native(u"/b/alpha.txt"), base + Native(u"/b/Zeta.txt"),
+                                                      base + Native(u"/旅行/一日目.txt")}));
     }
 }
 
-TEST(BlogFolder, NoSubFoldersGivesEmptyLists) {
+TEST(BlogFolder, NoSubFoldersGivesNoArticles) {
     qbtest::TempDir dir;
     WriteBytes(dir.Path() / "x.txt", "x");
-    qb::WindowModel window;
-    window.List1 = {u"stale.txt"};
-    window.List2 = {u"/stale.txt"};
-    qb::FillListsFromBlogFolder(window, dir.Text());
-    EXPECT_TRUE(window.List1.empty());
-    EXPECT_TRUE(window.List2.empty());
+    EXPECT_TRUE(qb::FillListsFromBlogFolder(dir.Text()).empty());
 }
 
-TEST(BlogFolder, AMissingFolderThrowsAndKeepsTheLists) {
+TEST(BlogFolder, AMissingFolderThrows53) {
     qbtest::TempDir dir;
-    qb::WindowModel window;
-    window.List1 = {u"kept.txt"};
     try {
-        qb::FillListsFromBlogFolder(window, qb::FromPath(dir.Path() / "nowhere"));
+        (void)qb::FillListsFromBlogFolder(qb::FromPath(dir.Path() / "nowhere"));
         ADD_FAILURE() << "listed a missing folder";
     } catch (const qb::RunError& e) {
         EXPECT_EQ(e.Number(), qb::err::kPathNotFound);
     }
-    EXPECT_EQ(window.List1.size(), 1U);
 }
 
 }  // namespace

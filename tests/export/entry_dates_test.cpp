@@ -56,16 +56,9 @@ private:
     }
 };
 
-void SetFields(WindowModel& w, std::u16string y, std::u16string mo, std::u16string d, std::u16string h,
-               std::u16string mi) {
-    w.Text1 = std::move(y);
-    w.Text2 = std::move(mo);
-    w.Text3 = std::move(d);
-    w.Text4 = std::move(h);
-    w.Text5 = std::move(mi);
-}
+DateFields FieldsOf(const std::vector<std::u16string>& f) { return {f[0], f[1], f[2], f[3], f[4]}; }
 
-std::vector<std::u16string> Fields(const WindowModel& w) { return {w.Text1, w.Text2, w.Text3, w.Text4, w.Text5}; }
+std::vector<std::u16string> Fields(const DateFields& w) { return {w.year, w.month, w.day, w.hour, w.minute}; }
 
 // Field texts for failure traces (non-ASCII shown as '?').
 std::string Narrow(std::u16string_view text) {
@@ -84,8 +77,8 @@ std::string Narrow(const std::vector<std::u16string>& fields) {
 }
 
 // The text a record's DATE line carries after its label, built from the fields.
-std::u16string DateLineText(const WindowModel& w) {
-    return w.Text2 + u"/" + w.Text3 + u"/" + w.Text1 + u" " + w.Text4 + u":" + w.Text5 + u":00";
+std::u16string DateLineText(const DateFields& w) {
+    return w.month + u"/" + w.day + u"/" + w.year + u" " + w.hour + u":" + w.minute + u":00";
 }
 
 int RunErrorNumber(const std::function<void()>& action) {
@@ -118,7 +111,7 @@ TEST(DateString, FormatAndShow) {
     EXPECT_EQ(FormatDateString({2026, 12, 31, 23, 59, 0}), u"2026/12/31 23:59:00");
     EXPECT_EQ(FormatDateString({999, 1, 1, 0, 0, 0}), u"0999/01/01 00:00:00");
 
-    WindowModel w;
+    DateFields w;
     ShowStartDate(w, u"2024/03/05 08:07:45");
     EXPECT_EQ(Fields(w), (std::vector<std::u16string>{u"2024", u"03", u"05", u"08", u"07"}));
     ShowStartDate(w, u"2024/03");
@@ -236,10 +229,9 @@ TEST(StepWorkDate, StepsFromWorkDateNotTheFields) {
         {{2024, 3, 1, 9, 30, 0}, -1, u"2024/02/29 09:30:00"},
     };
     for (const Case& c : cases) {
-        Module1 m;
+        StartDates m;
         m.WorkDate = c.work;
-        WindowModel w;
-        SetFields(w, u"2030", u"7", u"7", u"7", u"7");  // typed by hand: ignored by the step
+        DateFields w{u"2030", u"7", u"7", u"7", u"7"};  // typed by hand: ignored by the step
         StepWorkDate(m, w, u"d", c.amount);
         EXPECT_EQ(m.StepDateText, c.expectedText);
         EXPECT_EQ(FormatDateString(m.WorkDate), c.expectedText);
@@ -252,11 +244,10 @@ TEST(StepWorkDate, StepsFromWorkDateNotTheFields) {
 }
 
 TEST(StepWorkDate, OutOfRangeChangesNothing) {
-    Module1 m;
+    StartDates m;
     m.WorkDate = {9999, 12, 31, 10, 0, 0};
     m.StepDateText = u"9999/12/30 10:00:00";
-    WindowModel w;
-    SetFields(w, u"9999", u"12", u"31", u"10", u"00");
+    DateFields w{u"9999", u"12", u"31", u"10", u"00"};
     EXPECT_EQ(RunErrorNumber([&] { StepWorkDate(m, w, u"d", 1); }), 5);
     EXPECT_EQ(m.WorkDate, (DateTime{9999, 12, 31, 10, 0, 0}));
     EXPECT_EQ(m.StepDateText, u"9999/12/30 10:00:00");
@@ -264,95 +255,74 @@ TEST(StepWorkDate, OutOfRangeChangesNothing) {
     EXPECT_EQ(Fields(w), (std::vector<std::u16string>{u"9999", u"12", u"31", u"10", u"00"}));
 }
 
-struct DayStep {
-    bool one = false, two = false, three = false, same = false;
-};
-
-void SelectDayStep(WindowModel& w, DayStep d) {
-    w.Option4 = d.one;
-    w.Option5 = d.two;
-    w.Option6 = d.three;
-    w.Option9 = d.same;
-}
+constexpr TimeStep kUnchanged{};
+constexpr TimeStep kRandom{TimeStep::Kind::Random, 0};
+constexpr TimeStep kHalfHour{TimeStep::Kind::HalfHour, 0};
+constexpr TimeStep Hours(int n) { return {TimeStep::Kind::Hours, n}; }
 
 TEST(AdvanceForNextRecord, DatesOfSuccessiveRecords) {
     struct Case {
         const char* name;
         std::vector<std::u16string> start;
         DayStep dayStep;
-        int timeIndex;
+        TimeStep timeStep;
         std::vector<std::u16string> dateLines;  // one per record, read before its advance
         std::vector<std::u16string> fieldsAfter;
     };
     const Case cases[] = {
         {"1 day, 2 hours across the year end",
          {u"2026", u"12", u"31", u"23", u"00"},
-         {.one = true},
-         4,
+         DayStep::OneDay,
+         Hours(2),
          {u"12/31/2026 23:00:00", u"01/02/2027 01:00:00", u"01/03/2027 03:00:00"},
          {u"2027", u"01", u"04", u"05", u"00"}},
         {"same day, no change",
          {u"2026", u"02", u"28", u"10", u"00"},
-         {.same = true},
-         0,
+         DayStep::SameDay,
+         kUnchanged,
          {u"02/28/2026 10:00:00", u"02/28/2026 10:00:00", u"02/28/2026 10:00:00"},
          {u"2026", u"02", u"28", u"10", u"00"}},
         {"same day, no change, one-digit fields become two digits",
          {u"2026", u"2", u"8", u"7", u"5"},
-         {.same = true},
-         0,
+         DayStep::SameDay,
+         kUnchanged,
          {u"2/8/2026 7:5:00", u"02/08/2026 07:05:00"},
          {u"2026", u"02", u"08", u"07", u"05"}},
         {"month typed with one digit",
          {u"2026", u"4", u"01", u"09", u"00"},
-         {.one = true},
-         0,
+         DayStep::OneDay,
+         kUnchanged,
          {u"4/01/2026 09:00:00", u"04/02/2026 09:00:00", u"04/03/2026 09:00:00"},
          {u"2026", u"04", u"04", u"09", u"00"}},
         {"typed with spaces",
          {u" 2026", u"4 ", u"30", u"9", u"0"},
-         {.two = true},
-         3,
+         DayStep::TwoDays,
+         Hours(1),
          {u"4 /30/ 2026 9:0:00", u"05/02/2026 10:00:00", u"05/04/2026 11:00:00"},
          {u"2026", u"05", u"06", u"12", u"00"}},
         {"3 days, 30 minutes",
          {u"2024", u"02", u"26", u"23", u"45"},
-         {.three = true},
-         2,
+         DayStep::ThreeDays,
+         kHalfHour,
          {u"02/26/2024 23:45:00", u"03/01/2024 00:15:00", u"03/04/2024 00:45:00"},
          {u"2024", u"03", u"07", u"01", u"15"}},
         {"same day, 12 hours",
          {u"2100", u"02", u"28", u"06", u"00"},
-         {.same = true},
-         14,
+         DayStep::SameDay,
+         Hours(12),
          {u"02/28/2100 06:00:00", u"02/28/2100 18:00:00", u"03/01/2100 06:00:00"},
          {u"2100", u"03", u"01", u"18", u"00"}},
-        {"no time step selected counts as no change",
-         {u"2026", u"01", u"31", u"08", u"00"},
-         {.one = true},
-         -1,
-         {u"01/31/2026 08:00:00", u"02/01/2026 08:00:00"},
-         {u"2026", u"02", u"02", u"08", u"00"}},
-        {"the first selected day step wins",
-         {u"2026", u"01", u"01", u"08", u"00"},
-         {.one = true, .two = true, .same = true},
-         0,
-         {u"01/01/2026 08:00:00", u"01/02/2026 08:00:00"},
-         {u"2026", u"01", u"03", u"08", u"00"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Module1 m;
+        StartDates m;
         m.WorkDate = {2001, 1, 1, 0, 0, 0};  // a stale working date: the advance reads the fields
-        WindowModel w;
-        SetFields(w, c.start[0], c.start[1], c.start[2], c.start[3], c.start[4]);
-        SelectDayStep(w, c.dayStep);
-        w.Combo1ListIndex = c.timeIndex;
+        DateFields w = FieldsOf(c.start);
         FakeClock clock;
         std::vector<std::u16string> lines;
         for (std::size_t i = 0; i < c.dateLines.size(); ++i) {
             lines.push_back(DateLineText(w));
-            AdvanceForNextRecord(m, w, clock);
+            AdvanceForNextRecord(m, w, c.dayStep, c.timeStep, clock);
         }
         EXPECT_EQ(lines, c.dateLines);
         EXPECT_EQ(Fields(w), c.fieldsAfter);
@@ -363,13 +333,10 @@ TEST(AdvanceForNextRecord, DatesOfSuccessiveRecords) {
 }
 
 TEST(AdvanceForNextRecord, WorkDateTextIsTheDayStepReadFromTheFields) {
-    Module1 m;
-    WindowModel w;
-    SetFields(w, u"2026", u"12", u"31", u"23", u"00");
-    w.Option4 = true;
-    w.Combo1ListIndex = 4;
+    StartDates m;
+    DateFields w{u"2026", u"12", u"31", u"23", u"00"};
     FakeClock clock;
-    AdvanceForNextRecord(m, w, clock);
+    AdvanceForNextRecord(m, w, DayStep::OneDay, Hours(2), clock);
     EXPECT_EQ(m.WorkDateText, u"2027/01/01 23:00:00");
     EXPECT_EQ(m.StepDateText, u"2027/01/02 01:00:00");
     EXPECT_EQ(m.WorkDate, (DateTime{2027, 1, 2, 1, 0, 0}));
@@ -393,25 +360,18 @@ TEST(AdvanceForNextRecord, FailuresEndTheRecord) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Module1 m;
-        WindowModel w;
-        const auto& f = c.fields;
-        SetFields(w, f[0], f[1], f[2], f[3], f[4]);
-        w.Option4 = true;
-        w.Combo1ListIndex = 0;
+        StartDates m;
+        DateFields w = FieldsOf(c.fields);
         FakeClock clock;
-        EXPECT_EQ(RunErrorNumber([&] { AdvanceForNextRecord(m, w, clock); }), c.expected);
+        EXPECT_EQ(RunErrorNumber([&] { AdvanceForNextRecord(m, w, DayStep::OneDay, kUnchanged, clock); }), c.expected);
     }
 }
 
 TEST(AdvanceForNextRecord, StepPastTheLastMinuteGives5) {
-    Module1 m;
-    WindowModel w;
-    SetFields(w, u"9999", u"12", u"31", u"23", u"59");
-    w.Option9 = true;
-    w.Combo1ListIndex = 2;
+    StartDates m;
+    DateFields w{u"9999", u"12", u"31", u"23", u"59"};
     FakeClock clock;
-    EXPECT_EQ(RunErrorNumber([&] { AdvanceForNextRecord(m, w, clock); }), 5);
+    EXPECT_EQ(RunErrorNumber([&] { AdvanceForNextRecord(m, w, DayStep::SameDay, kHalfHour, clock); }), 5);
 }
 
 TEST(AdvanceForNextRecord, RandomTimeStaysOnTheDay) {
@@ -419,14 +379,11 @@ TEST(AdvanceForNextRecord, RandomTimeStaysOnTheDay) {
         DayStep dayStep;
         int daysPerRecord;
     };
-    const Case cases[] = {{{.same = true}, 0}, {{.one = true}, 1}, {{.three = true}, 3}};
+    const Case cases[] = {{DayStep::SameDay, 0}, {DayStep::OneDay, 1}, {DayStep::ThreeDays, 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.daysPerRecord);
-        Module1 m;
-        WindowModel w;
-        SetFields(w, u"2026", u"12", u"31", u"23", u"00");
-        SelectDayStep(w, c.dayStep);
-        w.Combo1ListIndex = 1;
+        StartDates m;
+        DateFields w{u"2026", u"12", u"31", u"23", u"00"};
         FakeClock clock;
         clock.seeds.clear();
         clock.counters.clear();
@@ -438,20 +395,20 @@ TEST(AdvanceForNextRecord, RandomTimeStaysOnTheDay) {
         std::set<std::u16string> minutes;
         const int records = 400;
         for (int k = 1; k <= records; ++k) {
-            AdvanceForNextRecord(m, w, clock);
+            AdvanceForNextRecord(m, w, c.dayStep, kRandom, clock);
             const DateTime day = AddInterval({2026, 12, 31, 0, 0, 0}, u"d", static_cast<long long>(k) * c.daysPerRecord);
             const std::u16string dayText = FormatDateString(day);
-            ASSERT_EQ(w.Text1, dayText.substr(0, 4));
-            ASSERT_EQ(w.Text2, dayText.substr(5, 2));
-            ASSERT_EQ(w.Text3, dayText.substr(8, 2));
-            ASSERT_EQ(w.Text4.size(), 2U);
-            ASSERT_EQ(w.Text5.size(), 2U);
-            const DateTime read = ParseDateFields(w.Text1, w.Text2, w.Text3, w.Text4, w.Text5);
+            ASSERT_EQ(w.year, dayText.substr(0, 4));
+            ASSERT_EQ(w.month, dayText.substr(5, 2));
+            ASSERT_EQ(w.day, dayText.substr(8, 2));
+            ASSERT_EQ(w.hour.size(), 2U);
+            ASSERT_EQ(w.minute.size(), 2U);
+            const DateTime read = ParseDateFields(w.year, w.month, w.day, w.hour, w.minute);
             // Random times leave the working date at the day step, time of the fields before.
             EXPECT_EQ(FormatDateString(m.WorkDate), m.WorkDateText);
             EXPECT_EQ(m.WorkDate.day, read.day);
-            hours.insert(w.Text4);
-            minutes.insert(w.Text5);
+            hours.insert(w.hour);
+            minutes.insert(w.minute);
         }
         EXPECT_EQ(hours.size(), 24U);
         EXPECT_EQ(*hours.begin(), u"00");
@@ -463,14 +420,11 @@ TEST(AdvanceForNextRecord, RandomTimeStaysOnTheDay) {
 }
 
 TEST(AdvanceForNextRecord, RandomWithoutCounterThrows) {
-    Module1 m;
-    WindowModel w;
-    SetFields(w, u"2026", u"04", u"01", u"09", u"00");
-    w.Option9 = true;
-    w.Combo1ListIndex = 1;
+    StartDates m;
+    DateFields w{u"2026", u"04", u"01", u"09", u"00"};
     FakeClock clock;
     clock.counterFails = true;
-    EXPECT_THROW(AdvanceForNextRecord(m, w, clock), CounterUnavailable);
+    EXPECT_THROW(AdvanceForNextRecord(m, w, DayStep::SameDay, kRandom, clock), CounterUnavailable);
 }
 
 TEST(RandomBelow, ReseedsOnEveryCall) {
@@ -545,8 +499,8 @@ TEST(RandomBelow, CounterUnavailableThrows) {
 TEST(StartDate, ResetToNowAndRestore) {
     FakeClock clock;
     clock.now = {2024, 3, 5, 8, 7, 45};
-    Module1 m;
-    WindowModel w;
+    StartDates m;
+    DateFields w;
     ResetStartDateToNow(m, w, clock);
     EXPECT_EQ(clock.nowCalls, 1);
     EXPECT_EQ(m.StartDateText, u"2024/03/05 08:07:45");
@@ -562,7 +516,7 @@ TEST(StartDate, ResetToNowAndRestore) {
         StepWorkDate(m, w, u"d", 1);
     }
     EXPECT_EQ(Fields(w), (std::vector<std::u16string>{u"2024", u"03", u"08", u"08", u"07"}));
-    w.Text3 = u"20";
+    w.day = u"20";
     m.WorkDateText = u"changed";
     RestoreStartDate(m, w);
     EXPECT_EQ(Fields(w), startFields);

@@ -12,7 +12,6 @@
 #include "export/article.h"
 #include "export/body_lines.h"
 #include "export/entry_dates.h"
-#include "export/module1.h"
 #include "test_support.h"
 
 namespace {
@@ -29,51 +28,45 @@ using qbtest::SpringWalkRecord;
 class ExportRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        qb::InitialState(module, window, clock);
-        window.Dir2Path = dir.Text();
-        window.Text7 = u"out";
-        window.Option13 = false;
-        window.Option14 = true;  // Shift_JIS: the first pass is the result
-        window.Text1 = u"2026";
-        window.Text2 = u"04";
-        window.Text3 = u"01";
-        window.Text4 = u"09";
-        window.Text5 = u"00";
+        settings.outputFolder = dir.Text();
+        settings.fileName = u"out";
+        settings.outputEncoding = qb::OutputEncoding::ShiftJis;  // Shift_JIS: the first pass is the result
+        qb::DateFields now;
+        qb::ResetStartDateToNow(dates, now, clock);  // as at start-up
+        settings.startDate = {u"2026", u"04", u"01", u"09", u"00"};
     }
 
-    // A fresh window and module, as after start-up, for the next case of a table.
+    // Fresh settings and start date, as after start-up, for the next case of a table.
     void Reset() {
-        module = qb::Module1{};
-        window = qb::WindowModel{};
+        dates = qb::StartDates{};
+        settings = qb::ExportSettings{};
         messages.shown.clear();
         SetUp();
     }
 
     // The spring-walk settings: 指定日, 以下に指定した名を使う 日記, １日, 変更なし.
     void ChooseSpringWalkSettings() {
-        window.Option1 = true;
-        window.Option10 = true;
-        window.Text8 = u"日記";
-        window.Option4 = true;
-        window.Combo1ListIndex = 0;
+        settings.publishStatus = qb::PublishStatus::Future;
+        settings.categoryRule = qb::CategoryRule::GivenName;
+        settings.categoryName = u"日記";
+        settings.dayStep = qb::DayStep::OneDay;
     }
 
     std::filesystem::path AddArticle(const std::string& relative, const std::string& bytes) {
         auto path = dir.Path() / "articles" / qbtest::PathOf(relative);
         WriteBytes(path, bytes);
-        window.List1.push_back(qb::FromPath(path.filename()));
-        window.List2.push_back(qb::FromPath(path));
+        settings.articles.push_back({qb::FromPath(path.filename()), qb::FromPath(path)});
         return path;
     }
 
     void AddMissingArticle(const std::string& name) {
         const auto path = dir.Path() / "articles" / qbtest::PathOf(name);
-        window.List1.push_back(qb::FromPath(path.filename()));
-        window.List2.push_back(qb::FromPath(path));
+        settings.articles.push_back({qb::FromPath(path.filename()), qb::FromPath(path)});
     }
 
-    qb::ExportOutcome Run(qb::LineEnds lineEnds = qb::LineEnds::CrLf) {
-        return qb::RunExport(module, window, messages, clock, qb::ExportOptions{lineEnds});
+    qb::ExportOutcome Run() {
+        result = qb::RunExport(settings, dates, messages, clock);
+        return result.outcome;
     }
 
     [[nodiscard]] std::string Output(const std::string& name = "out.txt") const {
@@ -95,8 +88,9 @@ protected:
     }
 
     qbtest::TempDir dir;
-    qb::Module1 module;
-    qb::WindowModel window;
+    qb::StartDates dates;
+    qb::ExportSettings settings;
+    qb::ExportResult result;
     qbtest::FakeClock clock;
     qbtest::RecordingMessages messages;
 };
@@ -104,42 +98,43 @@ protected:
 TEST_F(ExportRun, ChecksRefuseInOrderAndTouchNothing) {
     const struct {
         const char* name;
-        void (*set)(qb::WindowModel&);
+        void (*set)(qb::ExportSettings&);
         std::u16string message;
     } cases[] = {
-        {"no file name", [](qb::WindowModel& w) { w.Text7 = u""; }, u"出力用のファイル名を指定してください！"},
+        {"no file name", [](qb::ExportSettings& w) { w.fileName = u""; }, u"出力用のファイル名を指定してください！"},
         {"blanks only",
-         [](qb::WindowModel& w) {
-             w.Text7 = u"   ";
-             w.Option2 = w.Option7 = true;
+         [](qb::ExportSettings& w) {
+             w.fileName = u"   ";
+             w.publishStatus = qb::PublishStatus::Publish;
+             w.categoryRule = qb::CategoryRule::FolderName;
          },
          u"出力用のファイル名を指定してください！"},
-        {"no status", [](qb::WindowModel& w) { w.Option7 = true; }, u"公開の種類を指定してください！"},
-        {"no category", [](qb::WindowModel& w) { w.Option3 = true; }, u"カテゴリを指定してください！"},
+        {"no status", [](qb::ExportSettings& w) { w.categoryRule = qb::CategoryRule::FolderName; }, u"公開の種類を指定してください！"},
+        {"no category", [](qb::ExportSettings& w) { w.publishStatus = qb::PublishStatus::Draft; }, u"カテゴリを指定してください！"},
         {"no day step under 指定日",
-         [](qb::WindowModel& w) {
-             w.Option1 = true;
-             w.Option11 = true;
+         [](qb::ExportSettings& w) {
+             w.publishStatus = qb::PublishStatus::Future;
+             w.categoryRule = qb::CategoryRule::FileName;
          },
          u"日付の差分を選んでください！"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        qb::WindowModel w = window;
+        qb::ExportSettings w = settings;
         c.set(w);
-        w.List1 = {u"a.txt"};
-        w.List2 = {qb::FromPath(dir.Path() / "a.txt")};
-        const qb::Module1 before = module;
+        w.articles = {{u"a.txt", qb::FromPath(dir.Path() / "a.txt")}};
+        const qb::StartDates before = dates;
         qbtest::RecordingMessages sink;
-        EXPECT_EQ(qb::RunExport(module, w, sink, clock), qb::ExportOutcome::Refused);
+        const qb::ExportResult refused = qb::RunExport(w, dates, sink, clock);
+        EXPECT_EQ(refused.outcome, qb::ExportOutcome::Refused);
         ASSERT_EQ(sink.shown.size(), 1U);
         EXPECT_EQ(sink.shown[0].text, c.message);
         EXPECT_EQ(sink.shown[0].icon, qb::MessageIcon::None);
         EXPECT_EQ(sink.shown[0].caption, u"Quillbrook");
-        EXPECT_EQ(w.List1.size(), 1U);
-        EXPECT_EQ(w.List2.size(), 1U);
-        EXPECT_EQ(module.StartDateText, before.StartDateText);
-        EXPECT_FALSE(std::filesystem::exists(dir.Path() / (qb::ToPath(w.Text7).string() + ".txt")));
+        EXPECT_FALSE(refused.listsCleared);
+        EXPECT_EQ(refused.dateFields, w.startDate);
+        EXPECT_EQ(dates.StartDateText, before.StartDateText);
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / (qb::ToPath(w.fileName).string() + ".txt")));
     }
 }
 
@@ -158,8 +153,8 @@ TEST_F(ExportRun, SpringWalkRecordsByteForByteInItsThreeVariants) {
         SCOPED_TRACE(v.name);
         Reset();
         ChooseSpringWalkSettings();
-        module.KaigyoMode = v.kaigyo;
-        module.TitleMode = v.title;
+        settings.kaigyoMode = static_cast<qb::KaigyoMode>(v.kaigyo);
+        settings.titleMode = static_cast<qb::TitleMode>(v.title);
         AddArticle("day1.txt", SjisLines(kSpringWalk));
         AddArticle("day2.txt", SjisLines(kSpringWalk));
         ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
@@ -195,8 +190,9 @@ TEST_F(ExportRun, BodyLinesThatImportersReadAsTheFormatsOwnAreMended) {
     for (const auto& row : rows) {
         SCOPED_TRACE(qb::Utf16ToUtf8(row.line.substr(0, 30)) + (row.br ? " with <BR>" : ""));
         Reset();
-        window.Option2 = window.Option8 = true;
-        module.KaigyoMode = row.br ? 1 : 0;
+        settings.publishStatus = qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::Title;
+        settings.kaigyoMode = row.br ? qb::KaigyoMode::Br : qb::KaigyoMode::Keep;
         AddArticle("a.txt", SjisLines({u"題", u"前", row.line}));
         ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
         const std::u16string br = row.br ? u"<BR>" : u"";
@@ -226,31 +222,32 @@ TEST_F(ExportRun, SpringWalkTitleLineBytes) {
 
 TEST_F(ExportRun, SuccessEmptiesListsAndNameAndResetsTheStartDate) {
     ChooseSpringWalkSettings();
-    module.StartDate = qb::DateTime{2020, 1, 1, 0, 0, 0};
-    module.StartDateText = u"2020/01/01 00:00:00";
+    dates.StartDate = qb::DateTime{2020, 1, 1, 0, 0, 0};
+    dates.StartDateText = u"2020/01/01 00:00:00";
     AddArticle("a.txt", SjisLines(kSpringWalk));
     clock.now = qb::DateTime{2027, 3, 4, 23, 5, 45};
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     ExpectOnlyMessage(u"書き込み正常終了");
-    EXPECT_TRUE(window.List1.empty());
-    EXPECT_TRUE(window.List2.empty());
-    EXPECT_TRUE(window.Text7.empty());
-    EXPECT_EQ(module.StartDate, (qb::DateTime{2027, 3, 4, 23, 5, 45}));
-    EXPECT_EQ(module.StartDateText, u"2027/03/04 23:05:45");
-    EXPECT_EQ(module.WorkDateText, u"2027/03/04 23:05:45");
-    EXPECT_EQ(window.Text1 + window.Text2 + window.Text3 + window.Text4 + window.Text5, u"202703042305");
+    EXPECT_TRUE(result.listsCleared);
+    EXPECT_TRUE(result.fileNameCleared);
+    EXPECT_EQ(dates.StartDate, (qb::DateTime{2027, 3, 4, 23, 5, 45}));
+    EXPECT_EQ(dates.StartDateText, u"2027/03/04 23:05:45");
+    EXPECT_EQ(dates.WorkDateText, u"2027/03/04 23:05:45");
+    EXPECT_EQ(result.dateFields, (qb::DateFields{u"2027", u"03", u"04", u"23", u"05"}));
     // Pressing again right after is refused: the name is gone.
     messages.shown.clear();
+    settings.fileName.clear();
     EXPECT_EQ(Run(), qb::ExportOutcome::Refused);
     ExpectOnlyMessage(u"出力用のファイル名を指定してください！");
 }
 
 TEST_F(ExportRun, NameKeepsItsBlanksAndAnExistingFileIsReplaced) {
-    window.Option2 = window.Option10 = true;
-    window.Text7 = u" 出力 ";
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::GivenName;
+    settings.fileName = u" 出力 ";
     WriteBytes(dir.Path() / qbtest::PathOf(" 出力 .txt"), std::string(5000, 'x'));
     AddArticle("a.txt", SjisLines({u"題"}));
-    window.Dir2Path += qb::kPathSeparator;  // a folder already ending in its separator gets no second one
+    settings.outputFolder += qb::kPathSeparator;  // a folder already ending in its separator gets no second one
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     const std::string out = Output(" 出力 .txt");
     EXPECT_EQ(out.substr(0, 9), "AUTHOR:\r\n");
@@ -264,18 +261,15 @@ TEST_F(ExportRun, TheReplacedImportFileKeepsItsPermissionsAndItsLink) {
     namespace fs = std::filesystem;
     const ::mode_t mask = ::umask(0);
     ::umask(mask);
-    window.Option2 = window.Option8 = true;
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::Title;
     AddArticle("a.txt", SjisLines({u"題"}));
-    const auto listed = window.List2;
     const auto modeOf = [](const fs::path& p) { return static_cast<unsigned>(fs::status(p).permissions()); };
 
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     EXPECT_EQ(modeOf(dir.Path() / "out.txt"), 0666U & ~static_cast<unsigned>(mask));
 
     fs::permissions(dir.Path() / "out.txt", fs::perms(0640));
-    window.Text7 = u"out";
-    window.List1 = {u"a.txt"};
-    window.List2 = listed;
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     EXPECT_EQ(modeOf(dir.Path() / "out.txt"), 0640U);
     const std::string expected = Output();  // the same from now on: the date was reset to the clock
@@ -283,9 +277,6 @@ TEST_F(ExportRun, TheReplacedImportFileKeepsItsPermissionsAndItsLink) {
     fs::remove(dir.Path() / "out.txt");
     fs::create_symlink("real.txt", dir.Path() / "out.txt");
     WriteBytes(dir.Path() / "real.txt", "old");
-    window.Text7 = u"out";
-    window.List1 = {u"a.txt"};
-    window.List2 = listed;
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     EXPECT_TRUE(fs::is_symlink(dir.Path() / "out.txt"));
     EXPECT_EQ(Output("real.txt"), expected);
@@ -295,10 +286,10 @@ TEST_F(ExportRun, TheReplacedImportFileKeepsItsPermissionsAndItsLink) {
 TEST_F(ExportRun, PublishAndDraftKeepTheTypedDateForEveryRecord) {
     for (const bool draft : {false, true}) {
         Reset();
-        (draft ? window.Option3 : window.Option2) = true;
-        window.Option8 = true;
-        window.Text2 = u"4";
-        window.Text4 = u"9時";  // never read as a date here
+        settings.publishStatus = draft ? qb::PublishStatus::Draft : qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::Title;
+        settings.startDate.month = u"4";
+        settings.startDate.hour = u"9時";  // never read as a date here
         AddArticle("a.txt", SjisLines({u"一"}));
         AddArticle("b.txt", SjisLines({u"二"}));
         ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
@@ -315,7 +306,7 @@ TEST_F(ExportRun, PublishAndDraftKeepTheTypedDateForEveryRecord) {
 
 TEST_F(ExportRun, TypedSingleDigitsReachTheFirstRecordOnlyUnderFuture) {
     ChooseSpringWalkSettings();
-    window.Text2 = u"4";
+    settings.startDate.month = u"4";
     AddArticle("a.txt", SjisLines({u"一"}));
     AddArticle("b.txt", SjisLines({u"二"}));
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
@@ -325,41 +316,24 @@ TEST_F(ExportRun, TypedSingleDigitsReachTheFirstRecordOnlyUnderFuture) {
 }
 
 TEST_F(ExportRun, CategoryRules) {
+    using Rule = qb::CategoryRule;
     const struct {
-        const char* name;
-        void (*set)(qb::WindowModel&);
+        Rule rule;
+        std::u16string name;
         std::string fileName;
         std::u16string category;
     } cases[] = {
-        {"folder", [](qb::WindowModel& w) { w.Option7 = true; }, "memo.txt", u"旅行"},
-        {"title", [](qb::WindowModel& w) { w.Option8 = true; }, "memo.txt", u"題名"},
-        {"empty name",
-         [](qb::WindowModel& w) {
-             w.Option10 = true;
-             w.Text8 = u"";
-         },
-         "memo.txt", u""},
-        {"name untrimmed",
-         [](qb::WindowModel& w) {
-             w.Option10 = true;
-             w.Text8 = u" 日記 ";
-         },
-         "memo.txt", u" 日記 "},
-        {"file name", [](qb::WindowModel& w) { w.Option11 = true; }, "memo.txt", u"memo"},
-        {"file name without extension", [](qb::WindowModel& w) { w.Option11 = true; }, "notes-2026", u"notes-"},
-        {"file name of exactly four", [](qb::WindowModel& w) { w.Option11 = true; }, "memo", u""},
-        {"first rule selected wins",
-         [](qb::WindowModel& w) {
-             w.Option8 = true;
-             w.Option11 = true;
-         },
-         "memo.txt", u"題名"},
+        {Rule::FolderName, u"", "memo.txt", u"旅行"},      {Rule::Title, u"", "memo.txt", u"題名"},
+        {Rule::GivenName, u"", "memo.txt", u""},           {Rule::GivenName, u" 日記 ", "memo.txt", u" 日記 "},
+        {Rule::FileName, u"", "memo.txt", u"memo"},        {Rule::FileName, u"", "notes-2026", u"notes-"},
+        {Rule::FileName, u"", "memo", u""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.fileName + " " + std::to_string(static_cast<int>(c.rule)));
         Reset();
-        window.Option3 = true;
-        c.set(window);
+        settings.publishStatus = qb::PublishStatus::Draft;
+        settings.categoryRule = c.rule;
+        settings.categoryName = c.name;
         AddArticle("旅行/" + c.fileName, SjisLines({u"題名", u"本文"}));
         ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
         EXPECT_NE(Output().find(Sjis(u"\r\nPRIMARY CATEGORY: " + c.category + u"\r\n-----\r\n")), std::string::npos);
@@ -368,17 +342,16 @@ TEST_F(ExportRun, CategoryRules) {
 
 TEST_F(ExportRun, MissingArticleKeepsTheRecordsBeforeIt) {
     ChooseSpringWalkSettings();
-    module.KaigyoMode = 1;
+    settings.kaigyoMode = qb::KaigyoMode::Br;
     AddArticle("day1.txt", SjisLines(kSpringWalk));
     AddMissingArticle("gone.txt");
     AddArticle("day3.txt", SjisLines(kSpringWalk));
-    const std::u16string fieldsBefore = window.Text1 + window.Text2 + window.Text3;
+
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     ExpectOnlyMessage(u"書き込み異常終了です。53");
-    EXPECT_TRUE(window.List1.empty());
-    EXPECT_TRUE(window.List2.empty());
-    EXPECT_EQ(window.Text7, u"out");
-    EXPECT_NE(window.Text1 + window.Text2 + window.Text3, fieldsBefore);  // advanced by one record
+    EXPECT_TRUE(result.listsCleared);
+    EXPECT_FALSE(result.fileNameCleared);
+    EXPECT_NE(result.dateFields, settings.startDate);  // advanced by one record
     EXPECT_EQ(Partial(), SjisLines(SpringWalkRecord(u"04/01/2026 09:00:00", true, false)));
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
 }
@@ -387,55 +360,54 @@ TEST_F(ExportRun, NumberedFailures) {
     WriteBytes(dir.Path() / "plain", "x");
     const struct {
         const char* name;
-        void (*set)(qb::WindowModel&, const std::filesystem::path& dir);
+        void (*set)(qb::ExportSettings&, const std::filesystem::path& dir);
         std::u16string message;
     } cases[] = {
         {"invalid date under 指定日",
-         [](qb::WindowModel& w, const std::filesystem::path&) {
-             w.Option1 = w.Option9 = true;
-             w.Text2 = u"13";
+         [](qb::ExportSettings& w, const std::filesystem::path&) {
+             w.publishStatus = qb::PublishStatus::Future;
+             w.dayStep = qb::DayStep::SameDay;
+             w.startDate.month = u"13";
          },
          u"書き込み異常終了です。13"},
         {"output folder missing",
-         [](qb::WindowModel& w, const std::filesystem::path& d) { w.Dir2Path = qb::FromPath(d / "nowhere"); },
+         [](qb::ExportSettings& w, const std::filesystem::path& d) { w.outputFolder = qb::FromPath(d / "nowhere"); },
          u"書き込み異常終了です。76"},
         {"output folder is a file",
-         [](qb::WindowModel& w, const std::filesystem::path& d) { w.Dir2Path = qb::FromPath(d / "plain"); },
+         [](qb::ExportSettings& w, const std::filesystem::path& d) { w.outputFolder = qb::FromPath(d / "plain"); },
          u"書き込み異常終了です。75"},
         {"output folder under a file",
-         [](qb::WindowModel& w, const std::filesystem::path& d) { w.Dir2Path = qb::FromPath(d / "plain" / "sub"); },
+         [](qb::ExportSettings& w, const std::filesystem::path& d) { w.outputFolder = qb::FromPath(d / "plain" / "sub"); },
          u"書き込み異常終了です。76"},
         {"output name is a folder",
-         [](qb::WindowModel& w, const std::filesystem::path& d) {
+         [](qb::ExportSettings& w, const std::filesystem::path& d) {
              std::filesystem::create_directories(d / "taken.txt");
-             w.Text7 = u"taken";
+             w.fileName = u"taken";
          },
          u"書き込み異常終了です。75"},
         {"short file name under ファイル名を使う",
-         [](qb::WindowModel& w, const std::filesystem::path&) {
-             w.Option7 = false;
-             w.Option11 = true;
-             w.List1[0] = u"a.t";
+         [](qb::ExportSettings& w, const std::filesystem::path&) {
+             w.categoryRule = qb::CategoryRule::FileName;
+             w.articles[0].name = u"a.t";
          },
          u"書き込み異常終了です。5"},
         {"article is a folder",
-         [](qb::WindowModel& w, const std::filesystem::path& d) {
+         [](qb::ExportSettings& w, const std::filesystem::path& d) {
              std::filesystem::create_directories(d / "folder.txt");
-             w.List1[0] = u"folder.txt";
-             w.List2[0] = qb::FromPath(d / "folder.txt");
+             w.articles[0] = {u"folder.txt", qb::FromPath(d / "folder.txt")};
          },
          u"書き込み異常終了です。75"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
-        window.Option2 = window.Option7 = true;
+        settings.publishStatus = qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::FolderName;
         AddArticle("a/b.txt", SjisLines({u"題"}));
-        c.set(window, dir.Path());
+        c.set(settings, dir.Path());
         EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
         ExpectOnlyMessage(c.message);
-        EXPECT_TRUE(window.List1.empty());
-        EXPECT_TRUE(window.List2.empty());
+        EXPECT_TRUE(result.listsCleared);
     }
 }
 
@@ -446,38 +418,37 @@ TEST_F(ExportRun, AFailedRunLeavesThePreviousImportFileAsItWas) {
     const std::string written = "AUTHOR:\r\nTITLE: \xfa\x40\r\n";
     const struct {
         const char* name;
-        void (*set)(qb::WindowModel&);
+        void (*set)(qb::ExportSettings&);
         int articles;  // 0: none, 1: one, 2: one and a missing one
         qb::ExportOutcome outcome;
         std::u16string message;
         std::string partialStart;  // empty: the partial file is empty
     } cases[] = {
-        {"missing article", [](qb::WindowModel&) {}, 2, qb::ExportOutcome::Failed, u"書き込み異常終了です。53", written},
+        {"missing article", [](qb::ExportSettings&) {}, 2, qb::ExportOutcome::Failed, u"書き込み異常終了です。53", written},
         {"invalid date",
-         [](qb::WindowModel& w) {
-             w.Option2 = false;
-             w.Option1 = w.Option9 = true;
-             w.Text2 = u"13";
+         [](qb::ExportSettings& w) {
+             w.publishStatus = qb::PublishStatus::Future;
+             w.dayStep = qb::DayStep::SameDay;
+             w.startDate.month = u"13";
          },
          1, qb::ExportOutcome::Failed, u"書き込み異常終了です。13", written},
         {"EUC-JP failure",
-         [](qb::WindowModel& w) {
-             w.Option14 = false;
-             w.Option12 = true;
+         [](qb::ExportSettings& w) {
+             w.outputEncoding = qb::OutputEncoding::EucJp;
          },
          1, qb::ExportOutcome::Failed, u"書き込み異常終了です。6", written},
         {"UTF-8 failure",
-         [](qb::WindowModel& w) {
-             w.Option14 = false;
-             w.Option13 = true;
+         [](qb::ExportSettings& w) {
+             w.outputEncoding = qb::OutputEncoding::Utf8;
          },
          0, qb::ExportOutcome::Utf8Failed, u"UTF-8 への変換に失敗しました。", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
-        window.Option2 = window.Option8 = true;
-        c.set(window);
+        settings.publishStatus = qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::Title;
+        c.set(settings);
         WriteBytes(dir.Path() / "out.txt", previous);
         if (c.articles > 0) {
             // U+2170, which EUC-JP cannot hold, and a body larger than one write.
@@ -514,13 +485,14 @@ TEST_F(ExportRun, NamesThatLeaveTheOutputFolderAreRefusedWith52) {
                                        std::u16string(u"a\0b", 3)}) {
         SCOPED_TRACE(qb::Utf16ToUtf8(name));
         Reset();
-        window.Option2 = window.Option8 = true;
-        window.Dir2Path = qb::FromPath(out);
-        window.Text7 = name;
+        settings.publishStatus = qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::Title;
+        settings.outputFolder = qb::FromPath(out);
+        settings.fileName = name;
         AddArticle("a.txt", SjisLines({u"題"}));
         EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
         ExpectOnlyMessage(u"書き込み異常終了です。52");
-        EXPECT_TRUE(window.List2.empty());
+        EXPECT_TRUE(result.listsCleared);
         EXPECT_EQ(Contents(dir.Path()), (std::set<std::string>{"articles", "articles/a.txt", "out", "out/sub"}));
     }
 }
@@ -553,9 +525,10 @@ TEST_F(ExportRun, AListedImportFileThatDoesNotExistYetIsRefusedWith75) {
             continue;
         }
         Reset();
-        window.Option2 = window.Option8 = true;
-        window.Dir2Path = qb::FromPath(out);
-        window.Text7 = u"self";
+        settings.publishStatus = qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::Title;
+        settings.outputFolder = qb::FromPath(out);
+        settings.fileName = u"self";
         AddArticle("a.txt", SjisLines({u"題", u"本文"}));
         fs::path article = c.article;
         if (article.empty()) {
@@ -564,8 +537,7 @@ TEST_F(ExportRun, AListedImportFileThatDoesNotExistYetIsRefusedWith75) {
             ::close(next);
             article = "/proc/self/fd/" + std::to_string(next);
         }
-        window.List1.push_back(qb::FromPath(article.filename()));
-        window.List2.push_back(qb::FromPath(article));
+        settings.articles.push_back({qb::FromPath(article.filename()), qb::FromPath(article)});
         EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
         ExpectOnlyMessage(u"書き込み異常終了です。75");
         EXPECT_EQ(Contents(out), std::set<std::string>{"sub"});
@@ -600,7 +572,8 @@ TEST_F(ExportRun, StaleWorkFilesOfOursAreRemoved) {
     WriteBytes(dir.Path() / "articles" / ".quillbrook-Other1", "x");  // not the output folder
     fs::last_write_time(dir.Path() / "articles" / ".quillbrook-Other1", old);
 
-    window.Option2 = window.Option8 = true;
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::Title;
     AddArticle("a.txt", SjisLines({u"題"}));
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     for (const auto& f : files) {
@@ -612,11 +585,12 @@ TEST_F(ExportRun, StaleWorkFilesOfOursAreRemoved) {
 }
 
 TEST_F(ExportRun, AnImportFileThatIsAListedArticleIsNotEmptied) {
-    window.Option2 = window.Option8 = true;
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::Title;
     const std::string article = SjisLines({u"題", u"本文"});
     AddArticle("a.txt", SjisLines({u"一"}));
     AddArticle("out.txt", article);
-    window.Dir2Path = qb::FromPath(dir.Path() / "articles");
+    settings.outputFolder = qb::FromPath(dir.Path() / "articles");
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     ExpectOnlyMessage(u"書き込み異常終了です。75");
     EXPECT_EQ(ReadBytes(dir.Path() / "articles" / "out.txt"), article);
@@ -627,21 +601,22 @@ TEST_F(ExportRun, AFolderThatRefusesNewFilesGives70) {
     if (!std::filesystem::is_directory("/sys/kernel")) {
         GTEST_SKIP() << "no sysfs";
     }
-    window.Option2 = window.Option8 = true;
-    window.Dir2Path = u"/sys/kernel";
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::Title;
+    settings.outputFolder = u"/sys/kernel";
     AddArticle("a.txt", SjisLines({u"題"}));
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     ExpectOnlyMessage(u"書き込み異常終了です。70");
-    EXPECT_TRUE(window.List1.empty());
+    EXPECT_TRUE(result.listsCleared);
 }
 
 TEST_F(ExportRun, AFailingTitleReadGoesOnUntilTheBodyCannotBeRead) {
     if (!std::filesystem::is_regular_file("/proc/self/mem")) {
         GTEST_SKIP() << "no /proc/self/mem";
     }
-    window.Option2 = window.Option8 = true;
-    window.List1 = {u"mem"};
-    window.List2 = {u"/proc/self/mem"};
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::Title;
+    settings.articles = {{u"mem", u"/proc/self/mem"}};
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::u16string>{u"読み込みデータが異常です。57", u"書き込み異常終了です。57"}));
@@ -651,9 +626,11 @@ TEST_F(ExportRun, AFailingTitleReadGoesOnUntilTheBodyCannotBeRead) {
 }
 
 TEST_F(ExportRun, InvalidDateStopsAfterTheDateLine) {
-    window.Option1 = window.Option9 = window.Option8 = true;
-    window.Text3 = u"31";
-    window.Text2 = u"02";
+    settings.publishStatus = qb::PublishStatus::Future;
+    settings.dayStep = qb::DayStep::SameDay;
+    settings.categoryRule = qb::CategoryRule::Title;
+    settings.startDate.day = u"31";
+    settings.startDate.month = u"02";
     AddArticle("a.txt", SjisLines({u"題"}));
     EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
     ExpectOnlyMessage(u"書き込み異常終了です。13");
@@ -662,7 +639,7 @@ TEST_F(ExportRun, InvalidDateStopsAfterTheDateLine) {
 
 TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
     ChooseSpringWalkSettings();
-    window.Combo1ListIndex = 1;  // ランダム
+    settings.timeStep.kind = qb::TimeStep::Kind::Random;
     clock.counter = std::nullopt;
     AddArticle("a.txt", SjisLines({u"題"}));
     AddArticle("b.txt", SjisLines({u"題"}));
@@ -672,7 +649,8 @@ TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
 }
 
 TEST_F(ExportRun, EmptyListInShiftJisMakesAnEmptyFile) {
-    window.Option2 = window.Option7 = true;
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::FolderName;
     ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
     ExpectOnlyMessage(u"書き込み正常終了");
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt"));
@@ -680,15 +658,15 @@ TEST_F(ExportRun, EmptyListInShiftJisMakesAnEmptyFile) {
 }
 
 TEST_F(ExportRun, EmptyListInUtf8FailsWithTheExclamationAndKeepsEverything) {
-    window.Option2 = window.Option7 = true;
-    window.Option14 = false;
-    window.Option13 = true;
-    const std::u16string startBefore = module.StartDateText;
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::FolderName;
+    settings.outputEncoding = qb::OutputEncoding::Utf8;
+    const std::u16string startBefore = dates.StartDateText;
     clock.now = qb::DateTime{2030, 1, 1, 0, 0, 0};
     EXPECT_EQ(Run(), qb::ExportOutcome::Utf8Failed);
     ExpectOnlyMessage(u"UTF-8 への変換に失敗しました。", qb::MessageIcon::Exclamation, u"Quillbrook");
-    EXPECT_EQ(window.Text7, u"out");
-    EXPECT_EQ(module.StartDateText, startBefore);
+    EXPECT_EQ(settings.fileName, u"out");
+    EXPECT_EQ(dates.StartDateText, startBefore);
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
     EXPECT_EQ(Partial(), "");
 }
@@ -705,16 +683,15 @@ TEST_F(ExportRun, EucFailures) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
-        window.Option2 = window.Option7 = true;
-        window.Option14 = false;
-        window.Option13 = false;
-        window.Option12 = true;
+        settings.publishStatus = qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::FolderName;
+        settings.outputEncoding = qb::OutputEncoding::EucJp;
         if (c.withArticle) {
             AddArticle("a/ibm.txt", "\xfa\x40\r\n");  // U+2170, small roman numeral one
         }
         EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
         ExpectOnlyMessage(c.message);
-        EXPECT_TRUE(window.List2.empty());
+        EXPECT_TRUE(result.listsCleared);
         if (c.withArticle) {  // the Shift_JIS first pass is kept
             EXPECT_EQ(Partial().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
         }
@@ -724,9 +701,9 @@ TEST_F(ExportRun, EucFailures) {
 TEST_F(ExportRun, SameArticleInUtf8AndShiftJisIsWritten) {
     for (const bool utf8 : {false, true}) {
         Reset();
-        window.Option2 = window.Option7 = true;
-        window.Option14 = !utf8;
-        window.Option13 = utf8;
+        settings.publishStatus = qb::PublishStatus::Publish;
+        settings.categoryRule = qb::CategoryRule::FolderName;
+        settings.outputEncoding = utf8 ? qb::OutputEncoding::Utf8 : qb::OutputEncoding::ShiftJis;
         AddArticle("a/ibm.txt", "\xfa\x40\r\n");
         ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
         EXPECT_EQ(Output().substr(0, 19), utf8 ? "AUTHOR:\r\nTITLE: \xe2\x85\xb0" : "AUTHOR:\r\nTITLE: \xfa\x40\r");

@@ -16,6 +16,7 @@
 #include "common/unicode.h"
 #include "files/paths.h"
 #include "export/clock.h"
+#include "export/export_run.h"
 #include "export/messages.h"
 
 namespace qbtest {
@@ -124,6 +125,15 @@ public:
         }
         return texts;
     }
+};
+
+// A run over settings that start as the defaults, for the layers below RunExport.
+struct RunFixture {
+    qb::ExportSettings settings;
+    qb::StartDates dates;
+    FakeClock clock;
+    RecordingMessages messages;
+    qb::ExportRun run{settings, dates, messages, clock};
 };
 
 // The article of the spring-walk example.

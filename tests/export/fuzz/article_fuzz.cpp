@@ -39,25 +39,24 @@ struct Outcome {
 };
 
 Outcome Transcribe(const std::filesystem::path& folder, const Reading& r) {
-    qb::Module1 module;
-    module.TitleMode = r.titleMode;
-    module.KaigyoMode = r.kaigyoMode;
-    qbtest::RecordingMessages messages;
+    qbtest::RunFixture f;
+    f.settings.titleMode = static_cast<qb::TitleMode>(r.titleMode);
+    f.settings.kaigyoMode = static_cast<qb::KaigyoMode>(r.kaigyoMode);
     Outcome o;
     try {
         qb::ImportFile out(folder / "out.txt");
         qb::ArticleFile article(qb::FromPath(folder / "a.txt"), r.encoding, r.chunkSize);
-        qb::ReadTitle(module, article, messages, r.titleHeld);
-        qb::WriteTitle(module, article, out);
+        qb::ReadTitle(f.run, article, f.messages, r.titleHeld);
+        qb::WriteTitle(f.run, article, out);
         out.EndLine();
-        qb::TranscribeBody(module, article, out);
+        qb::TranscribeBody(f.run, article, out);
         out.Close();
     } catch (const qb::RunError& e) {
         o.error = e.Number();
     }
-    o.title = module.EntryTitle;
+    o.title = f.run.EntryTitle;
     o.written = qbfuzz::ReadFile(folder / "out.txt");
-    o.messages = messages.Texts();
+    o.messages = f.messages.Texts();
     return o;
 }
 

@@ -1,4 +1,4 @@
-// Fuzzes the start-date fields Text1..Text5 as the export reads them: the five texts
+// Fuzzes the five start-date fields as the export reads them: the five texts
 // give a date exactly when each is one to four (year) or one to two digits between
 // spaces or tabs and together they name a real calendar date and time in years 100 to
 // 9999; anything else fails with 13 and nothing else. A date read is shown again in the
@@ -85,29 +85,31 @@ void Check(std::uint8_t first, std::string_view rest) {
     Require(date.has_value() == NamesADate(fields), "a date exactly when the fields name one");
     Require(date.has_value() || error == qb::err::kTypeMismatch, "anything else fails with 13");
     if (date) {
-        qb::WindowModel shown;
+        qb::DateFields shown;
         qb::ShowStartDate(shown, qb::FormatDateString(*date));
         int again = 0;
-        Require(Parse({shown.Text1, shown.Text2, shown.Text3, shown.Text4, shown.Text5}, again) == date,
+        Require(Parse({shown.year, shown.month, shown.day, shown.hour, shown.minute}, again) == date,
                 "a date shown in the fields reads back unchanged");
     }
 
-    qb::Module1 module;
-    qb::WindowModel window;
-    window.Text1 = fields[0];
-    window.Text2 = fields[1];
-    window.Text3 = fields[2];
-    window.Text4 = fields[3];
-    window.Text5 = fields[4];
-    window.Option4 = (first & 3U) == 1;
-    window.Option5 = (first & 3U) == 2;
-    window.Option6 = (first & 3U) == 3;
-    window.Combo1ListIndex = (first >> 2U) % 16;
+    qb::StartDates dates;
+    qb::DateFields window{fields[0], fields[1], fields[2], fields[3], fields[4]};
+    static constexpr qb::DayStep kDaySteps[] = {qb::DayStep::SameDay, qb::DayStep::OneDay, qb::DayStep::TwoDays,
+                                                qb::DayStep::ThreeDays};
+    const unsigned timeIndex = (first >> 2U) % 16;
+    qb::TimeStep timeStep;
+    if (timeIndex == 1) {
+        timeStep.kind = qb::TimeStep::Kind::Random;
+    } else if (timeIndex == 2) {
+        timeStep.kind = qb::TimeStep::Kind::HalfHour;
+    } else if (timeIndex >= 3 && timeIndex <= 14) {
+        timeStep = {qb::TimeStep::Kind::Hours, static_cast<int>(timeIndex) - 2};
+    }
     qbtest::FakeClock clock;
     try {
-        qb::AdvanceForNextRecord(module, window, clock);
+        qb::AdvanceForNextRecord(dates, window, kDaySteps[first & 3U], timeStep, clock);
         int next = 0;
-        Require(Parse({window.Text1, window.Text2, window.Text3, window.Text4, window.Text5}, next).has_value(),
+        Require(Parse({window.year, window.month, window.day, window.hour, window.minute}, next).has_value(),
                 "the advance leaves fields that read as a date");
     } catch (const qb::RunError& e) {
         Require(e.Number() == (date ? qb::err::kInvalidCall : qb::err::kTypeMismatch),

@@ -4,16 +4,9 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "export/export_settings.h"
+
 namespace qb {
-
-enum class LineEnds { CrLf, Lf };
-
-// The three encoding buttons, read in the order Option14, Option12, Option13.
-struct EncodingButtons {
-    bool option12 = false;  // "EUC"
-    bool option13 = false;  // "UTF-8"
-    bool option14 = false;  // "Shift-JIS"
-};
 
 enum class ReencodeResult {
     Done,
@@ -23,11 +16,11 @@ enum class ReencodeResult {
 // Throws RunError (6 and 9 from the EUC-JP conversion, file errors as their numbers).
 // The first-pass file is replaced only when the whole new content has been written.
 // With LineEnds::Lf every CR LF pair of the finished file becomes a single LF.
-ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons,
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding,
                                   LineEnds lineEnds = LineEnds::CrLf);
 
 // The same, reading the file chunkSize bytes at a time (the result does not depend on it).
-ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons,
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding,
                                   LineEnds lineEnds, std::size_t chunkSize);
 
 }  // namespace qb

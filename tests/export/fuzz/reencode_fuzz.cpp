@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "common/run_error.h"
-#include "encoding/reencode.h"
+#include "export/reencode.h"
 #include "fuzz/fuzz_support.h"
 #include "reencode_reference.h"
 
@@ -21,12 +21,12 @@ namespace {
 using qbfuzz::Require;
 using qbtest::Outcome;
 
-Outcome Run(const std::filesystem::path& path, const std::string& content, qb::EncodingButtons buttons,
+Outcome Run(const std::filesystem::path& path, const std::string& content, qb::OutputEncoding encoding,
             qb::LineEnds ends, std::size_t chunk) {
     qbfuzz::WriteFile(path, content);
     Outcome o;
     try {
-        o.utf8Failed = qb::ReencodeOutputFile(path, buttons, ends, chunk) == qb::ReencodeResult::Utf8Failed;
+        o.utf8Failed = qb::ReencodeOutputFile(path, encoding, ends, chunk) == qb::ReencodeResult::Utf8Failed;
     } catch (const qb::RunError& e) {
         o.error = e.Number();
     }
@@ -37,17 +37,17 @@ Outcome Run(const std::filesystem::path& path, const std::string& content, qb::E
 }
 
 void Check(std::uint8_t first, std::string_view rest) {
-    static const qb::EncodingButtons kButtons[] = {
-        {.option12 = true}, {.option13 = true}, {.option14 = true}, {}};
-    const qb::EncodingButtons buttons = kButtons[first & 3U];
+    static constexpr qb::OutputEncoding kEncodings[] = {qb::OutputEncoding::EucJp, qb::OutputEncoding::Utf8,
+                                                        qb::OutputEncoding::ShiftJis, qb::OutputEncoding::NotChosen};
+    const qb::OutputEncoding encoding = kEncodings[first & 3U];
     const qb::LineEnds ends = (first & 4U) != 0 ? qb::LineEnds::Lf : qb::LineEnds::CrLf;
     const std::size_t chunk = 1 + (first >> 3U);
     const std::string content(rest);
     const std::filesystem::path path = qbfuzz::ScratchFolder() / "import.txt";
 
-    const Outcome expected = qbtest::Reference(content, buttons, ends);
-    Require(Run(path, content, buttons, ends, chunk) == expected, "in chunks as on the whole buffer");
-    Require(Run(path, content, buttons, ends, std::size_t{64} * 1024) == expected,
+    const Outcome expected = qbtest::Reference(content, encoding, ends);
+    Require(Run(path, content, encoding, ends, chunk) == expected, "in chunks as on the whole buffer");
+    Require(Run(path, content, encoding, ends, std::size_t{64} * 1024) == expected,
             "in one chunk as on the whole buffer");
 }
 

@@ -1,4 +1,4 @@
-#include "encoding/reencode.h"
+#include "export/reencode.h"
 
 #include <cerrno>
 #include <optional>
@@ -241,26 +241,26 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
 
 }  // namespace
 
-ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons, LineEnds lineEnds) {
-    return ReencodeOutputFile(path, buttons, lineEnds, kDefaultChunk);
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds) {
+    return ReencodeOutputFile(path, encoding, lineEnds, kDefaultChunk);
 }
 
-ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, EncodingButtons buttons, LineEnds lineEnds,
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds,
                                   std::size_t chunkSize) {
     if (chunkSize == 0) {
         chunkSize = 1;
     }
-    if (buttons.option14) {
+    if (encoding == OutputEncoding::ShiftJis) {
         if (lineEnds == LineEnds::Lf) {
             RewriteLineEnds(path, chunkSize);
         }
         return ReencodeResult::Done;
     }
     InputFile in(path);
-    if (buttons.option12) {
+    if (encoding == OutputEncoding::EucJp) {
         return Convert(path, in, Target::Euc, lineEnds, chunkSize);
     }
-    if (buttons.option13) {
+    if (encoding == OutputEncoding::Utf8) {
         return Convert(path, in, Target::Utf8, lineEnds, chunkSize);
     }
     // No encoding chosen: the text read back is dropped.

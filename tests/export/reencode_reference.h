@@ -10,12 +10,12 @@
 #include "common/run_error.h"
 #include "encoding/cp932.h"
 #include "encoding/kanji_convert.h"
-#include "encoding/reencode.h"
+#include "export/reencode.h"
 #include "encoding/utf8_encode.h"
 
 namespace qbtest {
 
-using qb::EncodingButtons;
+using qb::OutputEncoding;
 using qb::LineEnds;
 
 // What a re-encoding did: its result or failure number, and the file afterwards.
@@ -39,9 +39,9 @@ inline std::string CrLfToLf(const std::string& s) {
 
 // The re-encoding done the simple way: the whole file read back line by line into one
 // text, converted at once.
-inline Outcome Reference(const std::string& content, EncodingButtons buttons, LineEnds lineEnds) {
+inline Outcome Reference(const std::string& content, OutputEncoding encoding, LineEnds lineEnds) {
     const auto ends = [&](const std::string& bytes) { return lineEnds == LineEnds::Lf ? CrLfToLf(bytes) : bytes; };
-    if (buttons.option14) {
+    if (encoding == OutputEncoding::ShiftJis) {
         return {0, false, ends(content)};
     }
     // A line ends at CR LF or a lone CR; a lone LF stays in its line.
@@ -51,7 +51,7 @@ inline Outcome Reference(const std::string& content, EncodingButtons buttons, Li
         text += qb::cp932::Decode(content.substr(pos, cr - pos)) + u"\r\n";
         pos = cr + (content.compare(cr, 2, "\r\n") == 0 ? 2 : 1);
     }
-    if (buttons.option12) {
+    if (encoding == OutputEncoding::EucJp) {
         try {
             const qb::ByteArray euc = qb::StrToEuc(text);
             return {0, false, ends(std::string(euc.begin(), euc.end()))};
@@ -59,7 +59,7 @@ inline Outcome Reference(const std::string& content, EncodingButtons buttons, Li
             return {e.Number(), false, content};
         }
     }
-    if (buttons.option13) {
+    if (encoding == OutputEncoding::Utf8) {
         std::vector<std::uint8_t> bytes;
         if (qb::EncodeUtf8(text, bytes) == 0) {
             return {0, true, content};

@@ -1,4 +1,4 @@
-#include "encoding/reencode.h"
+#include "export/reencode.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -41,7 +41,7 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
 namespace {
 
 namespace fs = std::filesystem;
-using qb::EncodingButtons;
+using qb::OutputEncoding;
 using qb::LineEnds;
 using qb::ReencodeResult;
 using qb::test::Bytes;
@@ -49,10 +49,10 @@ using qb::test::Hex;
 using qbtest::Outcome;
 using qbtest::Reference;
 
-const EncodingButtons kSjis{.option14 = true};
-const EncodingButtons kEuc{.option12 = true};
-const EncodingButtons kUtf8{.option13 = true};
-const EncodingButtons kNone{};
+constexpr OutputEncoding kSjis = OutputEncoding::ShiftJis;
+constexpr OutputEncoding kEuc = OutputEncoding::EucJp;
+constexpr OutputEncoding kUtf8 = OutputEncoding::Utf8;
+constexpr OutputEncoding kNone = OutputEncoding::NotChosen;
 
 class Reencode : public ::testing::Test {
 protected:
@@ -84,12 +84,12 @@ protected:
         return names;
     }
 
-    Outcome Run(const std::string& content, EncodingButtons buttons, LineEnds lineEnds = LineEnds::CrLf,
+    Outcome Run(const std::string& content, OutputEncoding encoding, LineEnds lineEnds = LineEnds::CrLf,
                 std::size_t chunk = std::size_t{64} * 1024) {
         WriteFirstPass(content);
         Outcome o;
         try {
-            o.utf8Failed = qb::ReencodeOutputFile(path_, buttons, lineEnds, chunk) == ReencodeResult::Utf8Failed;
+            o.utf8Failed = qb::ReencodeOutputFile(path_, encoding, lineEnds, chunk) == ReencodeResult::Utf8Failed;
         } catch (const qb::RunError& e) {
             o.error = e.Number();
         }
@@ -108,7 +108,7 @@ TEST_F(Reencode, WritesTheChosenEncoding) {
     const std::string kanaLine = Bytes({0x41, 0x82, 0xA0, 0xB1});
     const struct {
         std::string content;
-        EncodingButtons buttons;
+        OutputEncoding encoding;
         LineEnds ends;
         std::string file;
     } cases[] = {
@@ -137,14 +137,11 @@ TEST_F(Reencode, WritesTheChosenEncoding) {
         {"\x82\xA0\r\nb\rc\n", kEuc, LineEnds::Lf, Bytes({0xA4, 0xA2, 0x0A, 0x62, 0x0A, 0x63, 0x0A, 0x0A})},
         {"\x82\xA0\r\nb\rc\n", kUtf8, LineEnds::Lf, Bytes({0xE3, 0x81, 0x82, 0x0A, 0x62, 0x0A, 0x63, 0x0A, 0x0A})},
         {"x\r", kSjis, LineEnds::Lf, "x\r"},
-        // No button: the text read back is dropped.
+        // No encoding chosen: the text read back is dropped.
         {"A\rB", kNone, LineEnds::CrLf, "A\rB"},
-        // The buttons are read in the order Shift-JIS, EUC, UTF-8.
-        {"A\rB", {.option12 = true, .option14 = true}, LineEnds::CrLf, "A\rB"},
-        {"A\xB1", {.option12 = true, .option13 = true}, LineEnds::CrLf, "A\x8E\xB1\r\n"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Run(c.content, c.buttons, c.ends), Written(c.file)) << "first pass " << Hex(c.content);
+        EXPECT_EQ(Run(c.content, c.encoding, c.ends), Written(c.file)) << "first pass " << Hex(c.content);
     }
 }
 
@@ -152,7 +149,7 @@ TEST_F(Reencode, FailuresLeaveTheFirstPassFile) {
     const std::string ibm = "TITLE: A\r\n" + Bytes({0xFA, 0x40}) + "\r\n";
     const struct {
         std::string content;
-        EncodingButtons buttons;
+        OutputEncoding encoding;
         LineEnds ends;
         Outcome outcome;
     } cases[] = {
@@ -170,14 +167,14 @@ TEST_F(Reencode, FailuresLeaveTheFirstPassFile) {
         {ibm, kUtf8, LineEnds::CrLf, Written("TITLE: A\r\n" + Bytes({0xE2, 0x85, 0xB0, 0x0D, 0x0A}))},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Run(c.content, c.buttons, c.ends), c.outcome) << "first pass " << Hex(c.content);
+        EXPECT_EQ(Run(c.content, c.encoding, c.ends), c.outcome) << "first pass " << Hex(c.content);
     }
 }
 
 TEST_F(Reencode, MissingFileIsAFileError) {
-    for (const auto buttons : {kEuc, kUtf8, kNone}) {
+    for (const auto encoding : {kEuc, kUtf8, kNone}) {
         try {
-            qb::ReencodeOutputFile(dir_ / "missing.txt", buttons);
+            qb::ReencodeOutputFile(dir_ / "missing.txt", encoding);
             ADD_FAILURE() << "a missing file was re-encoded";
         } catch (const qb::RunError& e) {
             EXPECT_EQ(e.Number(), qb::err::kFileNotFound);
@@ -195,12 +192,12 @@ TEST_F(Reencode, ChunkedEqualsWhole) {
                               Bytes({0x88, 0x9F});
     const std::string failsLate = "ABC\r\nDEF\r\n" + Bytes({0x82, 0xA0, 0xFA, 0x40});
     for (const std::string& content : {mixed, failsLate}) {
-        for (const auto buttons : {kEuc, kUtf8, kSjis}) {
+        for (const auto encoding : {kEuc, kUtf8, kSjis}) {
             for (const auto ends : {LineEnds::CrLf, LineEnds::Lf}) {
-                const Outcome expected = Reference(content, buttons, ends);
+                const Outcome expected = Reference(content, encoding, ends);
                 for (std::size_t chunk = 1; chunk <= content.size() + 1; ++chunk) {
-                    ASSERT_EQ(Run(content, buttons, ends, chunk), expected)
-                        << Hex(content) << " chunk " << chunk << " EUC " << buttons.option12 << " LF "
+                    ASSERT_EQ(Run(content, encoding, ends, chunk), expected)
+                        << Hex(content) << " chunk " << chunk << " EUC " << (encoding == OutputEncoding::EucJp) << " LF "
                         << (ends == LineEnds::Lf);
                 }
             }
@@ -235,8 +232,8 @@ TEST_F(Reencode, WritesThroughALink) {
 // written beside it must not need a longer name.
 TEST_F(Reencode, TheLongestNameIsRewritten) {
     path_ = dir_ / (std::string(255 - 4, 'n') + ".txt");
-    for (const EncodingButtons buttons : {kEuc, kUtf8}) {
-        EXPECT_EQ(Run("A\r\n", buttons), Written("A\r\n"));
+    for (const OutputEncoding encoding : {kEuc, kUtf8}) {
+        EXPECT_EQ(Run("A\r\n", encoding), Written("A\r\n"));
     }
 }
 
@@ -251,7 +248,7 @@ TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
     }
     const struct {
         std::string content;
-        EncodingButtons buttons;
+        OutputEncoding encoding;
         int number;
     } cases[] = {
         {content, kUtf8, qb::err::kDiskFull},
@@ -269,7 +266,7 @@ TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
         int number = 0;
         try {
-            qb::ReencodeOutputFile(path_, c.buttons, LineEnds::Lf);
+            qb::ReencodeOutputFile(path_, c.encoding, LineEnds::Lf);
         } catch (const qb::RunError& e) {
             number = e.Number();
         }
