@@ -141,7 +141,7 @@ void MainWindow::FollowScreen(QScreen* screen) {
 }
 
 void MainWindow::BuildControls() {
-    const Controls controls = qb::app::BuildControls(*inside_, font());
+    const Controls controls = BuildLayout(*inside_, font());
     source_.drive = controls.Get<DriveList>("Drive1");
     source_.dir = controls.Get<FolderList>("Dir1");
     file1_ = controls.Get<FileList>("File1");

@@ -234,11 +234,11 @@ QFont UiFont(qreal points, bool bold) {
     return font;
 }
 
-Controls BuildControls(QWidget& inside, const QFont& windowFont) {
+Controls BuildLayout(QWidget& inside, const QFont& windowFont) {
     Controls controls;
     for (const ControlRow& row : kRows) {
         QWidget* parent = row.parent == nullptr ? &inside : controls.Find(row.parent);
-        Q_ASSERT_X(parent != nullptr, "BuildControls", row.name);
+        Q_ASSERT_X(parent != nullptr, "BuildLayout", row.name);
         QWidget* control = Make(row.kind, parent);
         control->setObjectName(QString::fromLatin1(row.name));
         control->setGeometry(ToPixels(row.twips));

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's controls as one table: each control's name, the control it lies on,
 // its kind, caption, place and size in twips, font and colours, in the order they are
-// made (a later control is drawn over an earlier one). BuildControls makes them.
+// made (a later control is drawn over an earlier one). BuildLayout makes them.
 
 #include <QFont>
 #include <QHash>
@@ -80,6 +80,6 @@ private:
 
 // Makes every control of the table on inside, in the table's order, and sets the keyboard
 // order. A row without a font of its own takes windowFont.
-[[nodiscard]] Controls BuildControls(QWidget& inside, const QFont& windowFont);
+[[nodiscard]] Controls BuildLayout(QWidget& inside, const QFont& windowFont);
 
 }  // namespace qb::app
