@@ -17,8 +17,8 @@ namespace {
 
 using K = ControlKind;
 
-constexpr FontSpec kBold1125{11.25, true};
-constexpr FontSpec kPlain1125{11.25};
+constexpr RowFont kBold1125{11.25, true};
+constexpr RowFont kPlain1125{11.25};
 constexpr Colours kMaroon{.text = "#800000"};
 
 // Parents come before their children. The frames on the window's inside come before the

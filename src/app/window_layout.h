@@ -23,7 +23,7 @@ struct TwipRect {
 };
 
 // A font of the window's family. No points: the window's own font.
-struct FontSpec {
+struct RowFont {
     qreal points = 0;
     bool bold = false;
 };
@@ -42,7 +42,7 @@ struct ControlRow {
     ControlKind kind;
     const char* caption;  // UTF-8; a label's, a button's or a frame's
     TwipRect twips;       // within the parent
-    FontSpec font{};
+    RowFont font{};
     Colours colours{};
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;  // a label's caption
     const char* tip = nullptr;                           // UTF-8 tooltip
