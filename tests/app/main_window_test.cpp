@@ -12,6 +12,7 @@
 #include <QStyleOptionButton>
 #include <QtTest/qtestspontaneevent.h>
 
+#include "app/app_setup.h"
 #include "app/path_lists.h"
 #include "app/window_layout.h"
 #include "app_test_support.h"
@@ -180,7 +181,7 @@ TEST_F(Layout, EveryRowIsBuiltOnItsParentWithItsCaptionPlaceAndFont) {
               (QStringList{"ms pgothic", "ipapgothic", "noto sans cjk jp"}));
 }
 
-TEST_F(Layout, ControlsLieInsideTheirParentsWithoutOverlapAndTheirCaptionsFit) {
+TEST_F(Layout, ControlsLieInsideTheirParentsWithoutOverlap) {
     Open();
     // Neighbours whose areas meet by a pixel or by an option button's room beyond its caption.
     const QSet<QPair<QString, QString>> overlapping = {
@@ -204,10 +205,21 @@ TEST_F(Layout, ControlsLieInsideTheirParentsWithoutOverlapAndTheirCaptionsFit) {
             EXPECT_TRUE(onFrame || overlapping.contains(qMakePair(QString(rows[j].name), QString(rows[i].name))))
                 << rows[i].name << " overlaps " << rows[j].name;
         }
+    }
+}
+
+TEST_F(Layout, CaptionsFitTheirControlsInTheWindowsFont) {
+    Open();
+    const QString face = QFontInfo(window->font()).family();
+    if (!(QFont::substitutes(qb::app::UiFontFamily()) << qb::app::UiFontFamily()).contains(face, Qt::CaseInsensitive)) {
+        GTEST_SKIP() << "neither the window's font nor a stand-in is installed; " << face.toStdString() << " is used";
+    }
+    for (const ControlRow& row : WindowLayout()) {
+        QWidget* control = Get<QWidget>(row.name);
         // A label draws a caption too wide for it narrowed, by a few hundredths in the fonts
         // that stand in for the original one; a tenth would be hard to read.
-        const int room = CaptionRoom(control) * (rows[i].kind == qb::app::ControlKind::Label ? 11 : 10) / 10;
-        EXPECT_LE(CaptionWidth(control, CaptionOf(control)), room) << rows[i].name;
+        const int room = CaptionRoom(control) * (row.kind == qb::app::ControlKind::Label ? 11 : 10) / 10;
+        EXPECT_LE(CaptionWidth(control, CaptionOf(control)), room) << row.name;
     }
 }
 
