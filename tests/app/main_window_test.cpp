@@ -171,6 +171,10 @@ TEST_F(Layout, EveryRowIsBuiltOnItsParentWithItsCaptionPlaceAndFont) {
             EXPECT_EQ(CaptionOf(control), QString::fromUtf8(row.caption)) << row.name;
         }
         EXPECT_EQ(control->geometry(), qb::app::ToPixels(row.twips)) << row.name;
+        EXPECT_EQ(control->toolTip(), QString::fromUtf8(row.tip)) << row.name;
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            EXPECT_EQ(label->alignment(), row.align) << row.name;
+        }
         EXPECT_EQ(control->font().family(), QStringLiteral("ＭＳ Ｐゴシック")) << row.name;
         EXPECT_DOUBLE_EQ(control->font().pointSizeF(), row.font.points > 0 ? row.font.points : 9) << row.name;
         EXPECT_EQ(control->font().bold(), row.font.bold) << row.name;
