@@ -6,11 +6,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -19,18 +16,14 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyleFactory>
-#include <QTextLayout>
-#include <QTextOption>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
-#include <memory>
-#include <vector>
 
 #include "app/app_icon.h"
-#include "app/app_setup.h"
 #include "app/path_lists.h"
 #include "app/screen_fit.h"
+#include "app/window_layout.h"
 #include "app/window_style.h"
 #include "common/run_error.h"
 #include "files/paths.h"
@@ -42,146 +35,8 @@ namespace qb::app {
 
 namespace {
 
-// Twips to logical pixels (15 twips make a pixel at 96 dots per inch).
-int Px(int twips) { return (twips + 7) / 15; }
-
-QFont UiFont(qreal points, bool bold = false) {
-    QFont font(UiFontFamily());
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
 std::u16string U(const QString& text) { return text.toStdU16String(); }
-
-// A label as the window's notes were composed for: tabs every eight average character
-// widths, no wrapping, a line step of the font's size, and a caption that is wider or
-// taller than its label is drawn narrowed or closer rather than cut off (fonts that
-// stand in for the original one run a little wider).
-class NoteLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QString shown = text();
-        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        if (shown.endsWith(QLatin1Char('\n'))) {
-            shown.chop(1);  // a final line break starts no line of its own
-        }
-        const QStringList lines = shown.split(QLatin1Char('\n'));
-
-        QTextOption option(Qt::AlignLeft);  // alignment is applied when drawing
-        option.setWrapMode(QTextOption::NoWrap);
-        option.setTabStopDistance(8.0 * fontMetrics().averageCharWidth());
-        std::vector<std::unique_ptr<QTextLayout>> layouts;
-        qreal widest = 0;
-        for (const QString& line : lines) {
-            auto layout = std::make_unique<QTextLayout>(line, font());
-            layout->setTextOption(option);
-            layout->beginLayout();
-            QTextLine textLine = layout->createLine();
-            if (textLine.isValid()) {
-                textLine.setLineWidth(1.0e6);
-                widest = std::max(widest, textLine.naturalTextWidth());
-            }
-            layout->endLayout();
-            layouts.push_back(std::move(layout));
-        }
-
-        const QRectF area(contentsRect());
-        const QFontInfo info(font());
-        const qreal fontHeight = std::max<qreal>(info.pixelSize(), 1.0);
-        qreal step = std::min<qreal>(QFontMetricsF(font()).lineSpacing(), fontHeight);
-        if (lines.size() > 1) {
-            step = std::min(step, area.height() / static_cast<qreal>(lines.size()));
-        }
-        const qreal squeeze = (widest > area.width() && widest > 0) ? area.width() / widest : 1.0;
-
-        QPainter painter(this);
-        painter.setPen(palette().color(foregroundRole()));
-        painter.translate(area.topLeft());
-        painter.scale(squeeze, 1.0);
-        const qreal drawnWidth = area.width() / squeeze;
-        for (std::size_t i = 0; i < layouts.size(); ++i) {
-            QTextLayout& layout = *layouts[i];
-            if (layout.lineCount() == 0) {
-                continue;
-            }
-            const QTextLine textLine = layout.lineAt(0);
-            qreal x = 0;
-            if ((alignment() & Qt::AlignRight) != 0) {
-                x = drawnWidth - textLine.naturalTextWidth();
-            } else if ((alignment() & Qt::AlignHCenter) != 0) {
-                x = (drawnWidth - textLine.naturalTextWidth()) / 2;
-            }
-            // A line taller than its room keeps its middle in the room.
-            const qreal room = lines.size() > 1 ? step : area.height();
-            const qreal top = static_cast<qreal>(i) * step + std::min<qreal>(0.0, (room - textLine.height()) / 2);
-            layout.draw(&painter, QPointF(x, top));
-        }
-    }
-};
-
-// An option button that takes a click anywhere in its area, not only on its caption.
-class OptionButton : public QRadioButton {
-public:
-    using QRadioButton::QRadioButton;
-
-protected:
-    [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-};
-
-// A button that Enter (and the keypad's Enter) presses as well as Space, as on Windows.
-class CommandButton : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            // A held key presses once.
-            if (!event->isAutoRepeat()) {
-                click();
-            }
-            event->accept();
-            return;
-        }
-        QPushButton::keyPressEvent(event);
-    }
-};
-
-template <class Widget>
-Widget* Place(QWidget* parent, const char* name, int left, int top, int width, int height, const QFont& font) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
-    widget->setFont(font);
-    return widget;
-}
-
-QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, QRect twips, const QFont& font) {
-    auto* label = Place<NoteLabel>(parent, name, twips.x(), twips.y(), twips.width(), twips.height(), font);
-    label->setText(text);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-template <class Button>
-Button* PlaceButton(QWidget* parent, const char* name, const QString& text, QRect twips, const QFont& font) {
-    auto* button = Place<Button>(parent, name, twips.x(), twips.y(), twips.width(), twips.height(), font);
-    button->setText(text);
-    return button;
-}
-
-QGroupBox* PlaceFrame(QWidget* parent, const char* name, const QString& caption, QRect twips, const QFont& font) {
-    auto* frame = Place<QGroupBox>(parent, name, twips.x(), twips.y(), twips.width(), twips.height(), font);
-    frame->setTitle(caption);
-    return frame;
-}
-
-QRect T(int left, int top, int width, int height) { return {left, top, width, height}; }
 
 // text with its full-width digits as ASCII digits.
 QString WithAsciiDigits(QString text) {
@@ -193,32 +48,7 @@ QString WithAsciiDigits(QString text) {
     return text;
 }
 
-QString FaceStyle(const char* face, const char* pressed) {
-    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070; border-radius: 3px; }"
-                          "QPushButton:pressed { background-color: %2; }"
-                          "QPushButton:focus { border: 2px solid #000000; }"
-                          "QPushButton:disabled { color: #808080; }")
-        .arg(QLatin1String(face), QLatin1String(pressed));
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
 }  // namespace
-
-QString Label11Text() {
-    return QStringLiteral("※　MovableType（通称MT） \r\n"
-                          "　　　→　UTF-8（初期値。設定により変更）\r\n"
-                          "※　SeesaaBlog\t　\t  \r\n"
-                          "　　　→　EUC-JP：UTF-8：Shift_JIS（選択可）\r\n"
-                          "※　FC2Blog\t\t  →　EUC-JP\r\n"
-                          "※　LivedoorBlog（有料版）→　EUC-JP\r\n");
-}
-
-QString Label12Text() { return QStringLiteral("　　投稿用ファイル作成ツール       Ver3.0.0"); }
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
@@ -226,13 +56,13 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     setObjectName(QStringLiteral("fQuillbrook"));
     setWindowTitle(QStringLiteral("Quillbrook Ver 3.0.0"));
     setWindowIcon(AppIcon());
-    setFont(UiFont(9));
+    setFont(UiFont(kWindowPoints));
     setEnabled(false);
 
     // The controls lie on the window's inside, which scrolls where the screen is too small.
     inside_ = new QWidget;
     inside_->setObjectName(QStringLiteral("Inside"));
-    inside_->setFixedSize(Px(14235), Px(9135));
+    inside_->setFixedSize(ToPixels(kInsideTwips).size());
     scroller_ = new QScrollArea(this);
     scroller_->setObjectName(QStringLiteral("Scroller"));
     scroller_->setFrameShape(QFrame::NoFrame);
@@ -311,154 +141,44 @@ void MainWindow::FollowScreen(QScreen* screen) {
 }
 
 void MainWindow::BuildControls() {
-    const QFont normal = font();
-    const QFont bold1125 = UiFont(11.25, true);
-    const QFont normal1125 = UiFont(11.25);
-
-    // Title area.
-    label7_ = PlaceLabel(inside_, "Label7", QStringLiteral("ラピコブログ　Quillbrook"), T(300, 150, 8055, 720), UiFont(36));
-    label7_->setStyleSheet(QStringLiteral("color: #FF80FF; background-color: #FFC0FF;"));
-    label12_ = PlaceLabel(inside_, "Label12", Label12Text(), T(9360, 600, 4110, 225), UiFont(11.25));
-    label12_->setStyleSheet(QStringLiteral("color: #FF00FF; background-color: #FFC0FF;"));
-
-    // Left half: the source.
-    frame5_ = PlaceFrame(inside_, "Frame5", QStringLiteral("作成した文章ファイルがあるフォルダを指定"),
-                         T(150, 1050, 6150, 6135), bold1125);
-    frmGenbun_ = PlaceFrame(frame5_, "frmGenbun", QStringLiteral("原文の選択方法"), T(3000, 300, 3015, 915), normal);
-    optFile_[0] = PlaceButton<OptionButton>(frmGenbun_, "optFile_0", QStringLiteral("ファイルを選択する"),
-                                            T(150, 300, 2415, 180), normal);
-    optFile_[1] = PlaceButton<OptionButton>(frmGenbun_, "optFile_1", QStringLiteral("１ブログを選択する"),
-                                            T(150, 600, 2415, 180), normal);
-    PlaceLabel(frame5_, "Label8_4", QStringLiteral("※　マウスを押しながらドラッグすると連続してファイルが選択できます"),
-               T(240, 5640, 5775, 255), normal);
-
-    source_.drive = Place<DriveList>(inside_, "Drive1", 300, 1440, 2535, 300, normal);
-    source_.dir = Place<FolderList>(inside_, "Dir1", 300, 1920, 2535, 1770, normal);
-    file1_ = Place<FileList>(inside_, "File1", 300, 3750, 2535, 2790, normal);
-    command4_ = PlaceButton<CommandButton>(inside_, "Command4", QStringLiteral("指定されたファイルから１つ削除"),
-                                         T(3120, 2400, 3015, 495), normal);
-    command7_ = PlaceButton<CommandButton>(inside_, "Command7", QStringLiteral("指定されたファイルから全て削除"),
-                                         T(3120, 2880, 3015, 495), normal);
-    frame1_ = PlaceFrame(inside_, "Frame1", QStringLiteral("指定されたファイル"), T(3120, 3480, 3000, 3135), normal);
-    list1_ = Place<QListWidget>(frame1_, "List1", 150, 240, 2715, 2760, normal);
-    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    // Bottom left.
-    command2_ = PlaceButton<CommandButton>(inside_, "Command2", QStringLiteral("終　了"), T(240, 7800, 2415, 735),
-                                         UiFont(18, true));
-    command2_->setStyleSheet(FaceStyle("#ABABAB", "#8F8F8F"));
-    command3_ = PlaceButton<CommandButton>(inside_, "Command3", QStringLiteral("ファイル作成"), T(3000, 7500, 3135, 1215),
-                                         UiFont(14.25, true));
-    command3_->setStyleSheet(FaceStyle("#FFC0FF", "#E8A0E8"));
-
-    // Right half: the output.
-    frame8_ = PlaceFrame(inside_, "Frame8", QStringLiteral("作成されるインポート用ファイル名を記入"),
-                         T(6450, 1050, 7665, 7965), bold1125);
-    SetTextColour(frame8_, QColor(0x00, 0x00, 0x00));
-    label11_ = PlaceLabel(frame8_, "Label11", Label11Text(), T(150, 1500, 3495, 1095), normal);
-    auto* frmKaigyou = PlaceFrame(frame8_, "frmKaigyou", QStringLiteral("改行設定"), T(150, 2700, 1815, 915), normal);
-    optKaigyo_[0] =
-        PlaceButton<OptionButton>(frmKaigyou, "optKaigyo_0", QStringLiteral("なし"), T(150, 300, 1515, 180), normal);
-    optKaigyo_[1] = PlaceButton<OptionButton>(frmKaigyou, "optKaigyo_1", QStringLiteral("改行を変換する"),
-                                              T(150, 600, 1515, 180), normal);
-    auto* frmTitle = PlaceFrame(frame8_, "frmTitle", QStringLiteral("１行目の扱い"), T(2100, 2700, 1815, 915), normal);
-    optTitle_[0] = PlaceButton<OptionButton>(frmTitle, "optTitle_0", QStringLiteral("タイトルのみ"),
-                                             T(150, 300, 1515, 180), normal);
-    optTitle_[1] = PlaceButton<OptionButton>(frmTitle, "optTitle_1", QStringLiteral("タイトル＆本文"),
-                                             T(150, 600, 1515, 180), normal);
-    PlaceLabel(frame8_, "Label8_1", QStringLiteral("※　現時刻はローカルPCの時間を使用します"), T(300, 5700, 5175, 195),
-               normal);
-    PlaceLabel(frame8_, "Label8_2", QStringLiteral("※　日にちの差分を計算後に時差分を足します"),
-               T(300, 6000, 5175, 255), normal);
-
-    text7_ = Place<QLineEdit>(inside_, "Text7", 6600, 1350, 3615, 420, UiFont(14.25));
-    output_.drive = Place<DriveList>(inside_, "Drive2", 10500, 1350, 1335, 300, normal);
-    output_.dir = Place<FolderList>(inside_, "Dir2", 10500, 1650, 3495, 2190, normal);
-
-    auto* frame7 = PlaceFrame(inside_, "Frame7", QStringLiteral("文字コード"), T(6600, 1800, 3765, 615), normal);
-    option13_ = PlaceButton<OptionButton>(frame7, "Option13", QStringLiteral("UTF-8"), T(120, 300, 1095, 180), normal);
-    option12_ = PlaceButton<OptionButton>(frame7, "Option12", QStringLiteral("EUC"), T(1320, 300, 1455, 180), normal);
-    option14_ =
-        PlaceButton<OptionButton>(frame7, "Option14", QStringLiteral("Shift-JIS"), T(2400, 300, 1095, 180), normal);
-    option13_->setChecked(true);
-
-    auto* frame3 = PlaceFrame(inside_, "Frame3", QStringLiteral("公開の種類"), T(10500, 4050, 3465, 615), normal);
-    option2_ = PlaceButton<OptionButton>(frame3, "Option2", QStringLiteral("公　開"), T(120, 300, 1095, 255), normal);
-    option3_ = PlaceButton<OptionButton>(frame3, "Option3", QStringLiteral("未公開"), T(1200, 300, 1300, 255), normal);
-    option1_ = PlaceButton<OptionButton>(frame3, "Option1", QStringLiteral("指定日"), T(2400, 300, 975, 255), normal);
-
-    frame2_ = PlaceFrame(inside_, "Frame2", QString(), T(6600, 4800, 7365, 1785), normal);
-    auto* label13 = PlaceLabel(frame2_, "Label1_3", QStringLiteral("起点日"), T(120, 300, 975, 375), bold1125);
-    label13->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    dateFields_[0] = Place<QLineEdit>(frame2_, "Text1", 1200, 300, 975, 330, normal1125);
-    PlaceLabel(frame2_, "Label2_0", QStringLiteral("年"), T(2280, 300, 255, 255), bold1125);
-    dateFields_[1] = Place<QLineEdit>(frame2_, "Text2", 2640, 300, 495, 330, normal1125);
-    PlaceLabel(frame2_, "Label2_1", QStringLiteral("月"), T(3240, 300, 255, 255), bold1125);
-    dateFields_[2] = Place<QLineEdit>(frame2_, "Text3", 3600, 300, 495, 330, normal1125);
-    PlaceLabel(frame2_, "Label3", QStringLiteral("日"), T(4200, 300, 255, 255), bold1125);
-    dateFields_[3] = Place<QLineEdit>(frame2_, "Text4", 4950, 300, 495, 330, normal1125);
-    PlaceLabel(frame2_, "Label4", QStringLiteral("時"), T(5520, 300, 375, 255), bold1125);
-    dateFields_[4] = Place<QLineEdit>(frame2_, "Text5", 5880, 300, 495, 330, normal1125);
-    PlaceLabel(frame2_, "Label5", QStringLiteral("分"), T(6480, 300, 375, 255), bold1125);
-    const QColor maroon(0x80, 0x00, 0x00);
-    SetTextColour(PlaceLabel(frame2_, "Label6_1", QStringLiteral("起点日変更"), T(1200, 750, 1200, 225), bold1125),
-                  maroon);
-    command5_ = PlaceButton<CommandButton>(frame2_, "Command5", QStringLiteral("+"), T(2760, 750, 615, 375), UiFont(18));
-    command6_ = PlaceButton<CommandButton>(frame2_, "Command6", QStringLiteral("-"), T(3600, 750, 600, 375), UiFont(18));
-    command1_ = PlaceButton<CommandButton>(frame2_, "Command1", QStringLiteral("元に戻す"), T(4440, 750, 975, 375),
-                                         UiFont(9.75, true));
-    SetTextColour(PlaceLabel(frame2_, "Label6_0", QStringLiteral("日　差"), T(450, 1350, 645, 225), bold1125), maroon);
-    auto* frame4 = PlaceFrame(frame2_, "Frame4", QString(), T(1200, 1200, 3495, 465), normal);
-    option4_ = PlaceButton<OptionButton>(frame4, "Option4", QStringLiteral("１日"), T(120, 150, 735, 255), UiFont(9.75));
-    option5_ = PlaceButton<OptionButton>(frame4, "Option5", QStringLiteral("２日"), T(960, 150, 735, 255), normal);
-    option6_ = PlaceButton<OptionButton>(frame4, "Option6", QStringLiteral("３日"), T(1800, 150, 700, 255), normal);
-    option9_ = PlaceButton<OptionButton>(frame4, "Option9", QStringLiteral("同日"), T(2640, 150, 735, 255), normal);
-    SetTextColour(PlaceLabel(frame2_, "Label6_2", QStringLiteral("時　差"), T(4800, 1350, 645, 225), bold1125), maroon);
-    combo1_ = Place<QComboBox>(frame2_, "Combo1", 5520, 1350, 1455, 300, normal);
-    combo1_->setEditable(true);
-    combo1_->setInsertPolicy(QComboBox::NoInsert);
-
-    auto* frame6 = PlaceFrame(inside_, "Frame6", QStringLiteral("カテゴリ"), T(6600, 7350, 7365, 1455), normal);
-    option7_ = PlaceButton<OptionButton>(frame6, "Option7", QStringLiteral("フォルダー名を使う"),
-                                         T(300, 300, 2055, 285), normal);
-    option8_ =
-        PlaceButton<OptionButton>(frame6, "Option8", QStringLiteral("タイトルを使う"), T(2850, 300, 1455, 285), normal);
-    option11_ = PlaceButton<OptionButton>(frame6, "Option11", QStringLiteral("ファイル名を使う"),
-                                          T(4650, 300, 1815, 285), normal);
-    option10_ = PlaceButton<OptionButton>(frame6, "Option10", QStringLiteral("以下に指定した名を使う"),
-                                          T(300, 600, 2175, 285), normal);
-    SetTextColour(PlaceLabel(frame6, "Label8_0", QStringLiteral("※　タイトルは記事内の第一行めの文章を使用"),
-                             T(2850, 600, 3555, 180), normal),
-                  QColor(0x00, 0x00, 0xFF));
-    text8_ = Place<QLineEdit>(frame6, "Text8", 300, 900, 5775, 375, normal1125);
-    text8_->setEnabled(false);
-
-    // The line ends of the import file, in the room right of the notes on dates: CR LF as
-    // ever, or LF for Movable Type on a Unix server, whose importer reads nothing else.
-    auto* frame9 = PlaceFrame(inside_, "Frame9", QStringLiteral("改行コード"), T(12000, 6660, 1965, 615), normal);
-    frame9->setToolTip(QStringLiteral("LF：Linux など Unix のサーバーで動く MovableType 用"));
-    option15_ = PlaceButton<OptionButton>(frame9, "Option15", QStringLiteral("CR+LF"), T(120, 300, 915, 255), normal);
-    option16_ = PlaceButton<OptionButton>(frame9, "Option16", QStringLiteral("LF"), T(1140, 300, 705, 255), normal);
-    option15_->setChecked(true);
-
-    list2_ = Place<QListWidget>(inside_, "List2", 120, 7320, 615, 240, normal);
-    list2_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list2_->hide();
-
-    // The keyboard follows the screen: the left half from top to bottom (the source lists,
-    // then the mode, the removal buttons and the chosen files, then the two large buttons),
-    // then the right half from top to bottom, starting with the file name.
-    const std::vector<QWidget*> order = {
-        source_.drive, source_.dir, file1_,       optFile_[0], optFile_[1], command4_,       command7_,
-        list1_,        command2_,   command3_,    text7_,      output_.drive, output_.dir,   option13_,
-        option12_,     option14_,   optKaigyo_[0], optKaigyo_[1], optTitle_[0], optTitle_[1], option2_,
-        option3_,      option1_,    dateFields_[0], dateFields_[1], dateFields_[2], dateFields_[3],
-        dateFields_[4], command5_,  command6_,    command1_,   option4_,    option5_,        option6_,
-        option9_,      combo1_,     option15_,    option16_,   option7_,    option8_,        option11_,
-        option10_,     text8_};
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        setTabOrder(order[i - 1], order[i]);
+    const Controls controls = BuildLayout(*inside_, font());
+    source_.drive = controls.Get<DriveList>("Drive1");
+    source_.dir = controls.Get<FolderList>("Dir1");
+    file1_ = controls.Get<FileList>("File1");
+    output_.drive = controls.Get<DriveList>("Drive2");
+    output_.dir = controls.Get<FolderList>("Dir2");
+    optFile_ = {controls.Get<QRadioButton>("optFile_0"), controls.Get<QRadioButton>("optFile_1")};
+    optKaigyo_ = {controls.Get<QRadioButton>("optKaigyo_0"), controls.Get<QRadioButton>("optKaigyo_1")};
+    optTitle_ = {controls.Get<QRadioButton>("optTitle_0"), controls.Get<QRadioButton>("optTitle_1")};
+    dateFields_ = {controls.Get<QLineEdit>("Text1"), controls.Get<QLineEdit>("Text2"), controls.Get<QLineEdit>("Text3"),
+                   controls.Get<QLineEdit>("Text4"), controls.Get<QLineEdit>("Text5")};
+    const std::pair<QPushButton**, const char*> commands[] = {
+        {&command1_, "Command1"}, {&command2_, "Command2"}, {&command3_, "Command3"}, {&command4_, "Command4"},
+        {&command5_, "Command5"}, {&command6_, "Command6"}, {&command7_, "Command7"}};
+    for (const auto& [member, name] : commands) {
+        *member = controls.Get<QPushButton>(name);
     }
+    const std::pair<QRadioButton**, const char*> options[] = {
+        {&option1_, "Option1"},   {&option2_, "Option2"},   {&option3_, "Option3"},   {&option4_, "Option4"},
+        {&option5_, "Option5"},   {&option6_, "Option6"},   {&option7_, "Option7"},   {&option8_, "Option8"},
+        {&option9_, "Option9"},   {&option10_, "Option10"}, {&option11_, "Option11"}, {&option12_, "Option12"},
+        {&option13_, "Option13"}, {&option14_, "Option14"}, {&option15_, "Option15"}, {&option16_, "Option16"}};
+    for (const auto& [member, name] : options) {
+        *member = controls.Get<QRadioButton>(name);
+    }
+    frame1_ = controls.Get<QGroupBox>("Frame1");
+    frame2_ = controls.Get<QGroupBox>("Frame2");
+    list1_ = controls.Get<QListWidget>("List1");
+    list2_ = controls.Get<QListWidget>("List2");
+    text7_ = controls.Get<QLineEdit>("Text7");
+    text8_ = controls.Get<QLineEdit>("Text8");
+    combo1_ = controls.Get<QComboBox>("Combo1");
+
+    // The start: UTF-8, CR LF line ends, no category name to type, the full paths hidden.
+    option13_->setChecked(true);
+    option15_->setChecked(true);
+    text8_->setEnabled(false);
+    list2_->hide();
 }
 
 void MainWindow::Load() {

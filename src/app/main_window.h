@@ -15,7 +15,6 @@
 
 class QComboBox;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -77,6 +76,7 @@ private:
     void FollowScreen(QScreen* screen);
     // Scrolls the inside so that all of a control is in view (where the screen is small).
     void ShowWhole(const QWidget& control);
+    // Makes the controls from the window's layout and keeps the ones the window works with.
     void BuildControls();
     void Load();
     void ConnectHandlers();
@@ -114,11 +114,7 @@ private:
     DrivePair source_;
     DrivePair output_;
 
-    // Controls, by their names.
-    QLabel* label7_ = nullptr;
-    QLabel* label12_ = nullptr;
-    QGroupBox* frame5_ = nullptr;
-    QGroupBox* frmGenbun_ = nullptr;
+    // The controls the window works with, by their names in the layout.
     std::array<QRadioButton*, 2> optFile_{};
     FileList* file1_ = nullptr;
     QPushButton* command4_ = nullptr;
@@ -129,8 +125,6 @@ private:
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
 
-    QGroupBox* frame8_ = nullptr;
-    QLabel* label11_ = nullptr;
     std::array<QRadioButton*, 2> optKaigyo_{};
     std::array<QRadioButton*, 2> optTitle_{};
     QLineEdit* text7_ = nullptr;
@@ -158,9 +152,5 @@ private:
     QRadioButton* option15_ = nullptr;  // CR LF line ends
     QRadioButton* option16_ = nullptr;  // LF line ends
 };
-
-// The window's captions that are more than a word.
-[[nodiscard]] QString Label11Text();
-[[nodiscard]] QString Label12Text();
 
 }  // namespace qb::app

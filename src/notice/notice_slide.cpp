@@ -1,13 +1,6 @@
 #include "notice/notice_slide.h"
 
-#include <cmath>
-
 namespace qb::notice {
-
-int TwipsToPixels(float twips)
-{
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
 
 bool NoticeSlide::Tick(float screenHeightTwips)
 {

@@ -1,12 +1,9 @@
 #pragma once
 // The rise of the notice window, in twips (15 to the logical pixel), one step per tick.
 
+#include "common/twips.h"
+
 namespace qb::notice {
-
-inline constexpr float kTwipsPerPixel = 15.0f;
-
-// Twips to whole logical pixels, to the nearest pixel.
-[[nodiscard]] int TwipsToPixels(float twips);
 
 class NoticeSlide {
 public:

@@ -51,7 +51,8 @@ box_gone() { ! box_up; }
 main_up() { main=$(window_named '^Quillbrook Ver 3\.0\.0$') && [ -n "$main" ]; }
 
 # Where the controls lie on the window's inside, in twips (15 to the pixel at 96 dpi):
-# the sum of the places of a control and its frames, a little into the control.
+# the sum of the places of a control and its frames in src/app/window_layout.cpp, a
+# little into the control.
 declare -A at=(
     [optFile_0]="3600 1740" [optFile_1]="3600 1950"
     [File1_empty]="1567 6390"

@@ -1,0 +1,44 @@
+#pragma once
+// The main window's own kinds of control: labels drawn as its notes were composed, option
+// buttons that take a click anywhere in their area, and buttons that Enter presses.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+class QKeyEvent;
+class QPaintEvent;
+
+namespace qb::app {
+
+// A label as the window's notes were composed for: tabs every eight average character
+// widths, no wrapping, a line step of the font's size, and a caption that is wider or
+// taller than its label is drawn narrowed or closer rather than cut off (fonts that
+// stand in for the original one run a little wider).
+class NoteLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// An option button that takes a click anywhere in its area, not only on its caption.
+class OptionButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// A button that Enter (and the keypad's Enter) presses as well as Space, as on Windows.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace qb::app
