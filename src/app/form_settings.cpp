@@ -18,7 +18,8 @@ T FirstSelected(std::initializer_list<std::pair<bool, T>> buttons) {
     return T::NotChosen;
 }
 
-// Combo1's entries: 変更なし, ランダム, ３０分, then １時間 to １２時間.
+// Combo1's entries: 変更なし, ランダム, ３０分, then １時間 to １２時間. Any other index,
+// -1 among them, leaves the time unchanged.
 TimeStep TimeStepOf(int index) {
     if (index == 1) {
         return {TimeStep::Kind::Random, 0};
@@ -50,7 +51,8 @@ ExportSettings SettingsFromForm(const FormState& f) {
     s.categoryName = f.Text8;
     s.titleMode = f.TitleMode == 1 ? TitleMode::TitleAndBody : TitleMode::TitleOnly;
     s.kaigyoMode = f.KaigyoMode == 1 ? KaigyoMode::Br : KaigyoMode::Keep;
-    // Shift-JIS is looked at first, then EUC, then UTF-8.
+    // The window lets only one of the three be selected (they share a frame); for a form
+    // filled in by code with several, Shift-JIS wins over EUC, and EUC over UTF-8.
     s.outputEncoding = FirstSelected<OutputEncoding>(
         {{f.Option14, OutputEncoding::ShiftJis}, {f.Option12, OutputEncoding::EucJp}, {f.Option13, OutputEncoding::Utf8}});
     s.lineEnds = f.Option16 ? LineEnds::Lf : LineEnds::CrLf;

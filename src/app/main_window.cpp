@@ -231,7 +231,7 @@ void MainWindow::ConnectHandlers() {
     for (int index = 0; index < 2; ++index) {
         connect(optFile_[index], &QRadioButton::toggled, this, [this, index](bool on) {
             if (on) {
-                OnOptFile(index);
+                ChooseSourceMode(index);
             }
         });
         connect(optKaigyo_[index], &QRadioButton::toggled, this, [this, index](bool on) {
@@ -260,33 +260,33 @@ void MainWindow::ConnectHandlers() {
     onSelected(option10_, [this] { text8_->setEnabled(true); });
 
     for (DrivePair* pair : {&source_, &output_}) {
-        connect(pair->drive, &QComboBox::currentIndexChanged, this, [this, pair] { OnDriveChange(*pair); });
-        connect(pair->dir, &FolderList::OpenFailed, this, &MainWindow::OnFolderOpenFailed);
+        connect(pair->drive, &QComboBox::currentIndexChanged, this, [this, pair] { ChangeDrive(*pair); });
+        connect(pair->dir, &FolderList::OpenFailed, this, &MainWindow::ReportFolderOpenFailure);
         connect(pair->dir, &FolderList::PathChanged, this,
                 [pair](const QString& path) { pair->drive->RememberFolder(pair->dir->Root(), path); });
     }
-    connect(source_.dir, &FolderList::PathChanged, this, &MainWindow::OnDir1Change);
+    connect(source_.dir, &FolderList::PathChanged, this, &MainWindow::ListSourceFolder);
     for (const FolderList* dir : {source_.dir, output_.dir}) {
         connect(dir, &FolderList::RefreshAsked, this, &MainWindow::RefreshLists);
     }
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     connect(refresh, &QShortcut::activated, this, &MainWindow::RefreshLists);
     file1_->SetFolder(source_.dir->Path());
-    connect(file1_, &FileList::Clicked, this, &MainWindow::OnFile1Click);
-    connect(list1_, &QListWidget::itemSelectionChanged, this, &MainWindow::OnList1Click);
+    connect(file1_, &FileList::Clicked, this, &MainWindow::AddSelectedArticles);
+    connect(list1_, &QListWidget::itemSelectionChanged, this, &MainWindow::SelectPathOfArticle);
 
-    connect(combo1_->lineEdit(), &QLineEdit::editingFinished, this, &MainWindow::OnCombo1EditingFinished);
+    connect(combo1_->lineEdit(), &QLineEdit::editingFinished, this, &MainWindow::ChooseTimeStep);
 
-    connect(command4_, &QPushButton::clicked, this, &MainWindow::OnCommand4);
-    connect(command7_, &QPushButton::clicked, this, &MainWindow::OnCommand7);
-    connect(command3_, &QPushButton::clicked, this, &MainWindow::OnCommand3);
-    connect(command5_, &QPushButton::clicked, this, [this] { OnDayStep(1); });
-    connect(command6_, &QPushButton::clicked, this, [this] { OnDayStep(-1); });
-    connect(command1_, &QPushButton::clicked, this, &MainWindow::OnCommand1);
-    connect(command2_, &QPushButton::clicked, this, &MainWindow::OnCommand2);
+    connect(command4_, &QPushButton::clicked, this, &MainWindow::RemoveSelected);
+    connect(command7_, &QPushButton::clicked, this, &MainWindow::RemoveAll);
+    connect(command3_, &QPushButton::clicked, this, &MainWindow::Export);
+    connect(command5_, &QPushButton::clicked, this, [this] { StepStartDate(1); });
+    connect(command6_, &QPushButton::clicked, this, [this] { StepStartDate(-1); });
+    connect(command1_, &QPushButton::clicked, this, &MainWindow::RestoreStartDate);
+    connect(command2_, &QPushButton::clicked, this, &MainWindow::Quit);
 }
 
-// ---- State exchange with the engine
+// ---- The controls read into a form and written back
 
 int MainWindow::Combo1ListIndex() const {
     const QString typed = combo1_->currentText();
@@ -308,7 +308,7 @@ int MainWindow::Combo1ListIndex() const {
     return -1;
 }
 
-void MainWindow::OnCombo1EditingFinished() {
+void MainWindow::ChooseTimeStep() {
     const int index = Combo1ListIndex();
     if (index >= 0 && combo1_->currentText() != combo1_->itemText(index)) {
         combo1_->setCurrentIndex(index);
@@ -387,7 +387,7 @@ void MainWindow::EndProgram(int code) {
 
 // ---- Source selection
 
-void MainWindow::OnOptFile(int index) {
+void MainWindow::ChooseSourceMode(int index) {
     state_.SourceMode = static_cast<std::int16_t>(index);
     const bool fileMode = index == 0;
     command4_->setEnabled(fileMode);
@@ -395,7 +395,7 @@ void MainWindow::OnOptFile(int index) {
     frame1_->setVisible(fileMode);
 }
 
-void MainWindow::OnDriveChange(DrivePair& pair) {
+void MainWindow::ChangeDrive(DrivePair& pair) {
     const QString chosen = pair.drive->CurrentRoot();
     if (!services_.volumes->IsReady(chosen)) {
         // Shown once: not again when the return to the remembered drive fails as well.
@@ -416,7 +416,7 @@ void MainWindow::OnDriveChange(DrivePair& pair) {
     }
 }
 
-void MainWindow::OnDir1Change(const QString& path) { file1_->SetFolder(path); }
+void MainWindow::ListSourceFolder(const QString& path) { file1_->SetFolder(path); }
 
 void MainWindow::RefreshLists() {
     source_.dir->Refresh();
@@ -424,12 +424,12 @@ void MainWindow::RefreshLists() {
     output_.dir->Refresh();
 }
 
-void MainWindow::OnFolderOpenFailed(const QString& path) {
+void MainWindow::ReportFolderOpenFailure(const QString& path) {
     const int number = QFileInfo::exists(path) ? err::kPermissionDenied : err::kPathNotFound;
     ShowFailure(number);
 }
 
-void MainWindow::OnFile1Click() {
+void MainWindow::AddSelectedArticles() {
     const QString folder = NativePath(WithTrailingSeparator(source_.dir->Path()));
     // A file already listed is not listed again: the export would post it twice.
     QSet<QString> listed;
@@ -453,7 +453,7 @@ void MainWindow::OnFile1Click() {
     }
 }
 
-void MainWindow::OnList1Click() {
+void MainWindow::SelectPathOfArticle() {
     const QList<QListWidgetItem*> selected = list1_->selectedItems();
     list2_->clearSelection();
     if (!selected.isEmpty()) {
@@ -465,7 +465,7 @@ void MainWindow::OnList1Click() {
     }
 }
 
-void MainWindow::OnCommand4() {
+void MainWindow::RemoveSelected() {
     const QList<QListWidgetItem*> selected = list1_->selectedItems();
     if (selected.isEmpty()) {
         ShowMessage(QStringLiteral("ファイルが選択されていません"));
@@ -482,12 +482,12 @@ void MainWindow::OnCommand4() {
     list2_->setCurrentRow(-1);
 }
 
-void MainWindow::OnCommand7() {
+void MainWindow::RemoveAll() {
     list1_->clear();
     list2_->clear();
 }
 
-void MainWindow::OnCommand3() {
+void MainWindow::Export() {
     FormState form = ReadModel();
     if (state_.SourceMode == 1) {
         try {
@@ -534,11 +534,11 @@ void MainWindow::OnCommand3() {
 
 // ---- Start-date buttons and exit
 
-void MainWindow::OnDayStep(int amount) {
+void MainWindow::StepStartDate(int days) {
     FormState form = ReadModel();
     DateFields fields = DateFieldsOf(form);
     try {
-        StepWorkDate(state_.dates, fields, u"d", amount);
+        StepWorkDate(state_.dates, fields, u"d", days);
     } catch (const RunError& error) {
         // A step past the last or first date there is: the date stays.
         ShowFailure(error.Number());
@@ -548,10 +548,10 @@ void MainWindow::OnDayStep(int amount) {
     WriteDateFields(form);
 }
 
-void MainWindow::OnCommand1() {
+void MainWindow::RestoreStartDate() {
     FormState form = ReadModel();
     DateFields fields = DateFieldsOf(form);
-    RestoreStartDate(state_.dates, fields);
+    qb::RestoreStartDate(state_.dates, fields);
     ShowDateFields(form, fields);
     WriteDateFields(form);
 }
@@ -567,7 +567,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     EndProgram(0);
 }
 
-void MainWindow::OnCommand2() {
+void MainWindow::Quit() {
     // No file stays open between runs; the program ends at once.
     EndProgram(0);
 }

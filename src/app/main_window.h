@@ -82,21 +82,32 @@ private:
     void ConnectHandlers();
     void StartDrive(DrivePair& pair);
 
-    void OnOptFile(int index);
-    void OnDriveChange(DrivePair& pair);
-    void OnDir1Change(const QString& path);
+    // The window's handlers, each named by what it does; ConnectHandlers ties them to the
+    // controls.
+    // File by file (0) or one blog folder (1); the removal buttons and the chosen-files
+    // frame serve only the first.
+    void ChooseSourceMode(int index);
+    // Shows the chosen drive's folder, or goes back to the last drive that could be shown.
+    void ChangeDrive(DrivePair& pair);
+    // The file list follows the source folder list.
+    void ListSourceFolder(const QString& path);
     // F5, or opening a shown folder again: the folder and file lists are read again.
     void RefreshLists();
-    void OnFolderOpenFailed(const QString& path);
-    void OnFile1Click();
-    void OnList1Click();
-    void OnCommand4();
-    void OnCommand7();
-    void OnCommand3();
-    void OnDayStep(int amount);
-    void OnCommand1();
-    void OnCommand2();
-    void OnCombo1EditingFinished();
+    void ReportFolderOpenFailure(const QString& path);
+    // Appends the selected files to the article lists, names and full paths in step.
+    void AddSelectedArticles();
+    // Keeps the hidden path list's selection on the article selected in the shown list.
+    void SelectPathOfArticle();
+    void RemoveSelected();
+    void RemoveAll();
+    void Export();
+    // Moves the start date by whole days (+ and - buttons).
+    void StepStartDate(int days);
+    // Brings back the start date saved at start-up or by the last export.
+    void RestoreStartDate();
+    void Quit();
+    // A time step typed with ASCII digits selects the entry it matches.
+    void ChooseTimeStep();
 
     void ShowMessage(const QString& text);
     // The platform's description of a failure number, in the usual box.

@@ -10,7 +10,8 @@ namespace qb::app {
 
 namespace {
 
-// A drive letter's root ("C:/") as the classic drive list writes it: "c:".
+// A drive letter's root ("C:/") in the short lower-case form Windows users know from
+// drive lists: "c:".
 QString ShortRoot(const QString& root) {
     const bool driveLetter = (root.size() == 2 || (root.size() == 3 && (root[2] == u'/' || root[2] == u'\\'))) &&
                              root[0].isLetter() && root[1] == u':';

@@ -1,6 +1,7 @@
 #pragma once
-// The main window's own kinds of control: labels drawn as its notes were composed, option
-// buttons that take a click anywhere in their area, and buttons that Enter presses.
+// The main window's own kinds of control: labels that keep the tab-aligned layout of its
+// notes, option buttons that take a click anywhere in their area, and buttons that Enter
+// presses.
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,10 +12,10 @@ class QPaintEvent;
 
 namespace qb::app {
 
-// A label as the window's notes were composed for: tabs every eight average character
-// widths, no wrapping, a line step of the font's size, and a caption that is wider or
-// taller than its label is drawn narrowed or closer rather than cut off (fonts that
-// stand in for the original one run a little wider).
+// A label for the window's notes, whose lines are lined up with tabs: tabs every eight
+// average character widths, no wrapping, a line step of the font's size, and a caption
+// that is wider or taller than its label is drawn narrowed or closer rather than cut off
+// (the fonts that stand in for "ＭＳ Ｐゴシック" run a little wider).
 class NoteLabel : public QLabel {
 public:
     using QLabel::QLabel;

@@ -120,8 +120,8 @@ constexpr ControlRow kRows[] = {
      {.text = "#0000FF"}},
     {"Text8", "Frame6", K::TextBox, "", {300, 900, 5775, 375}, kPlain1125},
 
-    // The line ends of the import file, in the room right of the notes on dates: CR LF as
-    // ever, or LF for Movable Type on a Unix server, whose importer reads nothing else.
+    // The line ends of the import file, in the room right of the notes on dates: CR LF by
+    // default, or LF for Movable Type on a Unix server, whose importer reads nothing else.
     {"Frame9", nullptr, K::Frame, "改行コード", {12000, 6660, 1965, 615}, {}, {}, {},
      "LF：Linux など Unix のサーバーで動く MovableType 用"},
     {"Option15", "Frame9", K::Option, "CR+LF", {120, 300, 915, 255}},

@@ -1,7 +1,7 @@
 #pragma once
 // Numbered failures. Every failure that ends an export run or is shown to the user
-// carries the number of the classic run-time error numbering, so that messages such as
-// "書き込み異常終了です。53" read the same on every platform.
+// carries one number of the fixed table below, whatever the system's own error was, so
+// that messages such as "書き込み異常終了です。53" read the same on every platform.
 
 #include <stdexcept>
 #include <string>

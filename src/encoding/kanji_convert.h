@@ -1,13 +1,7 @@
 #pragma once
-// Shift_JIS to EUC-JP in two stages, by arithmetic rather than tables: Shift_JIS bytes
-// become a 7-bit JIS stream (ESC $ B kanji, ESC ( J roman, ESC ( I half-width kana,
-// starting in roman mode, no escape at the end), and that stream becomes EUC-JP.
-// Each call converts one whole array through the streams of kanji_stream.h, which
-// convert piece by piece.
-//
-// Every computed byte is range-tested. Failures throw RunError: 6 when a computed byte
-// leaves 0..255, 9 when the conversion reads past the end of its input and for an empty
-// input. A zero byte is data like any other.
+// The Shift_JIS to EUC-JP conversion of kanji_stream.h on whole arrays, for callers that
+// hold all of their input: each call feeds it to a stream as one piece and ends it, so it
+// gives the same bytes and throws the same RunError (6 or 9) as the stream.
 
 #include <cstdint>
 #include <string_view>
@@ -17,12 +11,10 @@ namespace qb {
 
 using ByteArray = std::vector<std::uint8_t>;
 
-// Stage 1: any byte 0x80..0xA0 or 0xE0..0xFF starts a two-byte character and takes
-// the next byte, whatever it is, as its second byte.
+// Stage 1 only (SjisToJisStream).
 [[nodiscard]] ByteArray SjisToJis(const ByteArray& bytes);
 
-// Stage 2: takes ESC $ B and ESC $ @ (kanji), ESC ( J (roman), ESC ( I (kana); any other
-// ESC is dropped and the bytes after it are read as data in the current mode.
+// Stage 2 only (JisToEucStream).
 [[nodiscard]] ByteArray JisToEuc(const ByteArray& bytes);
 
 // Both stages, always.

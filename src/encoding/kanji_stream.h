@@ -1,12 +1,18 @@
 #pragma once
-// The two Shift_JIS to EUC-JP stages of kanji_convert.h, fed piece by piece; the
-// whole-array calls there run through these. The mode, a lead byte waiting for its
-// second byte and the bytes of an escape survive from one piece to the next, so any
-// split gives the bytes and the failure that the whole input gives at once. Finish()
-// ends the input; only then can a read past the end (9) show.
+// Shift_JIS to EUC-JP in two stages, by arithmetic rather than tables, fed piece by
+// piece: Shift_JIS bytes become a 7-bit JIS stream (ESC $ B kanji, ESC ( J roman,
+// ESC ( I half-width kana, starting in roman mode, no escape at the end), and that
+// stream becomes EUC-JP. The export's re-encoding runs the import file through these;
+// kanji_convert.h gives the same on whole arrays.
 //
-// Feed() and Finish() throw RunError as the whole-array conversions do; after a throw
-// the output is to be discarded and the object not used again.
+// The mode, a lead byte waiting for its second byte and the bytes of an escape survive
+// from one piece to the next, so any split gives the bytes and the failure that the whole
+// input gives at once. Finish() ends the input; only then can a read past the end show.
+//
+// Every computed byte is range-tested. Feed() and Finish() throw RunError: 6 when a
+// computed byte leaves 0..255, 9 when the conversion reads past the end of its input and
+// for an empty input. A zero byte is data like any other. After a throw the output is to
+// be discarded and the object not used again.
 
 #include <cstdint>
 #include <optional>
@@ -17,6 +23,8 @@ namespace qb {
 
 enum class JisMode : std::uint8_t { Roman, Kanji, Kana };
 
+// Stage 1: any byte 0x80..0xA0 or 0xE0..0xFF starts a two-byte character and takes
+// the next byte, whatever it is, as its second byte.
 class SjisToJisStream {
 public:
     void Feed(std::string_view sjis, std::string& jis);
@@ -31,6 +39,8 @@ private:
     std::uint8_t lead_ = 0;
 };
 
+// Stage 2: takes ESC $ B and ESC $ @ (kanji), ESC ( J (roman), ESC ( I (kana); any other
+// ESC is dropped and the bytes after it are read as data in the current mode.
 class JisToEucStream {
 public:
     void Feed(std::string_view jis, std::string& euc);

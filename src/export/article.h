@@ -85,9 +85,10 @@ private:
 // again from the article where it is written.
 inline constexpr std::size_t kTitleHeld = std::size_t{1} << 20U;
 
-// EntryTitle = the first non-blank line, trimmed; the file is left after it. An article
-// without a non-blank line gets an empty title. A read failure shows
-// "読み込みデータが異常です。" and its number, and the run goes on.
+// Reads the title into EntryTitle: the first non-blank line, trimmed; the article is left
+// just after it. An article without a non-blank line gets an empty title. A read failure
+// shows "読み込みデータが異常です。" and its number; the title is then empty, and the run
+// goes on.
 void ReadTitle(ExportRun& run, ArticleFile& article, MessageSink& messages, std::size_t titleHeld = kTitleHeld);
 
 // Writes the title ReadTitle found (without line end).
@@ -95,12 +96,13 @@ void WriteTitle(const ExportRun& run, const ArticleFile& article, ImportFile& ou
 
 // Writes the body lines: "<P>" before the first, "<BR>" after each when KaigyoMode is Br;
 // a line that importers would read as the format's own is mended (body_lines.h).
-// With TitleMode TitleAndBody the article is read again from its first line. A failure reopening
-// the article or at the first end-of-file test throws; a failing read ends the body.
+// With TitleMode TitleAndBody the article is read again from its first line. A failure
+// reopening the article or at the first end-of-file test throws; a failing read ends the
+// body.
 void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out);
 
-// ArticleFolderName = the name of the folder that directly holds the article at path.
-// Throws RunError 5 when path holds no separator.
+// Sets ArticleFolderName to the name of the folder that directly holds the article at
+// path. Throws RunError 5 when path holds no separator.
 void GetArticleFolderName(ExportRun& run, std::u16string_view path);
 
 }  // namespace qb

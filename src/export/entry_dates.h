@@ -1,6 +1,7 @@
 #pragma once
-// Entry dates: the date string form, the five start-date fields, the date steps behind
-// "+" and "-", the per-record advance under "指定日" and the random time of day.
+// Entry dates: the date string form, the five start-date fields, stepping the start date
+// by days, hours or minutes, moving it on from one future entry to the next, and the
+// random time of day.
 
 #include <cstdint>
 #include <optional>
@@ -46,27 +47,32 @@ struct CounterUnavailable {};
 void ShowStartDate(DateFields& fields, std::u16string_view dateString);
 
 // WorkDate moved by amount units of interval, shown in the fields. Throws RunError 5 when
-// the result would leave years 100 to 9999, before anything has changed: the export run
-// ends through its handler, and the window's "+" and "-" catch it and leave the date as
-// it was.
+// the result would leave years 100 to 9999, before anything has changed, so that a caller
+// that catches it (a day step asked for by the user) keeps the date as it was.
 void StepWorkDate(StartDates& dates, DateFields& fields, std::u16string_view interval, long long amount);
 
-// After a record's DATE line under "指定日": day step, fields re-read, time step.
+// Moves the start date on after a future entry's DATE line: by the day step from the date
+// the fields show (the user may have typed it), then by the time step from the result as
+// the fields show it. The next record's DATE line is read from the fields.
 // Throws RunError 13 for fields that are not a date, RunError 5 for a step out of range,
 // CounterUnavailable from RandomBelow.
 void AdvanceForNextRecord(StartDates& dates, DateFields& fields, DayStep dayStep, TimeStep timeStep, Clock& clock);
 
-// A whole number from 0 to n - 1, re-seeded from the time of day on every call. Throws
-// CounterUnavailable when the counter cannot be read, RunError 5 when n is not positive.
+// A whole number from 0 to n - 1, re-seeded from the time of day on every call. The
+// generator then skips DiscardCountFromCounter + 1 draws, so that calls close together
+// in time still draw differently. Throws CounterUnavailable when the counter cannot be
+// read, RunError 5 when n is not positive.
 [[nodiscard]] int RandomBelow(int n, Clock& clock);
 
-// k from the counter's value: drop at most four trailing zeros, keep the last three digits.
+// The counter's last three digits, after at most four trailing zeros are dropped: a
+// counter that ticks in steps of 10 to 10,000 units still gives varying digits.
 [[nodiscard]] int DiscardCountFromCounter(std::uint64_t counter);
 
 // StartDate, StartDateText, WorkDate, WorkDateText and the fields set to the present moment.
 void ResetStartDateToNow(StartDates& dates, DateFields& fields, Clock& clock);
 
-// "元に戻す": the saved start date back into the fields and the working date.
+// The saved start date back into the fields and the working date: day steps and typing
+// since start-up or the last export are undone.
 void RestoreStartDate(StartDates& dates, DateFields& fields);
 
 }  // namespace qb

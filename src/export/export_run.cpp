@@ -142,7 +142,7 @@ ReencodeResult WriteImportFile(ExportRun& run) {
     }
 }
 
-ExportResult Finish(ExportRun& run, ExportOutcome outcome) {
+ExportResult Finish(const ExportRun& run, ExportOutcome outcome) {
     ExportResult result;
     result.outcome = outcome;
     result.dateFields = run.fields;

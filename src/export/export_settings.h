@@ -11,11 +11,12 @@
 
 namespace qb {
 
-// "指定日" dates the entries from the start date; the others keep the typed date.
-// NotChosen: the run refuses with "公開の種類を指定してください！".
+// Future dates the entries from the start date, moving it on entry by entry; Publish and
+// Draft give every entry the start date as typed. NotChosen: the run refuses with
+// "公開の種類を指定してください！".
 enum class PublishStatus { NotChosen, Future, Publish, Draft };
 
-// Days between entries under "指定日". NotChosen there: "日付の差分を選んでください！".
+// Days between Future entries. NotChosen there: "日付の差分を選んでください！".
 enum class DayStep { NotChosen, SameDay, OneDay, TwoDays, ThreeDays };
 
 // The time of day moved after the day step. Unchanged still writes the date back in its

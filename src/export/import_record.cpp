@@ -79,7 +79,7 @@ enum Label : std::size_t {
     kRecordEnd = 15,
 };
 
-// LineBuffer = label + value, then written as one line.
+// One line: the label followed by value, composed in the run's line buffer.
 void WriteLabelled(ExportRun& run, ImportFile& out, Label label, std::u16string_view value = {}) {
     run.LineBuffer = run.RecordLabels.at(label);
     run.LineBuffer += value;

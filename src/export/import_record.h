@@ -19,12 +19,12 @@ namespace qb {
 [[nodiscard]] std::u16string DateText(const DateFields& fields);
 
 // The PRIMARY CATEGORY value of article index by the category rule. Needs EntryTitle of
-// this article. Throws RunError 5 for a file name shorter than 4 characters under
-// "ファイル名を使う".
+// this article. CategoryRule::FileName takes the article's name without its last four
+// characters (".txt"), and throws RunError 5 for a name shorter than that.
 [[nodiscard]] std::u16string CategoryValue(ExportRun& run, std::size_t index, std::u16string_view articlePath);
 
-// Writes the record of article index (open as article, path CurrentPath). Under
-// "指定日" the start date is advanced after the DATE line.
+// Writes the record of article index (open as article, path CurrentPath). For a Future
+// entry the start date is moved on after the DATE line, ready for the next record.
 void WriteRecord(ExportRun& run, ImportFile& out, ArticleFile& article, std::size_t index);
 
 }  // namespace qb

@@ -10,7 +10,7 @@
 namespace qb {
 
 namespace detail {
-WorkFileNames gWorkFiles;
+constinit WorkFileNames gWorkFiles;
 }  // namespace detail
 
 using namespace detail;

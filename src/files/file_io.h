@@ -1,9 +1,10 @@
 #pragma once
 // Raw file access for writing the import file, one implementation (file_io.cpp) over
 // the primitives of each platform (file_platform.h): reading a file in chunks, and
-// replacing a file's content safely. The new bytes go to a new file in the same folder, which is flushed to the disk
-// and renamed over the old file only when every byte has been written. A failure part-way
-// leaves the old file whole and removes the new one. File errors throw RunError.
+// replacing a file's content safely. The new bytes go to a new file in the same folder,
+// which is flushed to the disk and renamed over the old file only when every byte has been
+// written. A failure part-way leaves the old file whole and removes the new one. File
+// errors throw RunError.
 //
 // New files are named as temp_files.h describes. While one exists, its name is kept in
 // fixed storage, and the program's ending by SIGTERM, SIGINT or SIGHUP removes it first;

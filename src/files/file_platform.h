@@ -20,7 +20,7 @@ namespace qb::detail {
 // The names of the live work files, read by the handler that removes them when the
 // program is ended (file_io.h).
 #ifdef _WIN32
-using WorkFileNames = WorkFileSlots<wchar_t, 260 * 4>;  // four times MAX_PATH
+using WorkFileNames = WorkFileSlots<wchar_t, std::size_t{260} * 4>;  // four times MAX_PATH
 #else
 using WorkFileNames = WorkFileSlots<char, PATH_MAX>;
 #endif

@@ -54,9 +54,11 @@ public:
 
 private:
     enum State : int { kFree, kFilling, kReady };
+    // Zeroed at constant initialisation, before any handler can run; a name is read only
+    // once its state is kReady.
     struct Slot {
         std::atomic<int> state{kFree};
-        Char name[MaxName];
+        Char name[MaxName]{};
     };
     static constexpr int kCount = 8;
     Slot slots_[kCount];
