@@ -4,12 +4,13 @@
 
 #include "common/run_error.h"
 #include "export/export_run.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace {
 
 using qbtest::ReadBytes;
 using qbtest::Sjis;
+using qbtest::RunErrorNumber;
 using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
@@ -255,12 +256,7 @@ TEST(Article, OpeningFailuresCarryTheirNumbers) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.string());
-        try {
-            qb::ArticleFile article(qb::FromPath(c.path));
-            ADD_FAILURE() << "opened";
-        } catch (const qb::RunError& e) {
-            EXPECT_EQ(e.Number(), c.number);
-        }
+        EXPECT_EQ(RunErrorNumber([&] { qb::ArticleFile article(qb::FromPath(c.path)); }), c.number);
     }
 }
 
@@ -278,12 +274,7 @@ TEST(Article, ImportFileFailuresCarryTheirNumbers) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.string());
-        try {
-            qb::ImportFile out(c.path);
-            ADD_FAILURE() << "created";
-        } catch (const qb::RunError& e) {
-            EXPECT_EQ(e.Number(), c.number);
-        }
+        EXPECT_EQ(RunErrorNumber([&] { qb::ImportFile out(c.path); }), c.number);
     }
 }
 
@@ -295,12 +286,7 @@ TEST(Article, AFullDiskIsReportedWhenTheImportFileIsClosed) {
     for (int i = 0; i < 100000; ++i) {  // more than the stream's buffer
         out.WriteLine(u"本文の一行です。");
     }
-    try {
-        out.Close();
-        ADD_FAILURE() << "a full disk was not reported";
-    } catch (const qb::RunError& e) {
-        EXPECT_EQ(e.Number(), qb::err::kDiskFull);
-    }
+    EXPECT_EQ(RunErrorNumber([&] { out.Close(); }), qb::err::kDiskFull);
 }
 
 TEST(Article, FolderNameIsTheLastFolderOfThePath) {
@@ -322,12 +308,7 @@ TEST(Article, FolderNameIsTheLastFolderOfThePath) {
         qb::GetArticleFolderName(f.run, qbtest::Native(c.path));
         EXPECT_EQ(f.run.ArticleFolderName, c.folder);
     }
-    try {
-        qb::GetArticleFolderName(f.run, u"day1.txt");
-        ADD_FAILURE() << "a path without a folder was accepted";
-    } catch (const qb::RunError& e) {
-        EXPECT_EQ(e.Number(), qb::err::kInvalidCall);
-    }
+    EXPECT_EQ(RunErrorNumber([&] { qb::GetArticleFolderName(f.run, u"day1.txt"); }), qb::err::kInvalidCall);
 }
 
 }  // namespace

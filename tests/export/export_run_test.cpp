@@ -12,7 +12,7 @@
 #include "export/article.h"
 #include "export/body_lines.h"
 #include "export/entry_dates.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "common/run_error.h"
 #include "files/paths.h"
 #include "export/article.h"
-#include "export/test_support.h"
+#include "support/test_support.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
