@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
 #include <QSet>
@@ -193,6 +194,21 @@ protected:
     }
 
     void Type(const char* name, const QString& text) { TypeInto(Get<QWidget>(name), text); }
+
+    // The start-date fields Text1 to Text5: typed, or as shown.
+    void TypeStartDate(const QStringList& fields) {
+        for (int i = 0; i < 5; ++i) {
+            Type(kDateFields[i], fields[i]);
+        }
+    }
+    QStringList DateFields() {
+        QStringList fields;
+        for (const char* name : kDateFields) {
+            fields << Get<QLineEdit>(name)->text();
+        }
+        return fields;
+    }
+    static constexpr const char* kDateFields[] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
 
     QTemporaryDir scratch;
     qbtest::FakeClock clock;

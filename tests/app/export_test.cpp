@@ -69,20 +69,6 @@ protected:
         Click("Command3");
     }
 
-    void TypeStartDate(const QStringList& fields) {
-        const char* names[] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
-        for (int i = 0; i < 5; ++i) {
-            Type(names[i], fields[i]);
-        }
-    }
-    QStringList Fields() {
-        QStringList fields;
-        for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5"}) {
-            fields << Get<QLineEdit>(name)->text();
-        }
-        return fields;
-    }
-
     QString outDrive;
 };
 
@@ -106,7 +92,7 @@ TEST_F(Export, FileModeWritesTheChosenArticlesInShiftJis) {
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     EXPECT_EQ(Get<QListWidget>("List2")->count(), 0);
     EXPECT_TRUE(Get<QLineEdit>("Text7")->text().isEmpty());
-    EXPECT_EQ(Fields(), (QStringList{"2024", "03", "05", "08", "07"}));
+    EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "05", "08", "07"}));
     EXPECT_TRUE(exitCodes.empty());
 }
 
@@ -298,7 +284,7 @@ TEST_F(Export, WindowBehindTheRunsMessagesShowsTheDateAsTheRunLeftIt) {
     QStringList seenFields;
     int seenListed = -1;
     sink.onShow = [&](const Message& /*m*/) {
-        seenFields = Fields();
+        seenFields = DateFields();
         seenListed = Get<QListWidget>("List1")->count();
     };
 
@@ -309,7 +295,7 @@ TEST_F(Export, WindowBehindTheRunsMessagesShowsTheDateAsTheRunLeftIt) {
     EXPECT_EQ(seenFields, (QStringList{"2026", "04", "05", "09", "00"}));
     EXPECT_EQ(seenListed, 2);
     // Then ready for the next batch.
-    EXPECT_EQ(Fields(), (QStringList{"2024", "03", "05", "08", "07"}));
+    EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "05", "08", "07"}));
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
 }
 

@@ -34,15 +34,6 @@ QStringList CheckedOptions(QWidget* window) {
     return names;
 }
 
-QStringList DateFields(WindowTest& t, const std::function<QLineEdit*(const char*)>& get) {
-    (void)t;
-    QStringList fields;
-    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5"}) {
-        fields << get(name)->text();
-    }
-    return fields;
-}
-
 class StartUp : public WindowTest {};
 
 TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
@@ -72,8 +63,7 @@ TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
     EXPECT_TRUE(combo->isEditable());
 
     // Started at 08:07:45 on 5 March 2024: the fields and the saved start date.
-    EXPECT_EQ(DateFields(*this, [this](const char* n) { return Get<QLineEdit>(n); }),
-              (QStringList{"2024", "03", "05", "08", "07"}));
+    EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "05", "08", "07"}));
     EXPECT_EQ(window->state().dates.StartDateText, u"2024/03/05 08:07:45");
     EXPECT_EQ(window->state().dates.WorkDateText, u"2024/03/05 08:07:45");
 
@@ -588,8 +578,15 @@ TEST_F(Drives, DroppedDownListIsWideEnoughForItsLongestEntry) {
 
 class StartDate : public WindowTest {
 protected:
-    QStringList Fields() {
-        return DateFields(*this, [this](const char* n) { return Get<QLineEdit>(n); });
+    // A window shown while the notice keeps it disabled: its probe does not enable it.
+    std::unique_ptr<MainWindow> OpenWaiting() {
+        qb::app::MainWindowServices services{&sink, &clock, &volumes, {}, {}};
+        services.probe = [](QWidget& /*w*/) {};
+        services.quit = [this](int code) { exitCodes.push_back(code); };
+        auto waiting = std::make_unique<MainWindow>(std::move(services));
+        waiting->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(waiting.get()));
+        return waiting;
     }
 };
 
@@ -598,9 +595,9 @@ TEST_F(StartDate, PlusThreeTimesThenRestoreBringsBackTheSavedDate) {
     for (int i = 0; i < 3; ++i) {
         Click("Command5");
     }
-    EXPECT_EQ(Fields(), (QStringList{"2024", "03", "08", "08", "07"}));
+    EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "08", "08", "07"}));
     Click("Command1");
-    EXPECT_EQ(Fields(), (QStringList{"2024", "03", "05", "08", "07"}));
+    EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "05", "08", "07"}));
     EXPECT_EQ(window->state().dates.WorkDate, window->state().dates.StartDate.value());
     EXPECT_EQ(window->state().dates.WorkDateText, u"2024/03/05 08:07:45");
 }
@@ -610,10 +607,10 @@ TEST_F(StartDate, DayButtonsStepFromTheWorkingDateAcrossMonthAndYearEnds) {
     Open();
     Type("Text3", "15");  // typed by hand: replaced by the step
     Click("Command5");
-    EXPECT_EQ(Fields(), (QStringList{"2027", "01", "01", "23", "05"}));
+    EXPECT_EQ(DateFields(), (QStringList{"2027", "01", "01", "23", "05"}));
     Click("Command6");
     Click("Command6");
-    EXPECT_EQ(Fields(), (QStringList{"2026", "12", "30", "23", "05"}));
+    EXPECT_EQ(DateFields(), (QStringList{"2026", "12", "30", "23", "05"}));
 }
 
 TEST_F(StartDate, StepPastTheLastDateIsReportedAndChangesNothing) {
@@ -622,9 +619,9 @@ TEST_F(StartDate, StepPastTheLastDateIsReportedAndChangesNothing) {
     Click("Command5");
     ASSERT_EQ(sink.messages.size(), 1U);
     EXPECT_EQ(sink.messages[0].text, QString::fromStdString(qb::ErrorDescription(qb::err::kInvalidCall)));
-    EXPECT_EQ(Fields(), (QStringList{"9999", "12", "31", "10", "00"}));
+    EXPECT_EQ(DateFields(), (QStringList{"9999", "12", "31", "10", "00"}));
     Click("Command6");
-    EXPECT_EQ(Fields(), (QStringList{"9999", "12", "30", "10", "00"}));
+    EXPECT_EQ(DateFields(), (QStringList{"9999", "12", "30", "10", "00"}));
 }
 
 TEST_F(StartDate, ClosingTheWindowEndsTheProgram) {
@@ -634,36 +631,25 @@ TEST_F(StartDate, ClosingTheWindowEndsTheProgram) {
 }
 
 TEST_F(StartDate, CloseBoxDoesNothingWhileTheNoticeKeepsTheWindowDisabled) {
-    qb::app::MainWindowServices services{&sink, &clock, &volumes, {}, {}};
-    services.probe = [](QWidget& /*w*/) {};  // the notice is up: the window stays disabled
-    services.quit = [this](int code) { exitCodes.push_back(code); };
-    MainWindow waiting(std::move(services));
-    waiting.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&waiting));
-    ASSERT_FALSE(waiting.isEnabled());
+    const auto waiting = OpenWaiting();
+    ASSERT_FALSE(waiting->isEnabled());
     // The close box, as the window system delivers it.
     const auto closeBox = [&waiting] {
         QCloseEvent event;
         QSpontaneKeyEvent::setSpontaneous(&event);
-        QCoreApplication::instance()->notify(&waiting, &event);  // sendEvent would clear the flag
+        QCoreApplication::instance()->notify(waiting.get(), &event);  // sendEvent would clear the flag
         return event.isAccepted();
     };
     EXPECT_FALSE(closeBox());
     EXPECT_TRUE(exitCodes.empty());
 
-    waiting.setEnabled(true);  // the notice has been closed
+    waiting->setEnabled(true);  // the notice has been closed
     EXPECT_TRUE(closeBox());
     EXPECT_EQ(exitCodes, std::vector<int>{0});
 }
 
 TEST_F(StartDate, ClosingFromTheProgramEndsItEvenWhileDisabled) {
-    qb::app::MainWindowServices services{&sink, &clock, &volumes, {}, {}};
-    services.probe = [](QWidget& /*w*/) {};
-    services.quit = [this](int code) { exitCodes.push_back(code); };
-    MainWindow waiting(std::move(services));
-    waiting.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&waiting));
-    EXPECT_TRUE(waiting.close());  // e.g. the session ending closes every window
+    EXPECT_TRUE(OpenWaiting()->close());  // e.g. the session ending closes every window
     EXPECT_EQ(exitCodes, std::vector<int>{0});
 }
 
