@@ -243,38 +243,27 @@ TEST(Article, AFailingTitleReadIsReportedAndTheTitleLeftEmpty) {
 }
 
 TEST(Article, OpeningFailuresCarryTheirNumbers) {
+    namespace fs = std::filesystem;
     qbtest::TempDir dir;
-    std::filesystem::create_directories(dir.Path() / "folder.txt");
+    fs::create_directories(dir.Path() / "folder.txt");
     WriteBytes(dir.Path() / "plain", "x");
+    void (*const read)(const fs::path&) = [](const fs::path& p) { qb::ArticleFile article(qb::FromPath(p)); };
+    void (*const create)(const fs::path&) = [](const fs::path& p) { qb::ImportFile out(p); };
     const struct {
-        std::filesystem::path path;
+        void (*open)(const fs::path&);
+        fs::path path;
         int number;
     } cases[] = {
-        {dir.Path() / "missing.txt", qb::err::kFileNotFound},
-        {dir.Path() / "folder.txt", qb::err::kPathFileAccess},
-        {dir.Path() / "plain" / "under-a-file.txt", qb::err::kPathNotFound},
+        {read, dir.Path() / "missing.txt", qb::err::kFileNotFound},
+        {read, dir.Path() / "folder.txt", qb::err::kPathFileAccess},
+        {read, dir.Path() / "plain" / "under-a-file.txt", qb::err::kPathNotFound},
+        {create, dir.Path() / "no-such-folder" / "out.txt", qb::err::kPathNotFound},
+        {create, dir.Path() / "plain" / "out.txt", qb::err::kPathFileAccess},
+        {create, dir.Path() / "folder.txt", qb::err::kPathFileAccess},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.string());
-        EXPECT_EQ(RunErrorNumber([&] { qb::ArticleFile article(qb::FromPath(c.path)); }), c.number);
-    }
-}
-
-TEST(Article, ImportFileFailuresCarryTheirNumbers) {
-    qbtest::TempDir dir;
-    WriteBytes(dir.Path() / "plain", "x");
-    std::filesystem::create_directories(dir.Path() / "taken.txt");
-    const struct {
-        std::filesystem::path path;
-        int number;
-    } cases[] = {
-        {dir.Path() / "no-such-folder" / "out.txt", qb::err::kPathNotFound},
-        {dir.Path() / "plain" / "out.txt", qb::err::kPathFileAccess},
-        {dir.Path() / "taken.txt", qb::err::kPathFileAccess},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.string());
-        EXPECT_EQ(RunErrorNumber([&] { qb::ImportFile out(c.path); }), c.number);
+        EXPECT_EQ(RunErrorNumber([&] { c.open(c.path); }), c.number) << (c.open == read ? "read " : "create ")
+                                                                     << c.path.string();
     }
 }
 

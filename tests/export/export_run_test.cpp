@@ -646,54 +646,51 @@ TEST_F(ExportRun, CounterFailureEndsTheProgramWithTheRecordWrittenSoFar) {
     EXPECT_EQ(Partial(), SjisLines({u"AUTHOR:", u"TITLE: 題", u"DATE:  04/01/2026 09:00:00"}));
 }
 
-TEST_F(ExportRun, EmptyListInShiftJisMakesAnEmptyFile) {
-    settings.publishStatus = qb::PublishStatus::Publish;
-    settings.categoryRule = qb::CategoryRule::FolderName;
-    ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
-    ExpectOnlyMessage(u"書き込み正常終了");
-    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "out.txt"));
-    EXPECT_EQ(Output(), "");
-}
-
-TEST_F(ExportRun, EmptyListInUtf8FailsWithTheExclamationAndKeepsEverything) {
-    settings.publishStatus = qb::PublishStatus::Publish;
-    settings.categoryRule = qb::CategoryRule::FolderName;
-    settings.outputEncoding = qb::OutputEncoding::Utf8;
-    const std::u16string startBefore = dates.StartDateText;
-    clock.now = qb::DateTime{2030, 1, 1, 0, 0, 0};
-    EXPECT_EQ(Run(), qb::ExportOutcome::Utf8Failed);
-    ExpectOnlyMessage(u"UTF-8 への変換に失敗しました。", qb::MessageIcon::Exclamation, u"Quillbrook");
-    EXPECT_EQ(settings.fileName, u"out");
-    EXPECT_EQ(dates.StartDateText, startBefore);
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
-    EXPECT_EQ(Partial(), "");
-}
-
-TEST_F(ExportRun, EucFailures) {
+// An empty list makes an empty import file in Shift_JIS; in EUC-JP it fails with 9 and in
+// UTF-8 with the conversion's exclamation, which keeps the lists, the name and the date.
+TEST_F(ExportRun, AnEmptyListInEachEncoding) {
+    using Outcome = qb::ExportOutcome;
     const struct {
-        const char* name;
-        bool withArticle;
+        qb::OutputEncoding encoding;
+        Outcome outcome;
         std::u16string message;
+        qb::MessageIcon icon;
     } cases[] = {
-        {"IBM extension character", true, u"書き込み異常終了です。6"},
-        {"empty list", false, u"書き込み異常終了です。9"},
+        {qb::OutputEncoding::ShiftJis, Outcome::Succeeded, u"書き込み正常終了", qb::MessageIcon::None},
+        {qb::OutputEncoding::EucJp, Outcome::Failed, u"書き込み異常終了です。9", qb::MessageIcon::None},
+        {qb::OutputEncoding::Utf8, Outcome::Utf8Failed, u"UTF-8 への変換に失敗しました。", qb::MessageIcon::Exclamation},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(static_cast<int>(c.encoding));
         Reset();
+        std::filesystem::remove(dir.Path() / "out.txt");
+        std::filesystem::remove(dir.Path() / "out.txt.partial");
         settings.publishStatus = qb::PublishStatus::Publish;
         settings.categoryRule = qb::CategoryRule::FolderName;
-        settings.outputEncoding = qb::OutputEncoding::EucJp;
-        if (c.withArticle) {
-            AddArticle("a/ibm.txt", "\xfa\x40\r\n");  // U+2170, small roman numeral one
-        }
-        EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
-        ExpectOnlyMessage(c.message);
-        EXPECT_TRUE(result.listsCleared);
-        if (c.withArticle) {  // the Shift_JIS first pass is kept
-            EXPECT_EQ(Partial().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
-        }
+        settings.outputEncoding = c.encoding;
+        const std::u16string startBefore = dates.StartDateText;
+        clock.now = qb::DateTime{2030, 1, 1, 0, 0, 0};
+        EXPECT_EQ(Run(), c.outcome);
+        ExpectOnlyMessage(c.message, c.icon);
+        const bool written = c.outcome == Outcome::Succeeded;
+        EXPECT_EQ(std::filesystem::exists(dir.Path() / "out.txt"), written);
+        EXPECT_EQ(written ? Output() : Partial(), "");
+        EXPECT_EQ(result.listsCleared, c.outcome != Outcome::Utf8Failed);
+        EXPECT_EQ(result.fileNameCleared, written);
+        EXPECT_EQ(dates.StartDateText == startBefore, !written);
     }
+}
+
+// A character that EUC-JP cannot hold fails with 6; the Shift_JIS first pass is kept.
+TEST_F(ExportRun, EucFailureKeepsTheFirstPass) {
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::FolderName;
+    settings.outputEncoding = qb::OutputEncoding::EucJp;
+    AddArticle("a/ibm.txt", "\xfa\x40\r\n");  // U+2170, small roman numeral one
+    EXPECT_EQ(Run(), qb::ExportOutcome::Failed);
+    ExpectOnlyMessage(u"書き込み異常終了です。6");
+    EXPECT_TRUE(result.listsCleared);
+    EXPECT_EQ(Partial().substr(0, 18), "AUTHOR:\r\nTITLE: \xfa\x40");
 }
 
 TEST_F(ExportRun, SameArticleInUtf8AndShiftJisIsWritten) {
