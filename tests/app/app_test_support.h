@@ -1,6 +1,6 @@
 #pragma once
-// Pieces shared by the window tests: a recording message sink, volumes rooted in a
-// scratch folder, and a window built over them.
+// Pieces shared by the window tests: volumes rooted in a scratch folder and a window
+// built over them.
 
 #include <QDir>
 #include <QCoreApplication>
@@ -32,32 +32,16 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace apptest {
 
-struct Message {
-    QString text;
-    qb::MessageIcon icon;
-    QString caption;
-};
+using qbtest::Message;
 
-class RecordingSink final : public qb::MessageSink {
-public:
-    using MessageSink::Show;
-    void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
-        messages.push_back({QString::fromStdU16String(text), icon, QString::fromStdU16String(caption)});
-        if (onShow) {
-            onShow(messages.back());
-        }
+// The texts that the sink showed.
+inline QStringList Texts(const qbtest::RecordingMessages& sink) {
+    QStringList texts;
+    for (const std::u16string& text : sink.Texts()) {
+        texts << QString::fromStdU16String(text);
     }
-    [[nodiscard]] QStringList Texts() const {
-        QStringList texts;
-        for (const Message& m : messages) {
-            texts << m.text;
-        }
-        return texts;
-    }
-    std::vector<Message> messages;
-    // Called while the box would be up: the window behind it can be looked at.
-    std::function<void(const Message&)> onShow;
-};
+    return texts;
+}
 
 // Volumes that are folders of a scratch folder; any of them can be made unusable.
 class FakeVolumes final : public qb::app::VolumeSource {
@@ -212,7 +196,7 @@ protected:
 
     QTemporaryDir scratch;
     qbtest::FakeClock clock;
-    RecordingSink sink;
+    qbtest::RecordingMessages sink;
     FakeVolumes volumes;
     std::unique_ptr<qb::app::MainWindow> window;
     std::vector<int> exitCodes;

@@ -82,7 +82,7 @@ TEST_F(Export, FileModeWritesTheChosenArticlesInShiftJis) {
 
     ExportArticles(2, "import", {"Option1", "optKaigyo_1", "Option4", "Option14"});
 
-    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    EXPECT_EQ(Texts(sink), QStringList{"書き込み正常終了"});
     EXPECT_EQ(ReadFile(OutFolder() + "/import.txt"),
               SjisLines(qbtest::Join(qbtest::SpringWalkRecord(u"04/01/2026 09:00:00", true, false),
                                      Record(u"二つ目", u"04/02/2026 09:00:00", u"Future", u"日記",
@@ -112,7 +112,7 @@ TEST_F(Export, BlogFolderModeTakesEveryFileOfEverySubFolderAsUtf8) {
 
     ExportArticles(0, "blog", {"optFile_1", "Option3", "Option7"});
 
-    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    EXPECT_EQ(Texts(sink), QStringList{"書き込み正常終了"});
     const std::u16string date = u"03/05/2024 08:07:00";
     EXPECT_EQ(ReadFile(OutFolder() + "/blog.txt"),
               qb::Utf16ToUtf8(qbtest::CrLfLines(qbtest::Join(
@@ -138,7 +138,7 @@ TEST_F(Export, FileModeTakesEachCategoryFromTheFolderTheArticleWasChosenIn) {
 
     ExportArticles(0, "folders", {"Option3", "Option7"});
 
-    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    EXPECT_EQ(Texts(sink), QStringList{"書き込み正常終了"});
     const std::u16string date = u"03/05/2024 08:07:00";
     EXPECT_EQ(ReadFile(OutFolder() + "/folders.txt"),
               qb::Utf16ToUtf8(qbtest::CrLfLines(qbtest::Join(Record(u"二", date, u"Draft", u"articles", ShortBody()),
@@ -166,7 +166,7 @@ TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.args.join(' ').toStdString());
         ExportArticles(1, "window", row.clicks);
-        ASSERT_EQ(sink.Texts().last(), QStringLiteral("書き込み正常終了"));
+        ASSERT_EQ(Texts(sink).last(), QStringLiteral("書き込み正常終了"));
         QProcess cli;
         cli.start(QStringLiteral(QB_EXPORT_BINARY),
                   QStringList{"--name", "cli", "--output-dir", OutFolder(), "--status", "publish", "--category",
@@ -184,7 +184,7 @@ TEST_F(Export, BlogFolderWithoutSubFoldersExportsNothingButStillRuns) {
     WriteFile(volumes.start + "/only.txt", SjisLines({u"x"}));
     Open();
     ExportArticles(1, "empty", {"optFile_1", "Option2", "Option8", "Option14"});
-    EXPECT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    EXPECT_EQ(Texts(sink), QStringList{"書き込み正常終了"});
     EXPECT_TRUE(QFileInfo::exists(OutFolder() + "/empty.txt"));
     EXPECT_EQ(ReadFile(OutFolder() + "/empty.txt"), "");
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
@@ -206,7 +206,7 @@ TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
             outDrive = DriveB();
             QDir().mkpath(OutFolder());
         }
-        sink.messages.clear();
+        sink.shown.clear();
         Open();
         if (noSourceDrive) {
             ASSERT_TRUE(window->ReadModel().Dir1Path.empty());
@@ -216,7 +216,7 @@ TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
         Choose(0, "lost", {"optFile_1", "Option2", "Option7"});
         QDir(blog).removeRecursively();
         Click("Command3");
-        EXPECT_EQ(sink.Texts(), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
+        EXPECT_EQ(Texts(sink), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
         EXPECT_FALSE(QFileInfo::exists(OutFolder() + "/lost.txt"));
         EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("lost"));
         EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
@@ -241,9 +241,9 @@ TEST_F(Export, RefusedRunKeepsListsAndWritesNothing) {
         } else if (step.click != nullptr) {
             Click(step.click);
         }
-        sink.messages.clear();
+        sink.shown.clear();
         Click("Command3");
-        EXPECT_EQ(sink.Texts(), QStringList{step.message});
+        EXPECT_EQ(Texts(sink), QStringList{step.message});
         EXPECT_EQ(Items(Get<QListWidget>("List1")), QStringList{"a.txt"});
     }
     EXPECT_FALSE(QFileInfo::exists(OutFolder() + "/name.txt"));
@@ -257,7 +257,7 @@ TEST_F(Export, MissingArticleEndsTheRunWithItsNumberAndEmptiesTheLists) {
     Choose(1, "gone", {"Option2", "Option8"});
     QFile::remove(volumes.start + "/a.txt");
     Click("Command3");
-    EXPECT_EQ(sink.Texts(), QStringList{"書き込み異常終了です。53"});
+    EXPECT_EQ(Texts(sink), QStringList{"書き込み異常終了です。53"});
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     EXPECT_EQ(Get<QListWidget>("List2")->count(), 0);
     EXPECT_EQ(Get<QLineEdit>("Text7")->text(), QStringLiteral("gone"));
@@ -270,7 +270,7 @@ TEST_F(Export, NameWithAFolderInItIsRefusedWith52) {
     WriteFile(volumes.start + "/a.txt", SjisLines({u"t"}));
     Open();
     ExportArticles(1, "../escape", {"Option2", "Option8"});
-    EXPECT_EQ(sink.Texts(), QStringList{"書き込み異常終了です。52"});
+    EXPECT_EQ(Texts(sink), QStringList{"書き込み異常終了です。52"});
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     EXPECT_FALSE(QFileInfo::exists(DriveA() + "/escape.txt"));
     EXPECT_TRUE(QDir(OutFolder()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
@@ -290,7 +290,7 @@ TEST_F(Export, WindowBehindTheRunsMessagesShowsTheDateAsTheRunLeftIt) {
 
     ExportArticles(2, "dated", {"Option1", "Option8", "Option5", "Option14"});  // Option5: two days per article
 
-    ASSERT_EQ(sink.Texts(), QStringList{"書き込み正常終了"});
+    ASSERT_EQ(Texts(sink), QStringList{"書き込み正常終了"});
     // While the message is up: the date after the last article, the lists still full.
     EXPECT_EQ(seenFields, (QStringList{"2026", "04", "05", "09", "00"}));
     EXPECT_EQ(seenListed, 2);
@@ -308,10 +308,10 @@ TEST_F(Export, UnreadableCounterEndsTheProgram) {
     QTest::keyClick(combo, Qt::Key_Down);  // "ランダム"
     ASSERT_EQ(combo->currentText(), QStringLiteral("ランダム"));
     Click("Command3");
-    ASSERT_FALSE(sink.messages.empty());
-    EXPECT_EQ(sink.messages.back().text, QStringLiteral("現在の環境では使用できません"));
-    EXPECT_EQ(sink.messages.back().caption, QStringLiteral("Ranking"));
-    EXPECT_EQ(sink.messages.back().icon, qb::MessageIcon::Critical);
+    ASSERT_FALSE(sink.shown.empty());
+    EXPECT_EQ(sink.shown.back().text, u"現在の環境では使用できません");
+    EXPECT_EQ(sink.shown.back().caption, u"Ranking");
+    EXPECT_EQ(sink.shown.back().icon, qb::MessageIcon::Critical);
     EXPECT_EQ(exitCodes, std::vector<int>{1});
 }
 

@@ -86,8 +86,8 @@ TEST_F(Keyboard, EnterAndTheKeypadsEnterPressTheFocusedButton) {
         {"Command6", [&] { return day() == "05"; }},
         {"Command5", [&] { return day() == "06"; }},
         {"Command1", [&] { return day() == "05"; }},
-        {"Command4", [&] { return sink.Texts().endsWith("ファイルが選択されていません"); }},
-        {"Command3", [&] { return sink.messages.size() == 2; }},  // refused: no file name
+        {"Command4", [&] { return Texts(sink).endsWith("ファイルが選択されていません"); }},
+        {"Command3", [&] { return sink.shown.size() == 2; }},  // refused: no file name
         {"Command7", [&] { return Get<QListWidget>("List1")->count() == 0; }},
         {"Command2", [&] { return exitCodes == std::vector<int>{0}; }},
     };
@@ -100,9 +100,9 @@ TEST_F(Keyboard, EnterAndTheKeypadsEnterPressTheFocusedButton) {
         } else {
             Press(Qt::Key_Return);
         }
-        EXPECT_TRUE(row.pressed()) << row.button << " " << sink.Texts().join(" | ").toStdString();
+        EXPECT_TRUE(row.pressed()) << row.button << " " << Texts(sink).join(" | ").toStdString();
     }
-    EXPECT_EQ(sink.messages.size(), 2U);
+    EXPECT_EQ(sink.shown.size(), 2U);
 }
 
 // Pixels that differ plainly between two pictures of the same size (a shade darker or

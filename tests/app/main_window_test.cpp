@@ -77,7 +77,7 @@ TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
     EXPECT_EQ(window->LastOutputDrive(), DriveA());
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), volumes.start);
     EXPECT_EQ(Get<qb::app::FolderList>("Dir2")->Path(), volumes.start);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.shown.empty());
 }
 
 TEST_F(StartUp, ProbeRunsLastOnTheDisabledWindowAndEnablesIt) {
@@ -415,20 +415,20 @@ TEST_F(Lists, RemoveOneNeedsASelectionAndRemovesTheSamePositionFromBoth) {
     auto* list2 = Get<QListWidget>("List2");
 
     Click("Command4");
-    EXPECT_EQ(sink.Texts(), QStringList{"ファイルが選択されていません"});
-    EXPECT_EQ(sink.messages[0].icon, qb::MessageIcon::None);
-    EXPECT_EQ(sink.messages[0].caption, QStringLiteral("Quillbrook"));
+    EXPECT_EQ(Texts(sink), QStringList{"ファイルが選択されていません"});
+    EXPECT_EQ(sink.shown[0].icon, qb::MessageIcon::None);
+    EXPECT_EQ(sink.shown[0].caption, u"Quillbrook");
     EXPECT_EQ(list1->count(), 3);
 
     ClickItem(list1, 1);
     Click("Command4");
     EXPECT_EQ(Items(list1), (QStringList{"a.txt", "c.txt"}));
     EXPECT_EQ(Items(list2), (QStringList{Native(volumes.start + "/a.txt"), Native(volumes.start + "/c.txt")}));
-    EXPECT_EQ(sink.messages.size(), 1U);
+    EXPECT_EQ(sink.shown.size(), 1U);
 
     // Nothing is selected after a removal: a second press is refused.
     Click("Command4");
-    EXPECT_EQ(sink.messages.size(), 2U);
+    EXPECT_EQ(sink.shown.size(), 2U);
     EXPECT_EQ(list1->count(), 2);
 }
 
@@ -438,7 +438,7 @@ TEST_F(Lists, RemoveAllEmptiesBoth) {
     Click("Command7");
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     EXPECT_EQ(Get<QListWidget>("List2")->count(), 0);
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.shown.empty());
 }
 
 TEST_F(Lists, OpeningAFolderPointsTheFileListThereAndAppendsFromIt) {
@@ -462,7 +462,7 @@ TEST_F(Lists, FolderRemovedBeforeItIsOpenedIsReportedAndTheListRefreshed) {
     Open();
     QDir(volumes.start + "/sub").removeRecursively();
     OpenFolder("Dir1", "sub");
-    EXPECT_EQ(sink.Texts(), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
+    EXPECT_EQ(Texts(sink), QStringList{QString::fromStdString(qb::ErrorDescription(qb::err::kPathNotFound))});
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), volumes.start);
     EXPECT_TRUE(Get<QListWidget>("Dir1")->findItems("sub", Qt::MatchExactly).isEmpty());
 }
@@ -503,7 +503,7 @@ TEST_F(Drives, ChangingDriveShowsItsFolderAndComesBackToTheRememberedOne) {
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), volumes.start);
     EXPECT_EQ(Items(Get<QListWidget>("File1")), QStringList{"a.txt"});
     EXPECT_EQ(window->LastSourceDrive(), DriveA());
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.shown.empty());
 }
 
 TEST_F(Drives, UnusableDriveIsReportedOnceAndTheListGoesBack) {
@@ -511,9 +511,9 @@ TEST_F(Drives, UnusableDriveIsReportedOnceAndTheListGoesBack) {
     Open();
     Choose("Drive1", DriveB());
     Choose("Drive1", DriveC());
-    EXPECT_EQ(sink.Texts(), QStringList{QStringLiteral("デバイスが準備されていません。")});
-    EXPECT_EQ(sink.messages[0].caption, QStringLiteral("Quillbrook"));
-    EXPECT_EQ(sink.messages[0].icon, qb::MessageIcon::None);
+    EXPECT_EQ(Texts(sink), QStringList{QStringLiteral("デバイスが準備されていません。")});
+    EXPECT_EQ(sink.shown[0].caption, u"Quillbrook");
+    EXPECT_EQ(sink.shown[0].icon, qb::MessageIcon::None);
     EXPECT_EQ(SourceRoot(), DriveB());
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), DriveB());
     EXPECT_EQ(Items(Get<QListWidget>("File1")), QStringList{"b.txt"});
@@ -526,7 +526,7 @@ TEST_F(Drives, RememberedDriveFailingTooGivesOneMessageAndNoLoop) {
     Choose("Drive1", DriveB());
     volumes.unready.insert(DriveB());  // taken away while shown
     Choose("Drive1", DriveC());
-    EXPECT_EQ(sink.messages.size(), 1U);
+    EXPECT_EQ(sink.shown.size(), 1U);
     EXPECT_EQ(SourceRoot(), DriveB());
     EXPECT_EQ(window->LastSourceDrive(), DriveB());
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), DriveB());
@@ -541,7 +541,7 @@ TEST_F(Drives, OutputDriveListWorksTheSameWayOnItsOwn) {
     EXPECT_EQ(window->LastSourceDrive(), DriveA());
     EXPECT_EQ(Get<qb::app::FolderList>("Dir1")->Path(), volumes.start);
     Choose("Drive2", DriveC());
-    EXPECT_EQ(sink.messages.size(), 1U);
+    EXPECT_EQ(sink.shown.size(), 1U);
     EXPECT_EQ(Get<qb::app::DriveList>("Drive2")->CurrentRoot(), DriveB());
     EXPECT_EQ(window->ReadModel().Dir2Path, Native(DriveB()).toStdU16String());
 }
@@ -617,8 +617,8 @@ TEST_F(StartDate, StepPastTheLastDateIsReportedAndChangesNothing) {
     clock.now = {9999, 12, 31, 10, 0, 0};
     Open();
     Click("Command5");
-    ASSERT_EQ(sink.messages.size(), 1U);
-    EXPECT_EQ(sink.messages[0].text, QString::fromStdString(qb::ErrorDescription(qb::err::kInvalidCall)));
+    ASSERT_EQ(sink.shown.size(), 1U);
+    EXPECT_EQ(sink.shown[0].text, qb::Utf8ToUtf16(qb::ErrorDescription(qb::err::kInvalidCall)));
     EXPECT_EQ(DateFields(), (QStringList{"9999", "12", "31", "10", "00"}));
     Click("Command6");
     EXPECT_EQ(DateFields(), (QStringList{"9999", "12", "30", "10", "00"}));
@@ -660,7 +660,7 @@ TEST_F(StartDate, ExitEndsTheProgramAtOnce) {
     Click("Option2");
     Click("Command2");
     EXPECT_EQ(exitCodes, std::vector<int>{0});
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.shown.empty());
 }
 
 }  // namespace

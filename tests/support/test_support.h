@@ -164,8 +164,14 @@ class RecordingMessages final : public qb::MessageSink {
 public:
     using qb::MessageSink::Show;
     std::vector<Message> shown;
+    // Called while the box would be up: what is behind it can be looked at.
+    std::function<void(const Message&)> onShow;
+
     void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
         shown.push_back({text, icon, caption});
+        if (onShow) {
+            onShow(shown.back());
+        }
     }
     [[nodiscard]] std::vector<std::u16string> Texts() const {
         std::vector<std::u16string> texts;
