@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "common/run_error.h"
+#include "common/unicode.h"
 #include "support/test_support.h"
 
 namespace qb {
@@ -24,13 +24,8 @@ DateFields FieldsOf(const std::vector<std::u16string>& f) { return {f[0], f[1], 
 
 std::vector<std::u16string> Fields(const DateFields& w) { return {w.year, w.month, w.day, w.hour, w.minute}; }
 
-// Field texts for failure traces (non-ASCII shown as '?').
-std::string Narrow(std::u16string_view text) {
-    std::string out(text.size(), '?');
-    std::transform(text.begin(), text.end(), out.begin(),
-                   [](char16_t c) { return c < 0x80 ? static_cast<char>(c) : '?'; });
-    return out;
-}
+// Field texts for failure traces.
+std::string Narrow(std::u16string_view text) { return Utf16ToUtf8(text); }
 
 std::string Narrow(const std::vector<std::u16string>& fields) {
     std::string out;
