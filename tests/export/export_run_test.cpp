@@ -124,13 +124,10 @@ TEST_F(ExportRun, ChecksRefuseInOrderAndTouchNothing) {
         c.set(w);
         w.articles = {{u"a.txt", qb::FromPath(dir.Path() / "a.txt")}};
         const qb::StartDates before = dates;
-        qbtest::RecordingMessages sink;
-        const qb::ExportResult refused = qb::RunExport(w, dates, sink, clock);
+        messages.shown.clear();
+        const qb::ExportResult refused = qb::RunExport(w, dates, messages, clock);
         EXPECT_EQ(refused.outcome, qb::ExportOutcome::Refused);
-        ASSERT_EQ(sink.shown.size(), 1U);
-        EXPECT_EQ(sink.shown[0].text, c.message);
-        EXPECT_EQ(sink.shown[0].icon, qb::MessageIcon::None);
-        EXPECT_EQ(sink.shown[0].caption, u"Quillbrook");
+        ExpectOnlyMessage(c.message);
         EXPECT_FALSE(refused.listsCleared);
         EXPECT_EQ(refused.dateFields, w.startDate);
         EXPECT_EQ(dates.StartDateText, before.StartDateText);
