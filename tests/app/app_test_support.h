@@ -1,11 +1,12 @@
 #pragma once
-// Pieces shared by the window tests: a fixed clock, a recording message sink, volumes
-// rooted in a scratch folder, and a window built over them.
+// Pieces shared by the window tests: volumes rooted in a scratch folder and a window
+// built over them.
 
 #include <QDir>
 #include <QCoreApplication>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
 #include <QSet>
@@ -22,52 +23,25 @@
 #include "app/main_window.h"
 #include "app/path_lists.h"
 #include "app/volumes.h"
-#include "encoding/cp932.h"
-#include "export/clock.h"
 #include "export/messages.h"
+#include "files/paths.h"
+#include "support/test_support.h"
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace apptest {
 
-class FixedClock final : public qb::Clock {
-public:
-    qb::DateTime now{2024, 3, 5, 8, 7, 45};
-    std::optional<std::uint64_t> counter = 1234560000;
-    std::uint64_t seed = 7;
+using qbtest::Message;
 
-    qb::DateTime Now() override { return now; }
-    std::optional<std::uint64_t> PerformanceCounter() override { return counter; }
-    std::uint64_t TimeOfDaySeed() override { return seed++; }
-};
-
-struct Message {
-    QString text;
-    qb::MessageIcon icon;
-    QString caption;
-};
-
-class RecordingSink final : public qb::MessageSink {
-public:
-    using MessageSink::Show;
-    void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
-        messages.push_back({QString::fromStdU16String(text), icon, QString::fromStdU16String(caption)});
-        if (onShow) {
-            onShow(messages.back());
-        }
+// The texts that the sink showed.
+inline QStringList Texts(const qbtest::RecordingMessages& sink) {
+    QStringList texts;
+    for (const std::u16string& text : sink.Texts()) {
+        texts << QString::fromStdU16String(text);
     }
-    [[nodiscard]] QStringList Texts() const {
-        QStringList texts;
-        for (const Message& m : messages) {
-            texts << m.text;
-        }
-        return texts;
-    }
-    std::vector<Message> messages;
-    // Called while the box would be up: the window behind it can be looked at.
-    std::function<void(const Message&)> onShow;
-};
+    return texts;
+}
 
 // Volumes that are folders of a scratch folder; any of them can be made unusable.
 class FakeVolumes final : public qb::app::VolumeSource {
@@ -83,26 +57,11 @@ public:
     QString start;
 };
 
-inline void WriteFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
+// The byte files of the shared support, named as the window names them.
+inline void WriteFile(const QString& path, const std::string& bytes) {
+    qbtest::WriteBytes(qb::ToPath(path.toStdU16String()), bytes);
 }
-
-inline QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll();
-}
-
-// Lines each followed by CR LF, in Shift_JIS.
-inline QByteArray SjisLines(const QStringList& lines) {
-    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    return QByteArray::fromStdString(qb::cp932::Encode(text.toStdU16String()));
-}
+inline std::string ReadFile(const QString& path) { return qbtest::ReadBytes(qb::ToPath(path.toStdU16String())); }
 
 // True when the tests run under Wine, which differs from Windows where the table of
 // docs/windows.md says (test_main.cpp).
@@ -142,6 +101,8 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(scratch.isValid());
+        clock.now = {2024, 3, 5, 8, 7, 45};
+        clock.seed = 7;
         for (const char* name : {"driveA", "driveB", "driveC"}) {
             const QString root = scratch.filePath(QString::fromLatin1(name));
             QDir().mkpath(root);
@@ -218,9 +179,24 @@ protected:
 
     void Type(const char* name, const QString& text) { TypeInto(Get<QWidget>(name), text); }
 
+    // The start-date fields Text1 to Text5: typed, or as shown.
+    void TypeStartDate(const QStringList& fields) {
+        for (int i = 0; i < 5; ++i) {
+            Type(kDateFields[i], fields[i]);
+        }
+    }
+    QStringList DateFields() {
+        QStringList fields;
+        for (const char* name : kDateFields) {
+            fields << Get<QLineEdit>(name)->text();
+        }
+        return fields;
+    }
+    static constexpr const char* kDateFields[] = {"Text1", "Text2", "Text3", "Text4", "Text5"};
+
     QTemporaryDir scratch;
-    FixedClock clock;
-    RecordingSink sink;
+    qbtest::FakeClock clock;
+    qbtest::RecordingMessages sink;
     FakeVolumes volumes;
     std::unique_ptr<qb::app::MainWindow> window;
     std::vector<int> exitCodes;

@@ -55,21 +55,17 @@ TEST_F(Keyboard, TabFollowsTheScreenLeftHalfThenRightHalfAndShiftTabGoesBack) {
     EXPECT_EQ(stops(false), QStringList{"Drive1"} + backwards);
 
     // The stop of a group is its selected member.
-    for (const char* name : {"optFile_1", "Option14", "optKaigyo_1", "optTitle_1", "Option1", "Option6", "Option7"}) {
-        Click(name);
-    }
     QStringList chosen = kTabStops;
-    chosen.replace(chosen.indexOf("optFile_0"), "optFile_1");
-    chosen.removeAll("Command4");  // disabled in blog-folder mode, with Command7 and List1 hidden
-    chosen.removeAll("Command7");
-    chosen.removeAll("List1");
-    chosen.replace(chosen.indexOf("Option13"), "Option14");
-    chosen.replace(chosen.indexOf("optKaigyo_0"), "optKaigyo_1");
-    chosen.replace(chosen.indexOf("optTitle_0"), "optTitle_1");
-    chosen.replace(chosen.indexOf("Option2"), "Option1");
-    chosen.replace(chosen.indexOf("Option4"), "Option6");
-    chosen.replace(chosen.indexOf("Option10"), "Option7");
-    chosen.removeAll("Text8");  // greyed out again
+    for (const auto& [before, after] : {std::pair{"optFile_0", "optFile_1"}, {"Option13", "Option14"},
+                                        {"optKaigyo_0", "optKaigyo_1"}, {"optTitle_0", "optTitle_1"},
+                                        {"Option2", "Option1"}, {"Option4", "Option6"}, {"Option10", "Option7"}}) {
+        Click(after);
+        chosen.replace(chosen.indexOf(before), after);
+    }
+    // Disabled in blog-folder mode, with Command7 and List1 hidden; Text8 greyed out again.
+    for (const char* gone : {"Command4", "Command7", "List1", "Text8"}) {
+        chosen.removeAll(gone);
+    }
     EXPECT_EQ(stops(true), chosen);
 }
 
@@ -86,8 +82,8 @@ TEST_F(Keyboard, EnterAndTheKeypadsEnterPressTheFocusedButton) {
         {"Command6", [&] { return day() == "05"; }},
         {"Command5", [&] { return day() == "06"; }},
         {"Command1", [&] { return day() == "05"; }},
-        {"Command4", [&] { return sink.Texts().endsWith("ファイルが選択されていません"); }},
-        {"Command3", [&] { return sink.messages.size() == 2; }},  // refused: no file name
+        {"Command4", [&] { return Texts(sink).endsWith("ファイルが選択されていません"); }},
+        {"Command3", [&] { return sink.shown.size() == 2; }},  // refused: no file name
         {"Command7", [&] { return Get<QListWidget>("List1")->count() == 0; }},
         {"Command2", [&] { return exitCodes == std::vector<int>{0}; }},
     };
@@ -100,9 +96,9 @@ TEST_F(Keyboard, EnterAndTheKeypadsEnterPressTheFocusedButton) {
         } else {
             Press(Qt::Key_Return);
         }
-        EXPECT_TRUE(row.pressed()) << row.button << " " << sink.Texts().join(" | ").toStdString();
+        EXPECT_TRUE(row.pressed()) << row.button << " " << Texts(sink).join(" | ").toStdString();
     }
-    EXPECT_EQ(sink.messages.size(), 2U);
+    EXPECT_EQ(sink.shown.size(), 2U);
 }
 
 // Pixels that differ plainly between two pictures of the same size (a shade darker or

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_platform.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace qbtest {
 

@@ -4,7 +4,7 @@
 
 #include "cli_platform.h"
 #include "common/unicode.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace qbtest {
 

@@ -17,12 +17,14 @@
 
 #include "cli/cli_options.h"
 #include "cli_platform.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace {
 
+using qbtest::CrLfToLf;
 using qbtest::InEncoding;
 using qbtest::PathOf;
+using qbtest::Join;
 using qbtest::ReadBytes;
 using qbtest::Result;
 using qbtest::RunCli;
@@ -31,17 +33,19 @@ using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
 
-std::string CrLfToLf(std::string bytes) {
-    for (auto pos = bytes.find("\r\n"); pos != std::string::npos; pos = bytes.find("\r\n", pos)) {
-        bytes.erase(pos, 1);
-    }
-    return bytes;
-}
-
 const std::vector<std::string> kSpringWalkOptions{"--name",       "out",      "--status",      "future",
                                                   "--category",   "name",     "--category-name", "日記",
                                                   "--breaks",     "br",       "--start",       "2026/04/01 09:00",
                                                   "--day-step",   "1",        "--time-step",   "none"};
+
+// Every line of out that starts with key, with its CR LF, in the order found.
+std::string LinesStartingWith(const std::string& out, const std::string& key) {
+    std::string lines;
+    for (auto pos = out.find(key); pos != std::string::npos; pos = out.find(key, pos + 1)) {
+        lines += out.substr(pos, out.find("\r\n", pos) + 2 - pos);
+    }
+    return lines;
+}
 
 class Cli : public ::testing::Test {
 protected:
@@ -53,10 +57,6 @@ protected:
         }
         return paths;
     }
-    static std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
-    }
     [[nodiscard]] std::string Output(const std::string& name = "out.txt") const {
         return ReadBytes(dir.Path() / PathOf(name));
     }
@@ -67,18 +67,18 @@ TEST_F(Cli, SpringWalkInEachEncoding) {
     const auto articles = Articles({{"day1.txt", SjisLines(qbtest::kSpringWalk)},
                                     {"day2.txt", SjisLines(qbtest::kSpringWalk)}});
     const std::string sjis =
-        SjisLines(qbtest::Join(qbtest::SpringWalkRecord(u"04/01/2026 09:00:00", true, false),
+        SjisLines(Join(qbtest::SpringWalkRecord(u"04/01/2026 09:00:00", true, false),
                                qbtest::SpringWalkRecord(u"04/02/2026 09:00:00", true, false)));
     for (const std::string encoding : {"shift_jis", "euc-jp", "utf-8"}) {
         SCOPED_TRACE(encoding);
-        const Result r = RunCli(dir.Path(), Concat(Concat(kSpringWalkOptions, {"--encoding", encoding}), articles));
+        const Result r = RunCli(dir.Path(), Join(Join(kSpringWalkOptions, {"--encoding", encoding}), articles));
         EXPECT_EQ(r.exit, 0);
         EXPECT_EQ(r.out, "書き込み正常終了\n");
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(Output(), InEncoding(sjis, encoding));
     }
     // UTF-8 is the encoding when none is given; a few bytes pinned by hand.
-    const Result r = RunCli(dir.Path(), Concat(kSpringWalkOptions, articles));
+    const Result r = RunCli(dir.Path(), Join(kSpringWalkOptions, articles));
     EXPECT_EQ(r.exit, 0);
     EXPECT_EQ(Output().substr(9, 21), "TITLE: \xe6\x98\xa5\xe3\x81\xae\xe6\x95\xa3\xe6\xad\xa9\r\n");
 }
@@ -93,12 +93,12 @@ TEST_F(Cli, LfLineEndsInEachEncoding) {
                                            "--start", "2026/04/01 09:00"};
     for (const std::string encoding : {"shift_jis", "euc-jp", "utf-8"}) {
         SCOPED_TRACE(encoding);
-        const auto base = Concat(options, {"--encoding", encoding});
-        ASSERT_EQ(RunCli(dir.Path(), Concat(base, articles)).exit, 0);
+        const auto base = Join(options, {"--encoding", encoding});
+        ASSERT_EQ(RunCli(dir.Path(), Join(base, articles)).exit, 0);
         const std::string byDefault = Output();
-        ASSERT_EQ(RunCli(dir.Path(), Concat(Concat(base, {"--line-ends", "crlf"}), articles)).exit, 0);
+        ASSERT_EQ(RunCli(dir.Path(), Join(Join(base, {"--line-ends", "crlf"}), articles)).exit, 0);
         EXPECT_EQ(Output(), byDefault);
-        ASSERT_EQ(RunCli(dir.Path(), Concat(Concat(base, {"--line-ends", "lf"}), articles)).exit, 0);
+        ASSERT_EQ(RunCli(dir.Path(), Join(Join(base, {"--line-ends", "lf"}), articles)).exit, 0);
         const std::string lf = Output();
 
         EXPECT_NE(byDefault.find(InEncoding(Sjis(u"<P>一行目\r\n続き\r\n"), encoding)), std::string::npos);
@@ -124,17 +124,12 @@ TEST_F(Cli, ArticleEncodingChoosesHowArticlesAreRead) {
         {{"--article-encoding", "utf-8"}, Sjis(u"TITLE: 猫\r\nTITLE: ?L\r\n")},
     };
     for (const auto& c : cases) {
-        const Result r = RunCli(dir.Path(), Concat(Concat({"--name", "out", "--status", "draft", "--category", "name",
+        const Result r = RunCli(dir.Path(), Join(Join({"--name", "out", "--status", "draft", "--category", "name",
                                                            "--encoding", "shift_jis"},
                                                           c.option),
                                                    articles));
         ASSERT_EQ(r.exit, 0) << r.err;
-        std::string titles;
-        const std::string out = Output();
-        for (auto pos = out.find("TITLE: "); pos != std::string::npos; pos = out.find("TITLE: ", pos + 1)) {
-            titles += out.substr(pos, out.find("\r\n", pos) + 2 - pos);
-        }
-        EXPECT_EQ(titles, c.titles);
+        EXPECT_EQ(LinesStartingWith(Output(), "TITLE: "), c.titles);
     }
 }
 
@@ -146,16 +141,9 @@ TEST_F(Cli, BlogFolderOfTwoSubFolders) {
     const Result r = RunCli(dir.Path(), {"--name", "out", "--status", "draft", "--category", "folder",
                                          "--encoding", "shift_jis", "--blog", "blog"});
     EXPECT_EQ(r.exit, 0);
-    const std::string out = Output();
-    std::vector<std::string> titlesAndCategories;
-    for (const std::string key : {"TITLE: ", "PRIMARY CATEGORY: "}) {
-        for (auto pos = out.find(key); pos != std::string::npos; pos = out.find(key, pos + 1)) {
-            titlesAndCategories.push_back(out.substr(pos, out.find("\r\n", pos) - pos));
-        }
-    }
-    EXPECT_EQ(titlesAndCategories,
-              (std::vector<std::string>{Sjis(u"TITLE: 一"), Sjis(u"TITLE: 二"), Sjis(u"TITLE: 三"),
-                                        "PRIMARY CATEGORY: A", "PRIMARY CATEGORY: A", "PRIMARY CATEGORY: B"}));
+    EXPECT_EQ(LinesStartingWith(Output(), "TITLE: "), Sjis(u"TITLE: 一\r\nTITLE: 二\r\nTITLE: 三\r\n"));
+    EXPECT_EQ(LinesStartingWith(Output(), "PRIMARY CATEGORY: "),
+              "PRIMARY CATEGORY: A\r\nPRIMARY CATEGORY: A\r\nPRIMARY CATEGORY: B\r\n");
 }
 
 #ifndef _WIN32  // names on Windows are UTF-16
@@ -177,7 +165,7 @@ TEST_F(Cli, NamesThatAreNotUtf8) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string name = "\x8f\x6f" + std::string(c.name);  // 出 in Shift_JIS
-        const Result r = RunCli(dir.Path(), Concat({"--name", name, "--status", "draft", "--category", "folder",
+        const Result r = RunCli(dir.Path(), Join({"--name", name, "--status", "draft", "--category", "folder",
                                                     "--encoding", "shift_jis"},
                                                    c.source));
         EXPECT_EQ(r.exit, 0) << r.err;
@@ -205,7 +193,7 @@ TEST_F(Cli, JapaneseNamesAndValues) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Result r = RunCli(dir.Path(), Concat({"--name", "出力", "--output-dir", "書き出し", "--status", "draft",
+        const Result r = RunCli(dir.Path(), Join({"--name", "出力", "--output-dir", "書き出し", "--status", "draft",
                                                     "--encoding", "shift_jis"},
                                                    c.args));
         EXPECT_EQ(r.exit, 0) << r.err;

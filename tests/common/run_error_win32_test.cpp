@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/run_error.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -39,12 +40,7 @@ TEST(RunErrorWin32, MapsWindowsErrorsAsTheirErrnoValues) {
 TEST(RunErrorWin32, ErrorCodesOfBothCategories) {
     EXPECT_EQ(qb::ErrorNumberFromErrorCode(std::error_code(ERROR_PATH_NOT_FOUND, std::system_category())), 76);
     EXPECT_EQ(qb::ErrorNumberFromErrorCode(std::error_code(ENOENT, std::generic_category())), 53);
-    try {
-        qb::ThrowWin32(ERROR_SHARING_VIOLATION, "replace");
-        FAIL() << "ThrowWin32 returned";
-    } catch (const qb::RunError& e) {
-        EXPECT_EQ(e.Number(), 70);
-    }
+    EXPECT_EQ(qbtest::RunErrorNumber([] { qb::ThrowWin32(ERROR_SHARING_VIOLATION, "replace"); }), 70);
 }
 
 }  // namespace

@@ -4,18 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "test_bytes.h"
+
 namespace {
 
 using qb::cp932::Decode;
 using qb::cp932::Encode;
+using qb::test::Bytes;
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (int v : values) {
-        s.push_back(static_cast<char>(v));
-    }
-    return s;
-}
 
 TEST(Cp932, DecodesAsWindowsDoes) {
     const struct {

@@ -47,14 +47,12 @@ TEST(EncodeUtf8, EncodesEachCodeUnitByItself) {
     }
 }
 
-TEST(EncodeUtf8, EmptyTextReturnsZeroAndLeavesTheBytes) {
+// The count of bytes written, which replace the old ones; empty text leaves them.
+TEST(EncodeUtf8, ReplacesTheOldBytesUnlessTheTextIsEmpty) {
     std::vector<std::uint8_t> bytes{1, 2, 3};
     EXPECT_EQ(qb::EncodeUtf8(u"", bytes), 0);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3}));
-}
-
-TEST(EncodeUtf8, OldContentIsReplaced) {
-    std::vector<std::uint8_t> bytes(100, 0xAA);
+    bytes.assign(100, 0xAA);
     EXPECT_EQ(qb::EncodeUtf8(u"\u3042", bytes), 3);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0xE3, 0x81, 0x82}));
 }

@@ -4,12 +4,13 @@
 
 #include "common/run_error.h"
 #include "export/export_run.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace {
 
 using qbtest::ReadBytes;
 using qbtest::Sjis;
+using qbtest::RunErrorNumber;
 using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
@@ -242,48 +243,27 @@ TEST(Article, AFailingTitleReadIsReportedAndTheTitleLeftEmpty) {
 }
 
 TEST(Article, OpeningFailuresCarryTheirNumbers) {
+    namespace fs = std::filesystem;
     qbtest::TempDir dir;
-    std::filesystem::create_directories(dir.Path() / "folder.txt");
+    fs::create_directories(dir.Path() / "folder.txt");
     WriteBytes(dir.Path() / "plain", "x");
+    void (*const read)(const fs::path&) = [](const fs::path& p) { qb::ArticleFile article(qb::FromPath(p)); };
+    void (*const create)(const fs::path&) = [](const fs::path& p) { qb::ImportFile out(p); };
     const struct {
-        std::filesystem::path path;
+        void (*open)(const fs::path&);
+        fs::path path;
         int number;
     } cases[] = {
-        {dir.Path() / "missing.txt", qb::err::kFileNotFound},
-        {dir.Path() / "folder.txt", qb::err::kPathFileAccess},
-        {dir.Path() / "plain" / "under-a-file.txt", qb::err::kPathNotFound},
+        {read, dir.Path() / "missing.txt", qb::err::kFileNotFound},
+        {read, dir.Path() / "folder.txt", qb::err::kPathFileAccess},
+        {read, dir.Path() / "plain" / "under-a-file.txt", qb::err::kPathNotFound},
+        {create, dir.Path() / "no-such-folder" / "out.txt", qb::err::kPathNotFound},
+        {create, dir.Path() / "plain" / "out.txt", qb::err::kPathFileAccess},
+        {create, dir.Path() / "folder.txt", qb::err::kPathFileAccess},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.string());
-        try {
-            qb::ArticleFile article(qb::FromPath(c.path));
-            ADD_FAILURE() << "opened";
-        } catch (const qb::RunError& e) {
-            EXPECT_EQ(e.Number(), c.number);
-        }
-    }
-}
-
-TEST(Article, ImportFileFailuresCarryTheirNumbers) {
-    qbtest::TempDir dir;
-    WriteBytes(dir.Path() / "plain", "x");
-    std::filesystem::create_directories(dir.Path() / "taken.txt");
-    const struct {
-        std::filesystem::path path;
-        int number;
-    } cases[] = {
-        {dir.Path() / "no-such-folder" / "out.txt", qb::err::kPathNotFound},
-        {dir.Path() / "plain" / "out.txt", qb::err::kPathFileAccess},
-        {dir.Path() / "taken.txt", qb::err::kPathFileAccess},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.string());
-        try {
-            qb::ImportFile out(c.path);
-            ADD_FAILURE() << "created";
-        } catch (const qb::RunError& e) {
-            EXPECT_EQ(e.Number(), c.number);
-        }
+        EXPECT_EQ(RunErrorNumber([&] { c.open(c.path); }), c.number) << (c.open == read ? "read " : "create ")
+                                                                     << c.path.string();
     }
 }
 
@@ -295,12 +275,7 @@ TEST(Article, AFullDiskIsReportedWhenTheImportFileIsClosed) {
     for (int i = 0; i < 100000; ++i) {  // more than the stream's buffer
         out.WriteLine(u"本文の一行です。");
     }
-    try {
-        out.Close();
-        ADD_FAILURE() << "a full disk was not reported";
-    } catch (const qb::RunError& e) {
-        EXPECT_EQ(e.Number(), qb::err::kDiskFull);
-    }
+    EXPECT_EQ(RunErrorNumber([&] { out.Close(); }), qb::err::kDiskFull);
 }
 
 TEST(Article, FolderNameIsTheLastFolderOfThePath) {
@@ -322,12 +297,7 @@ TEST(Article, FolderNameIsTheLastFolderOfThePath) {
         qb::GetArticleFolderName(f.run, qbtest::Native(c.path));
         EXPECT_EQ(f.run.ArticleFolderName, c.folder);
     }
-    try {
-        qb::GetArticleFolderName(f.run, u"day1.txt");
-        ADD_FAILURE() << "a path without a folder was accepted";
-    } catch (const qb::RunError& e) {
-        EXPECT_EQ(e.Number(), qb::err::kInvalidCall);
-    }
+    EXPECT_EQ(RunErrorNumber([&] { qb::GetArticleFolderName(f.run, u"day1.txt"); }), qb::err::kInvalidCall);
 }
 
 }  // namespace

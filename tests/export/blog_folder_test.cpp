@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/run_error.h"
-#include "test_support.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -42,12 +42,8 @@ TEST(BlogFolder, NoSubFoldersGivesNoArticles) {
 
 TEST(BlogFolder, AMissingFolderThrows53) {
     qbtest::TempDir dir;
-    try {
-        (void)qb::FillListsFromBlogFolder(qb::FromPath(dir.Path() / "nowhere"));
-        ADD_FAILURE() << "listed a missing folder";
-    } catch (const qb::RunError& e) {
-        EXPECT_EQ(e.Number(), qb::err::kPathNotFound);
-    }
+    EXPECT_EQ(qbtest::RunErrorNumber([&] { (void)qb::FillListsFromBlogFolder(qb::FromPath(dir.Path() / "nowhere")); }),
+              qb::err::kPathNotFound);
 }
 
 }  // namespace

@@ -2,71 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <limits>
 #include <optional>
-#include <random>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/run_error.h"
+#include "common/unicode.h"
+#include "support/test_support.h"
 
 namespace qb {
 namespace {
 
-// Fixed time sources. Queued values are used in order; the last one repeats.
-class FakeClock final : public Clock {
-public:
-    DateTime now{};
-    std::deque<std::uint64_t> counters{1234560000};
-    std::deque<std::uint64_t> seeds{42};
-    bool counterFails = false;
-    int nowCalls = 0;
-    int counterCalls = 0;
-    int seedCalls = 0;
-
-    DateTime Now() override {
-        ++nowCalls;
-        return now;
-    }
-    std::optional<std::uint64_t> PerformanceCounter() override {
-        ++counterCalls;
-        if (counterFails) {
-            return std::nullopt;
-        }
-        return Next(counters);
-    }
-    std::uint64_t TimeOfDaySeed() override {
-        ++seedCalls;
-        return Next(seeds);
-    }
-
-private:
-    static std::uint64_t Next(std::deque<std::uint64_t>& queue) {
-        const std::uint64_t value = queue.front();
-        if (queue.size() > 1) {
-            queue.pop_front();
-        }
-        return value;
-    }
-};
+using qbtest::FakeClock;
+using qbtest::RunErrorNumber;
 
 DateFields FieldsOf(const std::vector<std::u16string>& f) { return {f[0], f[1], f[2], f[3], f[4]}; }
 
 std::vector<std::u16string> Fields(const DateFields& w) { return {w.year, w.month, w.day, w.hour, w.minute}; }
 
-// Field texts for failure traces (non-ASCII shown as '?').
-std::string Narrow(std::u16string_view text) {
-    std::string out(text.size(), '?');
-    std::transform(text.begin(), text.end(), out.begin(),
-                   [](char16_t c) { return c < 0x80 ? static_cast<char>(c) : '?'; });
-    return out;
-}
+// Field texts for failure traces.
+std::string Narrow(std::u16string_view text) { return Utf16ToUtf8(text); }
 
 std::string Narrow(const std::vector<std::u16string>& fields) {
     std::string out;
@@ -79,15 +38,6 @@ std::string Narrow(const std::vector<std::u16string>& fields) {
 // The text a record's DATE line carries after its label, built from the fields.
 std::u16string DateLineText(const DateFields& w) {
     return w.month + u"/" + w.day + u"/" + w.year + u" " + w.hour + u":" + w.minute + u":00";
-}
-
-int RunErrorNumber(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RunError& e) {
-        return e.Number();
-    }
-    return 0;
 }
 
 TEST(DiscardCount, FromCounterDigits) {
@@ -385,12 +335,10 @@ TEST(AdvanceForNextRecord, RandomTimeStaysOnTheDay) {
         StartDates m;
         DateFields w{u"2026", u"12", u"31", u"23", u"00"};
         FakeClock clock;
-        clock.seeds.clear();
-        clock.counters.clear();
-        for (std::uint64_t i = 0; i < 2000; ++i) {
-            clock.seeds.push_back(1'700'000'000'000'000ULL + i * 7919);
-            clock.counters.push_back(123'456'789'000ULL + i * 1'000'003);
-        }
+        clock.seed = 1'700'000'000'000'000ULL;
+        clock.seedStep = 7919;
+        clock.counter = 123'456'789'000ULL;
+        clock.counterStep = 1'000'003;
         std::set<std::u16string> hours;
         std::set<std::u16string> minutes;
         const int records = 400;
@@ -423,76 +371,65 @@ TEST(AdvanceForNextRecord, RandomWithoutCounterThrows) {
     StartDates m;
     DateFields w{u"2026", u"04", u"01", u"09", u"00"};
     FakeClock clock;
-    clock.counterFails = true;
+    clock.counter.reset();
     EXPECT_THROW(AdvanceForNextRecord(m, w, DayStep::SameDay, kRandom, clock), CounterUnavailable);
+}
+
+constexpr int kWide = 1'000'000'000;
+
+// RandomBelow(n) of a clock with the given seed and counter.
+int Draw(int n, std::uint64_t seed, std::uint64_t counter) {
+    FakeClock clock;
+    clock.seed = seed;
+    clock.counter = counter;
+    return RandomBelow(n, clock);
 }
 
 TEST(RandomBelow, ReseedsOnEveryCall) {
     FakeClock clock;
-    clock.seeds = {777};
-    clock.counters = {1234560000};
-    const int first = RandomBelow(1'000'000'000, clock);
-    const int second = RandomBelow(1'000'000'000, clock);
-    EXPECT_EQ(first, second);
+    clock.seed = 777;
+    clock.seedStep = 0;
+    EXPECT_EQ(RandomBelow(kWide, clock), RandomBelow(kWide, clock));
     EXPECT_EQ(clock.seedCalls, 2);
     EXPECT_EQ(clock.counterCalls, 2);
 }
 
-TEST(RandomBelow, OnlyTheDiscardCountOfTheCounterMatters) {
-    const auto draw = [](std::uint64_t seed, std::uint64_t counter) {
-        FakeClock clock;
-        clock.seeds = {seed};
-        clock.counters = {counter};
-        return RandomBelow(1'000'000'000, clock);
-    };
-    // Same k (456) from different counters, same seed: same number.
-    EXPECT_EQ(draw(5, 1234560000), draw(5, 99456));
-    EXPECT_EQ(draw(5, 1234560000), draw(5, 7000456));
-    // Each k discards a different number of draws.
-    std::set<int> results;
-    for (std::uint64_t k = 0; k < 50; ++k) {
-        results.insert(draw(5, (1000 + k) * 10000));
+// The draw depends on the seed and on the counter only through its discard count: each
+// count skips another number of the seeded sequence.
+TEST(RandomBelow, FollowsTheSeedAndTheDiscardCountOfTheCounter) {
+    for (const std::uint64_t counter : {99456ULL, 4560ULL, 7000456ULL, 4'560'000ULL}) {
+        EXPECT_EQ(Draw(kWide, 5, counter), Draw(kWide, 5, 1234560000)) << counter;  // all discard 456
     }
-    EXPECT_EQ(results.size(), 50U);
-    // Different seeds, same counter.
-    EXPECT_NE(draw(5, 987), draw(6, 987));
+    std::set<int> byCount;
+    std::set<int> bySeed;
+    for (std::uint64_t i = 0; i < 50; ++i) {
+        byCount.insert(Draw(kWide, 5, (1000 + i) * 10000));
+        bySeed.insert(Draw(kWide, 5 + i, 987));
+    }
+    EXPECT_EQ(byCount.size(), 50U);
+    EXPECT_EQ(bySeed.size(), 50U);
 }
 
-TEST(RandomBelow, DiscardsKPlusOneDrawsOfTheSeededGenerator) {
-    // The generator is std::mt19937_64 seeded with the time-of-day seed; r takes 53 bits.
-    for (const std::uint64_t k : {0U, 1U, 456U, 999U}) {
-        std::mt19937_64 reference(2024);
-        reference.discard(k + 1);
-        const double r = static_cast<double>(reference() >> 11) / 9007199254740992.0;
-        const auto expected = static_cast<int>(r * 1'000'000'000);
-        FakeClock clock;
-        clock.seeds = {2024};
-        clock.counters = {k * 10000};
-        EXPECT_EQ(RandomBelow(1'000'000'000, clock), expected) << k;
-    }
-}
-
-TEST(RandomBelow, ResultsStayBelowTheBound) {
+TEST(RandomBelow, DrawsEveryNumberBelowTheBoundAndNoOther) {
     for (const int n : {1, 2, 24, 60}) {
         std::set<int> seen;
         for (std::uint64_t seed = 0; seed < 3000; ++seed) {
-            FakeClock clock;
-            clock.seeds = {seed};
-            clock.counters = {seed * 131};
-            const int value = RandomBelow(n, clock);
+            const int value = Draw(n, seed, seed * 131);
             ASSERT_GE(value, 0);
             ASSERT_LT(value, n);
             seen.insert(value);
         }
         EXPECT_EQ(seen.size(), static_cast<std::size_t>(n));
     }
-    FakeClock clock;
-    EXPECT_EQ(RunErrorNumber([&] { (void)RandomBelow(0, clock); }), 5);
 }
 
-TEST(RandomBelow, CounterUnavailableThrows) {
+TEST(RandomBelow, FailsWithoutABoundOrACounter) {
+    for (const int n : {0, -1, std::numeric_limits<int>::min()}) {
+        FakeClock clock;
+        EXPECT_EQ(RunErrorNumber([&] { (void)RandomBelow(n, clock); }), 5) << n;
+    }
     FakeClock clock;
-    clock.counterFails = true;
+    clock.counter.reset();
     EXPECT_THROW((void)RandomBelow(24, clock), CounterUnavailable);
 }
 

@@ -12,6 +12,7 @@
 #include "encoding/kanji_convert.h"
 #include "export/reencode.h"
 #include "encoding/utf8_encode.h"
+#include "support/test_support.h"
 
 namespace qbtest {
 
@@ -25,17 +26,6 @@ struct Outcome {
     std::string file;
     bool operator==(const Outcome&) const = default;
 };
-
-inline std::string CrLfToLf(const std::string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') {
-            continue;
-        }
-        out.push_back(s[i]);
-    }
-    return out;
-}
 
 // The re-encoding done the simple way: the whole file read back line by line into one
 // text, converted at once.

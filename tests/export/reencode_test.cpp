@@ -4,13 +4,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #endif
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -56,27 +53,12 @@ constexpr OutputEncoding kNone = OutputEncoding::NotChosen;
 
 class Reencode : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("qb_reencode_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = dir_ / "import.txt";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    void WriteFirstPass(const std::string& content) const {
-        std::ofstream(path_, std::ios::binary) << content;
-    }
-    [[nodiscard]] std::string FileBytes() const {
-        std::ifstream in(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    void WriteFirstPass(const std::string& content) const { qbtest::WriteBytes(path_, content); }
+    [[nodiscard]] std::string FileBytes() const { return qbtest::ReadBytes(path_); }
     // Everything in the folder but the import file: left-over new files.
     [[nodiscard]] std::vector<std::string> Strays() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_)) {
+        for (const auto& entry : fs::directory_iterator(dir_.Path())) {
             if (entry.path() != path_) {
                 names.push_back(entry.path().filename().string());
             }
@@ -88,18 +70,16 @@ protected:
                 std::size_t chunk = std::size_t{64} * 1024) {
         WriteFirstPass(content);
         Outcome o;
-        try {
+        o.error = qbtest::RunErrorNumber([&] {
             o.utf8Failed = qb::ReencodeOutputFile(path_, encoding, lineEnds, chunk) == ReencodeResult::Utf8Failed;
-        } catch (const qb::RunError& e) {
-            o.error = e.Number();
-        }
+        });
         o.file = FileBytes();
         EXPECT_EQ(Strays(), std::vector<std::string>{}) << "left behind after " << Hex(content);
         return o;
     }
 
-    fs::path dir_;
-    fs::path path_;
+    qbtest::TempDir dir_;
+    fs::path path_ = dir_.Path() / "import.txt";
 };
 
 Outcome Written(const std::string& file) { return {0, false, file}; }
@@ -173,14 +153,10 @@ TEST_F(Reencode, FailuresLeaveTheFirstPassFile) {
 
 TEST_F(Reencode, MissingFileIsAFileError) {
     for (const auto encoding : {kEuc, kUtf8, kNone}) {
-        try {
-            qb::ReencodeOutputFile(dir_ / "missing.txt", encoding);
-            ADD_FAILURE() << "a missing file was re-encoded";
-        } catch (const qb::RunError& e) {
-            EXPECT_EQ(e.Number(), qb::err::kFileNotFound);
-        }
+        EXPECT_EQ(qbtest::RunErrorNumber([&] { qb::ReencodeOutputFile(dir_.Path() / "missing.txt", encoding); }),
+                  qb::err::kFileNotFound);
     }
-    EXPECT_EQ(qb::ReencodeOutputFile(dir_ / "missing.txt", kSjis), ReencodeResult::Done);  // never opened
+    EXPECT_EQ(qb::ReencodeOutputFile(dir_.Path() / "missing.txt", kSjis), ReencodeResult::Done);  // never opened
 }
 
 // Reading in chunks of any size gives exactly what converting the whole text gives,
@@ -217,7 +193,7 @@ TEST_F(Reencode, KeepsThePermissions) {
 
 TEST_F(Reencode, WritesThroughALink) {
     WriteFirstPass("A\r\n" + Bytes({0x82, 0xA0}));
-    const fs::path link = dir_ / "link.txt";
+    const fs::path link = dir_.Path() / "link.txt";
     fs::create_symlink(path_.filename(), link);
     ASSERT_EQ(qb::ReencodeOutputFile(link, kEuc), ReencodeResult::Done);
     EXPECT_TRUE(fs::is_symlink(link));
@@ -231,7 +207,7 @@ TEST_F(Reencode, WritesThroughALink) {
 // A name as long as the folder allows is rewritten like any other: the new file
 // written beside it must not need a longer name.
 TEST_F(Reencode, TheLongestNameIsRewritten) {
-    path_ = dir_ / (std::string(255 - 4, 'n') + ".txt");
+    path_ = dir_.Path() / (std::string(255 - 4, 'n') + ".txt");
     for (const OutputEncoding encoding : {kEuc, kUtf8}) {
         EXPECT_EQ(Run("A\r\n", encoding), Written("A\r\n"));
     }
@@ -264,12 +240,7 @@ TEST_F(Reencode, FailedWriteLeavesTheFirstPassFile) {
         rlimit limited = old;
         limited.rlim_cur = rlim_t{300} * 1024;
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-        int number = 0;
-        try {
-            qb::ReencodeOutputFile(path_, c.encoding, LineEnds::Lf);
-        } catch (const qb::RunError& e) {
-            number = e.Number();
-        }
+        const int number = qbtest::RunErrorNumber([&] { qb::ReencodeOutputFile(path_, c.encoding, LineEnds::Lf); });
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         EXPECT_EQ(number, c.number);

@@ -6,9 +6,6 @@
 #endif
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,6 +13,7 @@
 #include "common/run_error.h"
 #include "files/file_io.h"
 #include "files/temp_files.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -23,20 +21,8 @@ namespace fs = std::filesystem;
 
 class FileIo : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = fs::temp_directory_path() / (fs::path(u8"qb-ブログ-") += std::to_string(rd()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    static void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    static void Write(const fs::path& path, const std::string& bytes) { qbtest::WriteBytes(path, bytes); }
+    static std::string Read(const fs::path& path) { return qbtest::ReadBytes(path); }
     static std::size_t Entries(const fs::path& folder) {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
@@ -47,15 +33,11 @@ protected:
     }
     static void Replace(const fs::path& path) { qb::ReplacementFile out(path); }
     static int NumberOf(void (*action)(const fs::path&), const fs::path& path) {
-        try {
-            action(path);
-        } catch (const qb::RunError& e) {
-            return e.Number();
-        }
-        return 0;
+        return qbtest::RunErrorNumber([&] { action(path); });
     }
 
-    fs::path dir_;
+    qbtest::TempDir temp_{u8"qb-ブログ-"};
+    const fs::path dir_ = temp_.Path();
 };
 
 // The new file is made beside the target under a work file's name, and ends renamed over

@@ -1,7 +1,8 @@
 #pragma once
 // What the fuzz targets share: a check that stops the run with a message (libFuzzer keeps
 // the input that stopped it), the cutting of an input into its first byte and the rest and
-// of bytes into pieces of random sizes, and a scratch folder for the targets that need files.
+// of bytes into pieces of random sizes, and a scratch folder for the targets that need files
+// (written and read with the byte files of support/test_support.h).
 
 #include <algorithm>
 #include <cstddef>
@@ -9,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -68,16 +67,6 @@ inline const std::filesystem::path& ScratchFolder() {
         }
     } folder;
     return folder.path;
-}
-
-inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace qbfuzz

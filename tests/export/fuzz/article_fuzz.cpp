@@ -15,7 +15,7 @@
 #include "common/run_error.h"
 #include "files/paths.h"
 #include "export/article.h"
-#include "export/test_support.h"
+#include "support/test_support.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
@@ -43,7 +43,7 @@ Outcome Transcribe(const std::filesystem::path& folder, const Reading& r) {
     f.settings.titleMode = static_cast<qb::TitleMode>(r.titleMode);
     f.settings.kaigyoMode = static_cast<qb::KaigyoMode>(r.kaigyoMode);
     Outcome o;
-    try {
+    o.error = qbtest::RunErrorNumber([&] {
         qb::ImportFile out(folder / "out.txt");
         qb::ArticleFile article(qb::FromPath(folder / "a.txt"), r.encoding, r.chunkSize);
         qb::ReadTitle(f.run, article, f.messages, r.titleHeld);
@@ -51,11 +51,9 @@ Outcome Transcribe(const std::filesystem::path& folder, const Reading& r) {
         out.EndLine();
         qb::TranscribeBody(f.run, article, out);
         out.Close();
-    } catch (const qb::RunError& e) {
-        o.error = e.Number();
-    }
+    });
     o.title = f.run.EntryTitle;
-    o.written = qbfuzz::ReadFile(folder / "out.txt");
+    o.written = qbtest::ReadBytes(folder / "out.txt");
     o.messages = f.messages.Texts();
     return o;
 }
@@ -74,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pieces.chunkSize = 1 + (data[0] >> 4U);
     pieces.titleHeld = data[1];
     const std::filesystem::path& folder = qbfuzz::ScratchFolder();
-    qbfuzz::WriteFile(folder / "a.txt", std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+    qbtest::WriteBytes(folder / "a.txt", std::string(reinterpret_cast<const char*>(data + 2), size - 2));
 
     Outcome expected = Transcribe(folder, whole);
     const Outcome got = Transcribe(folder, pieces);

@@ -23,14 +23,12 @@ using qbtest::Outcome;
 
 Outcome Run(const std::filesystem::path& path, const std::string& content, qb::OutputEncoding encoding,
             qb::LineEnds ends, std::size_t chunk) {
-    qbfuzz::WriteFile(path, content);
+    qbtest::WriteBytes(path, content);
     Outcome o;
-    try {
+    o.error = qbtest::RunErrorNumber([&] {
         o.utf8Failed = qb::ReencodeOutputFile(path, encoding, ends, chunk) == qb::ReencodeResult::Utf8Failed;
-    } catch (const qb::RunError& e) {
-        o.error = e.Number();
-    }
-    o.file = qbfuzz::ReadFile(path);
+    });
+    o.file = qbtest::ReadBytes(path);
     const auto entries = std::distance(std::filesystem::directory_iterator(path.parent_path()), {});
     Require(entries == 1, "no work file is left beside the import file");
     return o;

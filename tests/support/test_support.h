@@ -1,19 +1,22 @@
 #pragma once
-// Shared pieces of the engine tests: a scratch folder, byte files, a fixed clock and a
-// message sink that records.
+// What every test suite shares: a scratch folder, byte files, Shift_JIS lines, a fake
+// clock, a message sink that records, the failure number of a call and the spring-walk
+// example. Free of GoogleTest, so that the fuzz targets can use it too.
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "encoding/cp932.h"
+#include "common/run_error.h"
 #include "common/unicode.h"
+#include "encoding/cp932.h"
 #include "files/paths.h"
 #include "export/clock.h"
 #include "export/export_run.h"
@@ -21,12 +24,14 @@
 
 namespace qbtest {
 
+// A fresh folder of its own in the system's temporary folder, removed with everything in
+// it at the end. The name starts with prefix (a Japanese one tests non-ASCII paths).
 class TempDir {
 public:
-    TempDir() {
+    explicit TempDir(const std::filesystem::path& prefix = "qb-test-") {
         std::random_device rd;
         path_ = std::filesystem::temp_directory_path() /
-                ("qb-test-" + std::to_string(rd()) + "-" + std::to_string(rd()));
+                (std::filesystem::path(prefix) += std::to_string(rd()) + "-" + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
@@ -82,27 +87,71 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
     return content.str();
 }
 
-// Lines joined with CR LF after each, in code page 932.
-inline std::string SjisLines(const std::vector<std::u16string>& lines) {
+// Lines joined with CR LF after each.
+inline std::u16string CrLfLines(const std::vector<std::u16string>& lines) {
     std::u16string text;
     for (const auto& line : lines) {
         text += line;
         text += u"\r\n";
     }
-    return qb::cp932::Encode(text);
+    return text;
 }
+
+// Lines joined with CR LF after each, in code page 932.
+inline std::string SjisLines(const std::vector<std::u16string>& lines) { return qb::cp932::Encode(CrLfLines(lines)); }
 
 inline std::string Sjis(std::u16string_view text) { return qb::cp932::Encode(text); }
 
+// The bytes with the CR of every CR LF taken out.
+inline std::string CrLfToLf(std::string bytes) {
+    for (auto pos = bytes.find("\r\n"); pos != std::string::npos; pos = bytes.find("\r\n", pos)) {
+        bytes.erase(pos, 1);
+    }
+    return bytes;
+}
+
+// The number of the RunError that action throws; 0 when it throws none.
+inline int RunErrorNumber(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const qb::RunError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+// Time sources under the test's control, counting their calls. Every read of the counter
+// adds counterStep to it and every seed adds seedStep, so that successive draws differ
+// only as a test asks.
 class FakeClock final : public qb::Clock {
 public:
     qb::DateTime now{2026, 5, 6, 7, 8, 9};
-    std::optional<std::uint64_t> counter = 1234560000;
+    std::optional<std::uint64_t> counter = 1234560000;  // nullopt: the counter cannot be read
+    std::uint64_t counterStep = 0;
     std::uint64_t seed = 42;
+    std::uint64_t seedStep = 1;
+    int nowCalls = 0;
+    int counterCalls = 0;
+    int seedCalls = 0;
 
-    qb::DateTime Now() override { return now; }
-    std::optional<std::uint64_t> PerformanceCounter() override { return counter; }
-    std::uint64_t TimeOfDaySeed() override { return seed++; }
+    qb::DateTime Now() override {
+        ++nowCalls;
+        return now;
+    }
+    std::optional<std::uint64_t> PerformanceCounter() override {
+        ++counterCalls;
+        const std::optional<std::uint64_t> value = counter;
+        if (counter) {
+            *counter += counterStep;
+        }
+        return value;
+    }
+    std::uint64_t TimeOfDaySeed() override {
+        ++seedCalls;
+        const std::uint64_t value = seed;
+        seed += seedStep;
+        return value;
+    }
 };
 
 struct Message {
@@ -115,8 +164,14 @@ class RecordingMessages final : public qb::MessageSink {
 public:
     using qb::MessageSink::Show;
     std::vector<Message> shown;
+    // Called while the box would be up: what is behind it can be looked at.
+    std::function<void(const Message&)> onShow;
+
     void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
         shown.push_back({text, icon, caption});
+        if (onShow) {
+            onShow(shown.back());
+        }
     }
     [[nodiscard]] std::vector<std::u16string> Texts() const {
         std::vector<std::u16string> texts;
@@ -139,27 +194,36 @@ struct RunFixture {
 // The article of the spring-walk example.
 inline const std::vector<std::u16string> kSpringWalk{u"春の散歩", u"桜が咲いていました。", u"", u"また行きたい。"};
 
+// One record of an import file: its head, the body lines (from "<P>" to the last line
+// before the record's end) and its end.
+inline std::vector<std::u16string> Record(const std::u16string& title, const std::u16string& date,
+                                          const std::u16string& status, const std::u16string& category,
+                                          const std::vector<std::u16string>& body) {
+    std::vector<std::u16string> record{u"AUTHOR:",           u"TITLE: " + title,      u"DATE:  " + date,
+                                       u"STATUS:   " + status, u"ALLOW COMMENTS: 0",  u"CONVERT BREAKS: 0",
+                                       u"ALLOW PINGS: 0",    u"PRIMARY CATEGORY: " + category, u"-----",
+                                       u"BODY:"};
+    record.insert(record.end(), body.begin(), body.end());
+    record.insert(record.end(), {u"-----", u"--------"});
+    return record;
+}
+
 // The record of the spring-walk article with 日記 as category.
 // Status Future; breaks: "改行を変換する"; titleAndBody: "タイトル＆本文".
 inline std::vector<std::u16string> SpringWalkRecord(const std::u16string& date, bool breaks, bool titleAndBody) {
-    std::vector<std::u16string> record{u"AUTHOR:",           u"TITLE: 春の散歩",   u"DATE:  " + date,
-                                       u"STATUS:   Future",  u"ALLOW COMMENTS: 0", u"CONVERT BREAKS: 0",
-                                       u"ALLOW PINGS: 0",    u"PRIMARY CATEGORY: 日記", u"-----",
-                                       u"BODY:"};
     const std::u16string br = breaks ? u"<BR>" : u"";
     std::vector<std::u16string> body(kSpringWalk.begin() + (titleAndBody ? 0 : 1), kSpringWalk.end());
     body.front() = u"<P>" + body.front();
     for (auto& line : body) {
-        record.push_back(line + br);
+        line += br;
     }
-    for (const std::u16string& line :
-         {br, std::u16string(u"</P>"), br, std::u16string(u"-----"), std::u16string(u"--------")}) {
-        record.push_back(line);
-    }
-    return record;
+    body.insert(body.end(), {br, u"</P>", br});
+    return Record(u"春の散歩", date, u"Future", u"日記", body);
 }
 
-inline std::vector<std::u16string> Join(std::vector<std::u16string> a, const std::vector<std::u16string>& b) {
+// a followed by b.
+template <class T>
+std::vector<T> Join(std::vector<T> a, const std::vector<T>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
