@@ -254,22 +254,28 @@ int DiscardCountFromCounter(std::uint64_t counter) {
     return static_cast<int>(counter % 1000);
 }
 
-int RandomBelow(int n, Clock& clock) {
+void CheckRandomBound(int n) {
     if (n <= 0) {
         throw RunError(err::kInvalidCall, "RandomBelow needs a positive bound");
     }
-    std::mt19937_64 generator(clock.TimeOfDaySeed());
+}
+
+std::uint64_t ReadCounter(Clock& clock) {
     const std::optional<std::uint64_t> counter = clock.PerformanceCounter();
     if (!counter) {
         throw CounterUnavailable{};
     }
-    const int discard = DiscardCountFromCounter(*counter);
-    generator.discard(static_cast<unsigned long long>(discard) + 1);
-    // 53 random bits make a double uniform in [0, 1).
-    const double r = static_cast<double>(generator() >> 11) * 0x1.0p-53;
+    return *counter;
+}
+
+int ScaleBelow(std::uint64_t bits, int n) {
+    // The top 53 bits make a double uniform in [0, 1).
+    const double r = static_cast<double>(bits >> 11) * 0x1.0p-53;
     const auto result = static_cast<int>(std::floor(r * n));
     return std::min(result, n - 1);
 }
+
+int RandomBelow(int n, Clock& clock) { return RandomBelowFrom<std::mt19937_64>(n, clock); }
 
 void ResetStartDateToNow(StartDates& dates, DateFields& fields, Clock& clock) {
     const DateTime now = clock.Now();

@@ -68,6 +68,23 @@ void AdvanceForNextRecord(StartDates& dates, DateFields& fields, DayStep dayStep
 // counter that ticks in steps of 10 to 10,000 units still gives varying digits.
 [[nodiscard]] int DiscardCountFromCounter(std::uint64_t counter);
 
+// The parts of RandomBelow around its generator: the bound checked, the counter read
+// (CounterUnavailable when it cannot be), and 64 random bits scaled to 0 .. n - 1.
+void CheckRandomBound(int n);
+[[nodiscard]] std::uint64_t ReadCounter(Clock& clock);
+[[nodiscard]] int ScaleBelow(std::uint64_t bits, int n);
+
+// RandomBelow over any generator with a seed constructor, discard() and operator()
+// (RandomBelow itself uses std::mt19937_64).
+template <class Generator>
+[[nodiscard]] int RandomBelowFrom(int n, Clock& clock) {
+    CheckRandomBound(n);
+    Generator generator(clock.TimeOfDaySeed());
+    const int discard = DiscardCountFromCounter(ReadCounter(clock));
+    generator.discard(static_cast<unsigned long long>(discard) + 1);
+    return ScaleBelow(generator(), n);
+}
+
 // StartDate, StartDateText, WorkDate, WorkDateText and the fields set to the present moment.
 void ResetStartDateToNow(StartDates& dates, DateFields& fields, Clock& clock);
 

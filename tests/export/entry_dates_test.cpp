@@ -394,6 +394,34 @@ TEST(RandomBelow, ReseedsOnEveryCall) {
     EXPECT_EQ(clock.counterCalls, 2);
 }
 
+// A generator that records how RandomBelow uses it and gives the bits it is told to.
+struct SpyGenerator {
+    static inline std::uint64_t seed = 0, discarded = 0, bits = 0;
+    explicit SpyGenerator(std::uint64_t s) { seed = s, discarded = 0; }
+    void discard(unsigned long long k) { discarded += k; }
+    std::uint64_t operator()() const { return bits; }
+};
+
+TEST(RandomBelow, SeedsFromTheClockSkipsDiscardCountPlusOneAndScalesTheDraw) {
+    struct Row {
+        std::uint64_t counter, discarded, bits;
+        int n, expected;
+    };
+    for (const Row& row : std::vector<Row>{{99456, 457, 0, 24, 0},
+                                           {0, 1, ~0ULL, 24, 23},
+                                           {10000, 2, 1ULL << 63, 24, 12},
+                                           {5'000'000, 501, 1ULL << 63, 60, 30},
+                                           {123456789, 790, ~0ULL, 1, 0}}) {
+        FakeClock clock;
+        clock.seed = 4242;
+        clock.counter = row.counter;
+        SpyGenerator::bits = row.bits;
+        EXPECT_EQ(RandomBelowFrom<SpyGenerator>(row.n, clock), row.expected) << row.counter;
+        EXPECT_EQ(SpyGenerator::seed, 4242U);
+        EXPECT_EQ(SpyGenerator::discarded, row.discarded) << row.counter;
+    }
+}
+
 // The draw depends on the seed and on the counter only through its discard count: each
 // count skips another number of the seeded sequence.
 TEST(RandomBelow, FollowsTheSeedAndTheDiscardCountOfTheCounter) {
