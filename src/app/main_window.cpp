@@ -316,7 +316,7 @@ void MainWindow::ChooseTimeStep() {
     }
 }
 
-FormState MainWindow::ReadModel() const {
+FormState MainWindow::ReadForm() const {
     FormState form;
     form.Text1 = U(dateFields_[0]->text());
     form.Text2 = U(dateFields_[1]->text());
@@ -488,7 +488,7 @@ void MainWindow::RemoveAll() {
 }
 
 void MainWindow::Export() {
-    FormState form = ReadModel();
+    FormState form = ReadForm();
     if (state_.SourceMode == 1) {
         try {
             ShowArticles(form, FillListsFromBlogFolder(form.Dir1Path));
@@ -535,7 +535,7 @@ void MainWindow::Export() {
 // ---- Start-date buttons and exit
 
 void MainWindow::StepStartDate(int days) {
-    FormState form = ReadModel();
+    FormState form = ReadForm();
     DateFields fields = DateFieldsOf(form);
     try {
         StepWorkDate(state_.dates, fields, u"d", days);
@@ -549,7 +549,7 @@ void MainWindow::StepStartDate(int days) {
 }
 
 void MainWindow::RestoreStartDate() {
-    FormState form = ReadModel();
+    FormState form = ReadForm();
     DateFields fields = DateFieldsOf(form);
     qb::RestoreStartDate(state_.dates, fields);
     ShowDateFields(form, fields);

@@ -50,7 +50,7 @@ public:
     [[nodiscard]] const QString& LastOutputDrive() const { return output_.last; }
 
     // The controls the export reads, as they stand.
-    [[nodiscard]] FormState ReadModel() const;
+    [[nodiscard]] FormState ReadForm() const;
     // Combo1's selected entry: the entry its text matches, full-width and ASCII digits
     // counting alike; -1 when it matches none.
     [[nodiscard]] int Combo1ListIndex() const;

@@ -45,7 +45,7 @@ protected:
             Get<qb::app::DriveList>("Drive2")->SelectRoot(outDrive);
         }
         OpenFolder("Dir2", "out");
-        ASSERT_EQ(window->ReadModel().Dir2Path, Native(OutFolder()).toStdU16String());
+        ASSERT_EQ(window->ReadForm().Dir2Path, Native(OutFolder()).toStdU16String());
     }
 
     // Appends the first `articles` entries of the file list (0: the list stays as it is),
@@ -121,7 +121,7 @@ TEST_F(Export, BlogFolderModeTakesEveryFileOfEverySubFolderAsUtf8) {
                   Record(u"さん", date, u"Draft", u"B", ShortBody())))));
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     // The folder list still shows the blog folder.
-    EXPECT_EQ(window->ReadModel().Dir1Path, Native(blog).toStdU16String());
+    EXPECT_EQ(window->ReadForm().Dir1Path, Native(blog).toStdU16String());
 }
 
 // File mode with "フォルダー名を使う": each article's category is the folder it was
@@ -209,7 +209,7 @@ TEST_F(Export, BlogFolderThatCannotBeListedIsReportedAndNothingRuns) {
         sink.shown.clear();
         Open();
         if (noSourceDrive) {
-            ASSERT_TRUE(window->ReadModel().Dir1Path.empty());
+            ASSERT_TRUE(window->ReadForm().Dir1Path.empty());
         } else {
             OpenFolder("Dir1", "blog");
         }

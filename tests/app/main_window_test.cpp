@@ -313,7 +313,7 @@ TEST_F(Options, TypedTimeStepSelectsTheEntryItMatchesWithDigitsOfEitherWidth) {
     for (const auto& row : rows) {
         TypeInto(edit, row.typed);
         EXPECT_EQ(window->Combo1ListIndex(), row.index) << row.typed.toStdString();
-        EXPECT_EQ(window->ReadModel().Combo1ListIndex, row.index) << row.typed.toStdString();
+        EXPECT_EQ(window->ReadForm().Combo1ListIndex, row.index) << row.typed.toStdString();
         // Enter ends the typing: a matching text becomes the entry itself.
         QTest::keyClick(edit, Qt::Key_Return);
         const QString shown = row.index >= 0 ? combo->itemText(row.index) : row.typed;
@@ -542,7 +542,7 @@ TEST_F(Drives, OutputDriveListWorksTheSameWayOnItsOwn) {
     Choose("Drive2", DriveC());
     EXPECT_EQ(sink.shown.size(), 1U);
     EXPECT_EQ(Get<qb::app::DriveList>("Drive2")->CurrentRoot(), DriveB());
-    EXPECT_EQ(window->ReadModel().Dir2Path, Native(DriveB()).toStdU16String());
+    EXPECT_EQ(window->ReadForm().Dir2Path, Native(DriveB()).toStdU16String());
 }
 
 TEST_F(Drives, DroppedDownListIsWideEnoughForItsLongestEntry) {
