@@ -44,10 +44,11 @@ int Generate(const std::filesystem::path& path, long megabytes) {
                    [](const char16_t* s) { return qb::cp932::Encode(s); });
     std::size_t written = 0;
     for (int n = 0; written < target; ++n) {
-        std::string record = "AUTHOR: quillbrook\r\nTITLE: " + qb::cp932::Encode(kTitles[n % 5]) + " " + std::to_string(n) +
-                 "\r\nSTATUS: Publish\r\nALLOW COMMENTS: 1\r\nCONVERT BREAKS: 0\r\nDATE: 12/07/2026 10:15:00\r\n"
-                 "CATEGORY: " +
-                 qb::cp932::Encode(u"日記") + "\r\n-----\r\nBODY:\r\n<P>";
+        std::string record =
+            "AUTHOR: quillbrook\r\nTITLE: " + qb::cp932::Encode(kTitles[n % 5]) + " " + std::to_string(n) +
+            "\r\nSTATUS: Publish\r\nALLOW COMMENTS: 1\r\nCONVERT BREAKS: 0\r\nDATE: 12/07/2026 10:15:00\r\n"
+            "CATEGORY: " +
+            qb::cp932::Encode(u"日記") + "\r\n-----\r\nBODY:\r\n<P>";
         const int lines = 5 + static_cast<int>(rng() % 30);
         for (int k = 0; k < lines; ++k) {
             record += sentences[rng() % sentences.size()] + "<BR>\r\n";

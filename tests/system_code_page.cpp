@@ -9,7 +9,8 @@
 int main() {
     const UINT acp = GetACP();
     if (acp != 932) {
-        std::fprintf(stderr, "the system code page is %u, not 932 (under Wine: LC_ALL=ja_JP.UTF-8, locale generated)\n", acp);
+        std::fprintf(stderr, "the system code page is %u, not 932 (under Wine: LC_ALL=ja_JP.UTF-8, locale generated)\n",
+                     acp);
         return 1;
     }
     std::printf("system code page 932\n");

@@ -12,9 +12,8 @@ QString UiFontFamily() { return QStringLiteral("ＭＳ Ｐゴシック"); }
 
 void PrepareApplication(QApplication& application) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont::insertSubstitutions(UiFontFamily(),
-                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
-                                QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(UiFontFamily(), {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                                                QStringLiteral("Noto Sans CJK JP")});
     application.setApplicationName(QStringLiteral("Quillbrook"));
     application.setApplicationVersion(QStringLiteral(QB_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QB_APP_ID));  // ties the window to its desktop entry

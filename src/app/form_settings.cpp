@@ -53,8 +53,9 @@ ExportSettings SettingsFromForm(const FormState& f) {
     s.kaigyoMode = f.KaigyoMode == 1 ? KaigyoMode::Br : KaigyoMode::Keep;
     // The window lets only one of the three be selected (they share a frame); for a form
     // filled in by code with several, Shift-JIS wins over EUC, and EUC over UTF-8.
-    s.outputEncoding = FirstSelected<OutputEncoding>(
-        {{f.Option14, OutputEncoding::ShiftJis}, {f.Option12, OutputEncoding::EucJp}, {f.Option13, OutputEncoding::Utf8}});
+    s.outputEncoding = FirstSelected<OutputEncoding>({{f.Option14, OutputEncoding::ShiftJis},
+                                                      {f.Option12, OutputEncoding::EucJp},
+                                                      {f.Option13, OutputEncoding::Utf8}});
     s.lineEnds = f.Option16 ? LineEnds::Lf : LineEnds::CrLf;
     s.startDate = DateFieldsOf(f);
     s.outputFolder = f.Dir2Path;
@@ -99,9 +100,8 @@ std::u16string Frame2CaptionFor(bool option1) { return option1 ? u"有効です"
 
 const std::vector<std::u16string>& Combo1Entries() {
     static const std::vector<std::u16string> entries{
-        u"変更なし", u"ランダム", u"３０分",   u"１時間",   u"２時間",
-        u"３時間",   u"４時間",   u"５時間",   u"６時間",   u"７時間",
-        u"８時間",   u"９時間",   u"１０時間", u"１１時間", u"１２時間",
+        u"変更なし", u"ランダム", u"３０分", u"１時間", u"２時間",   u"３時間",   u"４時間",   u"５時間",
+        u"６時間",   u"７時間",   u"８時間", u"９時間", u"１０時間", u"１１時間", u"１２時間",
     };
     return entries;
 }

@@ -26,19 +26,19 @@ struct WindowState {
 
 // The controls the export reads, as they stand.
 struct FormState {
-    std::u16string Text1, Text2, Text3, Text4, Text5;  // start date as typed
-    std::u16string Text7;  // import file name, without ".txt"
-    std::u16string Text8;  // category name for "以下に指定した名を使う"
-    bool Option1 = false, Option2 = false, Option3 = false;                   // 指定日, 公　開, 未公開
-    bool Option4 = false, Option5 = false, Option6 = false, Option9 = false;  // １日, ２日, ３日, 同日
+    std::u16string Text1, Text2, Text3, Text4, Text5;        // start date as typed
+    std::u16string Text7;                                    // import file name, without ".txt"
+    std::u16string Text8;                                    // category name for "以下に指定した名を使う"
+    bool Option1 = false, Option2 = false, Option3 = false;  // 指定日, 公　開, 未公開
+    bool Option4 = false, Option5 = false, Option6 = false, Option9 = false;    // １日, ２日, ３日, 同日
     bool Option7 = false, Option8 = false, Option10 = false, Option11 = false;  // category rules
-    bool Option12 = false, Option13 = false, Option14 = false;  // EUC, UTF-8, Shift-JIS
-    bool Option16 = false;                                      // LF line ends
-    int Combo1ListIndex = -1;                                   // -1: the text matches no entry
+    bool Option12 = false, Option13 = false, Option14 = false;                  // EUC, UTF-8, Shift-JIS
+    bool Option16 = false;                                                      // LF line ends
+    int Combo1ListIndex = -1;                                                   // -1: the text matches no entry
     std::int16_t KaigyoMode = 0;
     std::int16_t TitleMode = 0;
-    std::u16string Dir1Path;  // source folder
-    std::u16string Dir2Path;  // output folder
+    std::u16string Dir1Path;            // source folder
+    std::u16string Dir2Path;            // output folder
     std::vector<std::u16string> List1;  // names shown
     std::vector<std::u16string> List2;  // full paths, row by row with List1
 };

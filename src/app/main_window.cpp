@@ -26,10 +26,10 @@
 #include "app/window_layout.h"
 #include "app/window_style.h"
 #include "common/run_error.h"
-#include "files/paths.h"
 #include "export/blog_folder.h"
 #include "export/entry_dates.h"
 #include "export/export_run.h"
+#include "files/paths.h"
 
 namespace qb::app {
 
@@ -50,8 +50,7 @@ QString WithAsciiDigits(QString text) {
 
 }  // namespace
 
-MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)) {
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
     Q_ASSERT(services_.messages != nullptr && services_.clock != nullptr && services_.volumes != nullptr);
     setObjectName(QStringLiteral("fQuillbrook"));
     setWindowTitle(QStringLiteral("Quillbrook Ver 3.0.0"));

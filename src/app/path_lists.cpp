@@ -292,7 +292,8 @@ QListWidgetItem* FolderList::Rebuild(const QStringList& subFolders) {
     int depth = 0;
     QListWidgetItem* current = nullptr;
     for (const QString& folder : chain) {
-        auto* item = new QListWidgetItem(openIcon, depth == 0 ? NativePath(folder) : QFileInfo(folder).fileName(), this);
+        auto* item =
+            new QListWidgetItem(openIcon, depth == 0 ? NativePath(folder) : QFileInfo(folder).fileName(), this);
         item->setData(kPathRole, folder);
         item->setData(kDepthRole, depth++);
         current = item;

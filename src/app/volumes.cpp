@@ -40,9 +40,9 @@ QString VolumeCaption(const Volume& volume) {
 
 bool SystemVolumeSource::IsPseudoFileSystem(const QByteArray& type) {
     static constexpr std::array<const char*, 24> kPseudo = {
-        "proc",     "sysfs",   "tmpfs",     "devtmpfs", "devpts",     "overlay",   "squashfs", "cgroup",
-        "cgroup2",  "securityfs", "debugfs", "tracefs", "configfs",  "fusectl",   "mqueue",   "hugetlbfs",
-        "pstore",   "bpf",     "binfmt_misc", "autofs", "ramfs",      "efivarfs",  "nsfs",     "rpc_pipefs"};
+        "proc",    "sysfs",      "tmpfs",       "devtmpfs", "devpts",   "overlay",  "squashfs", "cgroup",
+        "cgroup2", "securityfs", "debugfs",     "tracefs",  "configfs", "fusectl",  "mqueue",   "hugetlbfs",
+        "pstore",  "bpf",        "binfmt_misc", "autofs",   "ramfs",    "efivarfs", "nsfs",     "rpc_pipefs"};
     return std::any_of(kPseudo.begin(), kPseudo.end(), [&](const char* name) { return type == name; });
 }
 

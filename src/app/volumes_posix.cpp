@@ -36,8 +36,7 @@ bool SystemVolumeSource::IsReady(const QString& root) const {
     const bool fileSystemRoot = QDir::cleanPath(root) == QDir::rootPath();
     const QStorageInfo info(root);
     // After an unmount the mount point is an ordinary folder of the volume above it.
-    const bool mounted =
-        info.isValid() && info.isReady() && QDir::cleanPath(info.rootPath()) == QDir::cleanPath(root);
+    const bool mounted = info.isValid() && info.isReady() && QDir::cleanPath(info.rootPath()) == QDir::cleanPath(root);
     if (!fileSystemRoot && !mounted) {
         return false;
     }

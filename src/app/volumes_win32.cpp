@@ -39,8 +39,8 @@ private:
 bool ReadLabel(const std::wstring& root, QString& label) {
     std::array<wchar_t, MAX_PATH + 1> name{};
     const NoDriveDialogs quiet;
-    if (GetVolumeInformationW(root.c_str(), name.data(), static_cast<DWORD>(name.size()), nullptr, nullptr,
-                              nullptr, nullptr, 0) == 0) {
+    if (GetVolumeInformationW(root.c_str(), name.data(), static_cast<DWORD>(name.size()), nullptr, nullptr, nullptr,
+                              nullptr, 0) == 0) {
         return false;
     }
     label = QString::fromWCharArray(name.data());

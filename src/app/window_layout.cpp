@@ -23,6 +23,8 @@ constexpr Colours kMaroon{.text = "#800000"};
 
 // Parents come before their children. The frames on the window's inside come before the
 // controls that lie on them but are not theirs: those are drawn over the frame.
+// One row per line where it fits: the table reads as a table.
+// clang-format off
 constexpr ControlRow kRows[] = {
     // Title area.
     {"Label7", nullptr, K::Label, "ラピコブログ　Quillbrook", {300, 150, 8055, 720}, {36},
@@ -130,16 +132,17 @@ constexpr ControlRow kRows[] = {
     // The full paths of the chosen articles, beside their names in List1; never shown.
     {"List2", nullptr, K::List, "", {120, 7320, 615, 240}},
 };
+// clang-format on
 
 // Within the left half the source lists come first, then the mode, the removal buttons and
 // the chosen files, then the two large buttons; the right half starts with the file name.
 constexpr const char* kKeyboardOrder[] = {
-    "Drive1",   "Dir1",     "File1",    "optFile_0",   "optFile_1",   "Command4",   "Command7",   "List1",
-    "Command2", "Command3", "Text7",    "Drive2",      "Dir2",        "Option13",   "Option12",   "Option14",
-    "optKaigyo_0", "optKaigyo_1", "optTitle_0", "optTitle_1", "Option2", "Option3", "Option1",   "Text1",
-    "Text2",    "Text3",    "Text4",    "Text5",       "Command5",    "Command6",   "Command1",   "Option4",
-    "Option5",  "Option6",  "Option9",  "Combo1",      "Option15",    "Option16",   "Option7",    "Option8",
-    "Option11", "Option10", "Text8"};
+    "Drive1",      "Dir1",        "File1",      "optFile_0",  "optFile_1", "Command4", "Command7", "List1",
+    "Command2",    "Command3",    "Text7",      "Drive2",     "Dir2",      "Option13", "Option12", "Option14",
+    "optKaigyo_0", "optKaigyo_1", "optTitle_0", "optTitle_1", "Option2",   "Option3",  "Option1",  "Text1",
+    "Text2",       "Text3",       "Text4",      "Text5",      "Command5",  "Command6", "Command1", "Option4",
+    "Option5",     "Option6",     "Option9",    "Combo1",     "Option15",  "Option16", "Option7",  "Option8",
+    "Option11",    "Option10",    "Text8"};
 
 QWidget* Make(ControlKind kind, QWidget* parent) {
     switch (kind) {
@@ -168,10 +171,11 @@ QWidget* Make(ControlKind kind, QWidget* parent) {
 }
 
 QString FaceStyle(const char* face, const char* pressed) {
-    return QStringLiteral("QPushButton { background-color: %1; border: 1px solid #707070; border-radius: 3px; }"
-                          "QPushButton:pressed { background-color: %2; }"
-                          "QPushButton:focus { border: 2px solid #000000; }"
-                          "QPushButton:disabled { color: #808080; }")
+    return QStringLiteral(
+               "QPushButton { background-color: %1; border: 1px solid #707070; border-radius: 3px; }"
+               "QPushButton:pressed { background-color: %2; }"
+               "QPushButton:focus { border: 2px solid #000000; }"
+               "QPushButton:disabled { color: #808080; }")
         .arg(QLatin1String(face), QLatin1String(pressed));
 }
 

@@ -128,7 +128,8 @@ void WindowStyle::drawControl(ControlElement element, const QStyleOption* option
         // Inside the button's edge, as Windows draws it.
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(*option);
-        focus.rect = option->rect.adjusted(kButtonFocusInset, kButtonFocusInset, -kButtonFocusInset, -kButtonFocusInset);
+        focus.rect =
+            option->rect.adjusted(kButtonFocusInset, kButtonFocusInset, -kButtonFocusInset, -kButtonFocusInset);
         proxy()->drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
     }
 }
@@ -176,9 +177,9 @@ QRect WindowStyle::subControlRect(ComplexControl control, const QStyleOptionComp
         }
         const int width = box->fontMetrics.horizontalAdvance(box->text) + 2 * kCaptionGap;
         const int left = kCaptionIndent - kCaptionGap;
-        return visualRect(box->direction, box->rect,
-                          QRect(box->rect.left() + left, box->rect.top(),
-                                std::min(width, box->rect.width() - left), captionHeight));
+        return visualRect(
+            box->direction, box->rect,
+            QRect(box->rect.left() + left, box->rect.top(), std::min(width, box->rect.width() - left), captionHeight));
     }
     case SC_GroupBoxFrame:
         return box->rect.adjusted(0, captionHeight / 2, 0, 0);

@@ -22,8 +22,8 @@ public:
                      const QWidget* widget = nullptr) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget = nullptr) const override;
-    [[nodiscard]] QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                                       SubControl subControl, const QWidget* widget = nullptr) const override;
+    [[nodiscard]] QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl subControl,
+                                       const QWidget* widget = nullptr) const override;
 };
 
 }  // namespace qb::app

@@ -186,10 +186,9 @@ ExportSettings SettingsOf(const Arguments& a, const DateFields& now) {
     ExportSettings s;
     // A file name: its bytes are kept even where they are not UTF-8.
     s.fileName = a.name ? FromPath(ArgumentPath(*a.name)) : std::u16string();
-    s.publishStatus = Pick(a.status, PublishStatus::NotChosen,
-                           {{"future", PublishStatus::Future},
-                            {"publish", PublishStatus::Publish},
-                            {"draft", PublishStatus::Draft}});
+    s.publishStatus =
+        Pick(a.status, PublishStatus::NotChosen,
+             {{"future", PublishStatus::Future}, {"publish", PublishStatus::Publish}, {"draft", PublishStatus::Draft}});
     s.categoryRule = Pick(a.category, CategoryRule::NotChosen,
                           {{"folder", CategoryRule::FolderName},
                            {"title", CategoryRule::Title},
@@ -200,17 +199,17 @@ ExportSettings SettingsOf(const Arguments& a, const DateFields& now) {
     }
     s.titleMode = Pick(a.firstLine, TitleMode::TitleOnly, {{"title-and-body", TitleMode::TitleAndBody}});
     s.kaigyoMode = Pick(a.breaks, KaigyoMode::Keep, {{"br", KaigyoMode::Br}});
-    s.outputEncoding = Pick(a.encoding, OutputEncoding::Utf8,
-                            {{"euc-jp", OutputEncoding::EucJp},
-                             {"utf-8", OutputEncoding::Utf8},
-                             {"shift_jis", OutputEncoding::ShiftJis}});
+    s.outputEncoding = Pick(
+        a.encoding, OutputEncoding::Utf8,
+        {{"euc-jp", OutputEncoding::EucJp}, {"utf-8", OutputEncoding::Utf8}, {"shift_jis", OutputEncoding::ShiftJis}});
     s.startDate = now;
     if (a.start) {
         const std::vector<std::u16string> parts = SplitStart(*a.start);
         s.startDate = {parts[0], parts[1], parts[2], parts[3], parts[4]};
     }
-    s.dayStep = Pick(a.dayStep, DayStep::NotChosen,
-                     {{"0", DayStep::SameDay}, {"1", DayStep::OneDay}, {"2", DayStep::TwoDays}, {"3", DayStep::ThreeDays}});
+    s.dayStep =
+        Pick(a.dayStep, DayStep::NotChosen,
+             {{"0", DayStep::SameDay}, {"1", DayStep::OneDay}, {"2", DayStep::TwoDays}, {"3", DayStep::ThreeDays}});
     if (a.timeStep) {
         s.timeStep = TimeStepOf(*a.timeStep).value_or(TimeStep{});
     }

@@ -8,12 +8,12 @@
 #include "cli/console.h"
 #include "common/run_error.h"
 #include "common/unicode.h"
-#include "files/paths.h"
 #include "export/blog_folder.h"
 #include "export/clock.h"
-#include "export/export_run.h"
 #include "export/entry_dates.h"
+#include "export/export_run.h"
 #include "export/messages.h"
+#include "files/paths.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ inline constexpr int kTwipsPerPixel = 15;
 
 // Twips to whole logical pixels, to the nearest pixel (a half pixel away from zero).
 template <class Twips>
-    requires std::is_arithmetic_v<Twips>
+requires std::is_arithmetic_v<Twips>
 [[nodiscard]] constexpr int TwipsToPixels(Twips twips) {
     const double pixels = static_cast<double>(twips) / kTwipsPerPixel;
     return static_cast<int>(pixels < 0 ? pixels - 0.5 : pixels + 0.5);

@@ -46,8 +46,8 @@ private:
     Step Start(unsigned char byte);
 
     char32_t codePoint_ = 0;
-    int need_ = 0;               // continuation bytes still to come
-    unsigned char low_ = 0x80;   // the range of the next continuation byte
+    int need_ = 0;              // continuation bytes still to come
+    unsigned char low_ = 0x80;  // the range of the next continuation byte
     unsigned char high_ = 0xBF;
 };
 

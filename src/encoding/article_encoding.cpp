@@ -29,8 +29,7 @@ void CheckRest(std::istream& in, Utf8Check& check, std::size_t chunkSize) {
 
 }  // namespace
 
-ArticleStart RecogniseArticle(ArticleEncoding request, std::string_view head, std::istream* in,
-                              std::size_t chunkSize) {
+ArticleStart RecogniseArticle(ArticleEncoding request, std::string_view head, std::istream* in, std::size_t chunkSize) {
     if (request == ArticleEncoding::ShiftJis) {
         return {TextEncoding::Cp932, 0};
     }

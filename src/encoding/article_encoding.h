@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "encoding/cp932.h"
 #include "common/utf8_decode.h"
+#include "encoding/cp932.h"
 
 namespace qb {
 

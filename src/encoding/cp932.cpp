@@ -21,7 +21,7 @@ namespace {
 constexpr std::uint16_t kUnmappable = 0xFFFF;  // no code page 932 bytes for this code unit
 
 struct DecodeTables {
-    std::array<bool, 256> isLead{};       // starts a two-byte character
+    std::array<bool, 256> isLead{};      // starts a two-byte character
     std::array<char16_t, 256> single{};  // the character of a byte that is not a lead byte
     std::vector<char16_t> pair;          // [lead << 8 | second]; 0 when not a character
 

@@ -51,8 +51,8 @@ PlatformCodePage::~PlatformCodePage() = default;
 
 std::optional<char16_t> PlatformCodePage::Decode(std::string_view bytes) {
     wchar_t out[2];
-    const int got = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                        out, 2);
+    const int got =
+        MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), out, 2);
     if (got == 1) {
         return static_cast<char16_t>(out[0]);
     }
@@ -60,8 +60,8 @@ std::optional<char16_t> PlatformCodePage::Decode(std::string_view bytes) {
 }
 
 std::optional<std::uint16_t> PlatformCodePage::Encode(char16_t c) {
-    const auto* m = std::find_if(std::begin(kExplicit), std::end(kExplicit),
-                                 [c](const ExplicitMapping& e) { return e.c == c; });
+    const auto* m =
+        std::find_if(std::begin(kExplicit), std::end(kExplicit), [c](const ExplicitMapping& e) { return e.c == c; });
     if (m != std::end(kExplicit)) {
         return m->bytes;
     }

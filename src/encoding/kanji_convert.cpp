@@ -19,9 +19,7 @@ ByteArray Whole(std::string_view bytes) {
     return {out.begin(), out.end()};
 }
 
-std::string_view View(const ByteArray& bytes) {
-    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
+std::string_view View(const ByteArray& bytes) { return {reinterpret_cast<const char*>(bytes.data()), bytes.size()}; }
 
 }  // namespace
 

@@ -17,9 +17,7 @@ constexpr char kEsc = 0x1B;
 
 using detail::CheckedByte;
 
-[[noreturn]] void PastEnd(const char* what) {
-    throw RunError(err::kSubscript, what);
-}
+[[noreturn]] void PastEnd(const char* what) { throw RunError(err::kSubscript, what); }
 
 // Stage 1: writes the escape into mode to, unless mode is already to.
 char* Escape(JisMode& mode, JisMode to, char* o) {

@@ -12,9 +12,9 @@
 
 #include "encoding/article_encoding.h"
 #include "encoding/text_lines.h"
+#include "export/export_run.h"
 #include "export/import_file.h"
 #include "export/messages.h"
-#include "export/export_run.h"
 
 namespace qb {
 

@@ -8,18 +8,17 @@ namespace qb {
 namespace {
 
 // Lines the importers read as the format's own when a trimmed line is exactly one of them.
-constexpr std::array<std::u16string_view, 8> kWholeLines = {
-    u"-----", u"--------", u"BODY:", u"EXTENDED BODY:", u"EXCERPT:", u"KEYWORDS:", u"COMMENT:", u"PING:"};
+constexpr std::array<std::u16string_view, 8> kWholeLines = {u"-----",    u"--------",  u"BODY:",    u"EXTENDED BODY:",
+                                                            u"EXCERPT:", u"KEYWORDS:", u"COMMENT:", u"PING:"};
 
 // Labels that make a trimmed line the format's own when it begins with one of them.
 constexpr std::array<std::u16string_view, 13> kLabels = {
-    u"AUTHOR:", u"TITLE:", u"BASENAME:", u"STATUS:", u"ALLOW COMMENTS:", u"ALLOW PINGS:", u"CATEGORY:",
-    u"PRIMARY CATEGORY:", u"DATE:", u"EMAIL:", u"IP:", u"URL:", u"BLOG NAME:"};
+    u"AUTHOR:",      u"TITLE:",    u"BASENAME:",         u"STATUS:", u"ALLOW COMMENTS:",
+    u"ALLOW PINGS:", u"CATEGORY:", u"PRIMARY CATEGORY:", u"DATE:",   u"EMAIL:",
+    u"IP:",          u"URL:",      u"BLOG NAME:"};
 
 // What WordPress's importer trims from both ends of a line.
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\0' || c == u'\v' || c == u'\r' || c == u'\n';
-}
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\0' || c == u'\v' || c == u'\r' || c == u'\n'; }
 
 bool IsWholeLine(std::u16string_view text) {
     return std::find(kWholeLines.begin(), kWholeLines.end(), text) != kWholeLines.end();
@@ -56,8 +55,8 @@ void BodyLineGuard::Feed(std::u16string_view text) {
             text.remove_prefix(1);
             break;
         case State::AfterWholeLine: {
-            const auto blanks = static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), IsBlank) -
-                                                         text.begin());
+            const auto blanks =
+                static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), IsBlank) - text.begin());
             if (held_.size() + blanks > kBlanksHeld) {
                 Release(true);  // however the pieces fall
                 break;

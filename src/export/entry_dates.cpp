@@ -167,8 +167,8 @@ DateTime AddInterval(const DateTime& value, std::u16string_view interval, long l
     if (amount > kMaxSpanDays * kSecondsPerDay / unitSeconds || amount < -kMaxSpanDays * kSecondsPerDay / unitSeconds) {
         throw RunError(err::kInvalidCall, "date out of range");
     }
-    const long long start = DaysFromCivil(value.year, value.month, value.day) * kSecondsPerDay +
-                            value.hour * 3600LL + value.minute * 60LL + value.second;
+    const long long start = DaysFromCivil(value.year, value.month, value.day) * kSecondsPerDay + value.hour * 3600LL +
+                            value.minute * 60LL + value.second;
     const long long total = start + amount * unitSeconds;
     const long long days = total >= 0 ? total / kSecondsPerDay : (total - (kSecondsPerDay - 1)) / kSecondsPerDay;
     const long long secondOfDay = total - days * kSecondsPerDay;

@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "common/run_error.h"
-#include "files/file_io.h"
-#include "files/temp_files.h"
-#include "files/paths.h"
 #include "export/article.h"
 #include "export/entry_dates.h"
 #include "export/file_name.h"
 #include "export/import_file.h"
 #include "export/import_record.h"
 #include "export/reencode.h"
+#include "files/file_io.h"
+#include "files/paths.h"
+#include "files/temp_files.h"
 
 namespace qb {
 

@@ -14,11 +14,11 @@
 namespace qb {
 
 enum class ExportOutcome {
-    Refused,          // a check failed; nothing written
-    Succeeded,        // "書き込み正常終了"
-    Utf8Failed,       // "UTF-8 への変換に失敗しました。"; Shift_JIS file left
-    Failed,           // "書き込み異常終了です。" and the number
-    ProgramMustEnd,   // the performance counter failed: the caller ends the program
+    Refused,         // a check failed; nothing written
+    Succeeded,       // "書き込み正常終了"
+    Utf8Failed,      // "UTF-8 への変換に失敗しました。"; Shift_JIS file left
+    Failed,          // "書き込み異常終了です。" and the number
+    ProgramMustEnd,  // the performance counter failed: the caller ends the program
 };
 
 // The fixed start of each line of a record, by its place in the record; 0 is the empty
@@ -48,8 +48,8 @@ struct ExportRun {
 // What the caller shows after a run.
 struct ExportResult {
     ExportOutcome outcome = ExportOutcome::Refused;
-    DateFields dateFields;       // the start-date fields as the run left them
-    bool listsCleared = false;   // the article list is to be emptied
+    DateFields dateFields;         // the start-date fields as the run left them
+    bool listsCleared = false;     // the article list is to be emptied
     bool fileNameCleared = false;  // the import file name is to be emptied
 };
 

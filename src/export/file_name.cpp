@@ -7,7 +7,9 @@ namespace qb {
 namespace {
 bool ForbiddenEverywhere(char16_t c) { return c == u'/' || c == u'\\' || c == u'\0'; }
 
-bool ForbiddenOnWindows(char16_t c) { return c < 0x20 || std::u16string_view(u":<>\"|?*").find(c) != std::u16string_view::npos; }
+bool ForbiddenOnWindows(char16_t c) {
+    return c < 0x20 || std::u16string_view(u":<>\"|?*").find(c) != std::u16string_view::npos;
+}
 }  // namespace
 
 bool IsBadFileName(std::u16string_view name, NameRules rules) {

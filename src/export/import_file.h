@@ -42,7 +42,7 @@ private:
 
     std::optional<OutputFile> out_;
     cp932::Encoder encoder_;
-    std::string pending_;  // encoded lines not yet written
+    std::string pending_;    // encoded lines not yet written
     int failureNumber_ = 0;  // of the first failed write; 0 while none failed
     bool closed_ = false;
 };

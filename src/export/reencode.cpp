@@ -8,8 +8,8 @@
 #include "common/run_error.h"
 #include "encoding/cp932.h"
 #include "encoding/kanji_stream.h"
-#include "files/file_io.h"
 #include "encoding/utf8_encode.h"
+#include "files/file_io.h"
 
 // The file is converted as a stream, one chunk at a time, in bounded memory; the bytes
 // and failures are those of reading the whole file into one text and converting it.

@@ -20,7 +20,7 @@ ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncod
                                   LineEnds lineEnds = LineEnds::CrLf);
 
 // The same, reading the file chunkSize bytes at a time (the result does not depend on it).
-ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding,
-                                  LineEnds lineEnds, std::size_t chunkSize);
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds,
+                                  std::size_t chunkSize);
 
 }  // namespace qb

@@ -94,7 +94,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     detail::FileHandle fd_ = detail::kNoFile;
-    int slot_ = -1;  // where the name is kept for removal on a signal; -1: not kept
+    int slot_ = -1;      // where the name is kept for removal on a signal; -1: not kept
     bool done_ = false;  // moved by Commit() or KeepAs()
 };
 

@@ -19,8 +19,9 @@ bool HasPattern(std::basic_string_view<Char> name) {
     }
     for (std::size_t i = 0; i < name.size(); ++i) {
         const unsigned long c = static_cast<std::make_unsigned_t<Char>>(name[i]);
-        const bool fits = i < kPrefix.size() ? c == static_cast<unsigned char>(kPrefix[i])
-                                             : c < 0x80 && kAlphabet.find(static_cast<char>(c)) != std::string_view::npos;
+        const bool fits = i < kPrefix.size()
+                              ? c == static_cast<unsigned char>(kPrefix[i])
+                              : c < 0x80 && kAlphabet.find(static_cast<char>(c)) != std::string_view::npos;
         if (!fits) {
             return false;
         }

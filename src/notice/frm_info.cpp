@@ -3,7 +3,6 @@
 #include "notice/notice_probe.h"
 #include "notice/page_limits.h"
 
-
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -14,8 +13,8 @@
 #include <QNetworkRequest>
 #include <QPixmap>
 #include <QScreen>
-#include <QShortcut>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -23,54 +22,41 @@ namespace qb::notice {
 
 namespace {
 
-QRect ScreenArea()
-{
+QRect ScreenArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-float ScreenHeightTwips()
-{
-    return static_cast<float>(ScreenArea().height()) * kTwipsPerPixel;
-}
+float ScreenHeightTwips() { return static_cast<float>(ScreenArea().height()) * kTwipsPerPixel; }
 
 // Same scheme, host and port (the scheme's default port when none is given).
-bool SameOrigin(const QUrl& a, const QUrl& b)
-{
-    const auto port = [](const QUrl& u) {
-        return u.port(u.scheme() == QLatin1String("https") ? 443 : 80);
-    };
-    return a.scheme() == b.scheme() && !a.host().isEmpty() &&
-           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && port(a) == port(b) &&
-           (a.scheme() == QLatin1String("http") || a.scheme() == QLatin1String("https"));
+bool SameOrigin(const QUrl& a, const QUrl& b) {
+    const auto port = [](const QUrl& u) { return u.port(u.scheme() == QLatin1String("https") ? 443 : 80); };
+    return a.scheme() == b.scheme() && !a.host().isEmpty() && a.host().compare(b.host(), Qt::CaseInsensitive) == 0 &&
+           port(a) == port(b) && (a.scheme() == QLatin1String("http") || a.scheme() == QLatin1String("https"));
 }
 
 }  // namespace
 
-NoticeBrowser::NoticeBrowser(QNetworkAccessManager& net, QWidget* parent)
-    : QTextBrowser(parent), net_(net)
-{
+NoticeBrowser::NoticeBrowser(QNetworkAccessManager& net, QWidget* parent) : QTextBrowser(parent), net_(net) {
     setOpenLinks(false);
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &NoticeBrowser::OpenLink);
 }
 
-void NoticeBrowser::ShowPage(const QUrl& url, const QString& html)
-{
+void NoticeBrowser::ShowPage(const QUrl& url, const QString& html) {
     pageUrl_ = url;
     pageHtml_ = html;
     setSource(url, QTextDocument::HtmlResource);
 }
 
-QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
-{
+QVariant NoticeBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = name.isRelative() ? pageUrl_.resolved(name) : name;
     if (type == QTextDocument::HtmlResource)
         return url == pageUrl_ ? pageHtml_ : QString(QLatin1String(""));
     // Never an empty answer: on one the text engine reads a local file of that name itself.
     // Only the page's own server is asked; other hosts would learn that the program started.
-    const bool wanted = type == QTextDocument::ImageResource ||
-                        type == QTextDocument::StyleSheetResource;
+    const bool wanted = type == QTextDocument::ImageResource || type == QTextDocument::StyleSheetResource;
     if (!wanted || !SameOrigin(url, pageUrl_))
         return BlankResource(type);
     // Kept here rather than in the document, which forgets its resources when the page is
@@ -84,12 +70,10 @@ QVariant NoticeBrowser::loadResource(int type, const QUrl& name)
     return BlankResource(type);
 }
 
-void NoticeBrowser::Fetch(int type, const QUrl& url)
-{
+void NoticeBrowser::Fetch(int type, const QUrl& url) {
     // Filled in when it arrives; the page is laid out again then.
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::SameOriginRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     QNetworkReply* reply = net_.get(request);
     CapBody(*reply);
     ++pending_;
@@ -120,8 +104,7 @@ void NoticeBrowser::Fetch(int type, const QUrl& url)
     });
 }
 
-void NoticeBrowser::Reread()
-{
+void NoticeBrowser::Reread() {
     // Style sheets and backgrounds are taken in only while the page is read.
     const int scroll = verticalScrollBar()->value();
     setHtml(pageHtml_);
@@ -135,21 +118,18 @@ void NoticeBrowser::Reread()
     verticalScrollBar()->setValue(scroll);
 }
 
-void NoticeBrowser::OpenLink(const QUrl& link)
-{
+void NoticeBrowser::OpenLink(const QUrl& link) {
     const QUrl url = link.isRelative() ? pageUrl_.resolved(link) : link;
     const QString scheme = url.scheme();
     // A page from the network opens web and mail links only, not local files or programs.
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-        scheme == QLatin1String("mailto"))
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto"))
         QDesktopServices::openUrl(url);
 }
 
 FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      mainWindow_(&mainWindow)
-{
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::WindowStaysOnTopHint),
+      mainWindow_(&mainWindow) {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral("お知らせ"));
     // The notice window has no icon of its own: a blank one keeps the application's
@@ -163,8 +143,7 @@ FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
 
     webBrowser1_ = new NoticeBrowser(*net, this);
     webBrowser1_->setObjectName(QStringLiteral("WebBrowser1"));
-    webBrowser1_->setGeometry(0, 0, TwipsToPixels(kBrowserWidthTwips),
-                              TwipsToPixels(kBrowserHeightTwips));
+    webBrowser1_->setGeometry(0, 0, TwipsToPixels(kBrowserWidthTwips), TwipsToPixels(kBrowserHeightTwips));
     // Children are destroyed in the order they were added: the browser, which holds a
     // reference to the network access and handles its replies, goes before it.
     net->setParent(this);
@@ -182,8 +161,7 @@ FrmInfo::FrmInfo(QWidget& mainWindow, QNetworkAccessManager* net)
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-void FrmInfo::PrepareNotice(const QUrl& url, const QString& html)
-{
+void FrmInfo::PrepareNotice(const QUrl& url, const QString& html) {
     webBrowser1_->ShowPage(url, html);
     const QRect area = ScreenArea();
     slide_.SetTop(static_cast<float>(area.height()) * kTwipsPerPixel);
@@ -191,8 +169,7 @@ void FrmInfo::PrepareNotice(const QUrl& url, const QString& html)
     MoveToSlide();
 }
 
-void FrmInfo::ShowNotice()
-{
+void FrmInfo::ShowNotice() {
     show();
     // Raised and activated by hand too: where the stay-on-top hint does nothing, and so
     // that the keyboard comes here rather than to the disabled main window.
@@ -200,19 +177,14 @@ void FrmInfo::ShowNotice()
     activateWindow();
 }
 
-bool FrmInfo::TimerRunning() const
-{
-    return timer1_->isActive();
-}
+bool FrmInfo::TimerRunning() const { return timer1_->isActive(); }
 
-void FrmInfo::MoveToSlide()
-{
+void FrmInfo::MoveToSlide() {
     const QRect area = ScreenArea();
     move(area.x() + TwipsToPixels(left_), area.y() + TwipsToPixels(slide_.Top()));
 }
 
-void FrmInfo::Tick()
-{
+void FrmInfo::Tick() {
     const bool goesOn = slide_.Tick(ScreenHeightTwips());
     MoveToSlide();
     repaint();
@@ -220,8 +192,7 @@ void FrmInfo::Tick()
         timer1_->stop();
 }
 
-void FrmInfo::closeEvent(QCloseEvent* event)
-{
+void FrmInfo::closeEvent(QCloseEvent* event) {
     timer1_->stop();
     if (mainWindow_)
         mainWindow_->setEnabled(true);

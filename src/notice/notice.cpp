@@ -12,13 +12,9 @@
 
 namespace qb::notice {
 
-QUrl DefaultNoticeUrl()
-{
-    return QUrl(QStringLiteral(QB_NOTICE_URL));
-}
+QUrl DefaultNoticeUrl() { return QUrl(QStringLiteral(QB_NOTICE_URL)); }
 
-FrmInfo* ProbeNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs)
-{
+FrmInfo* ProbeNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs) {
     // The time left after the fetch is for the title test and the building of the page,
     // which the page limits keep well under this.
     constexpr int kBuildReserveMs = 1000;
@@ -35,21 +31,18 @@ FrmInfo* ProbeNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs)
     return frmInfo;
 }
 
-FrmInfo* ProbeAndShowNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs)
-{
+FrmInfo* ProbeAndShowNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs) {
     FrmInfo* frmInfo = ProbeNotice(mainWindow, url, timeoutMs);
     if (frmInfo)
         frmInfo->ShowNotice();
     return frmInfo;
 }
 
-QWidget* RunStartupNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs)
-{
+QWidget* RunStartupNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs) {
     return ProbeNotice(mainWindow, url, timeoutMs);
 }
 
-void ShowStartupNotice(QWidget* notice)
-{
+void ShowStartupNotice(QWidget* notice) {
     if (auto* frmInfo = qobject_cast<FrmInfo*>(notice))
         frmInfo->ShowNotice();
 }

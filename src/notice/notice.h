@@ -15,8 +15,7 @@ namespace qb::notice {
 // window together stay within timeoutMs. Either enables mainWindow at once and gives
 // nullptr, or gives the notice window, built but not shown; it enables mainWindow when it
 // is closed.
-[[nodiscard]] QWidget* RunStartupNotice(QWidget& mainWindow, const QUrl& url,
-                                        int timeoutMs = 5000);
+[[nodiscard]] QWidget* RunStartupNotice(QWidget& mainWindow, const QUrl& url, int timeoutMs = 5000);
 
 // Shows the notice window over the main window, which must be shown already, with the
 // keyboard focus. Nothing for nullptr.

@@ -22,13 +22,11 @@ enum class Japanese { No, ShiftJis, EucJp };
 
 // Shift_JIS and EUC-JP are read by the program's own decoders, the same on every
 // platform (Qt's own codecs for them need ICU, which Qt for Windows lacks).
-Japanese JapaneseCharset(const QByteArray& charset)
-{
-    static const QList<QByteArray> shiftJis = {"shift_jis", "shift-jis", "sjis", "x-sjis", "ms_kanji",
-                                               "csshiftjis", "windows-31j", "cp932", "ms932",
-                                               "x-ms-cp932", "windows-932"};
-    static const QList<QByteArray> eucJp = {"euc-jp", "eucjp", "euc_jp", "x-euc-jp", "x-euc",
-                                            "cseucpkdfmtjapanese"};
+Japanese JapaneseCharset(const QByteArray& charset) {
+    static const QList<QByteArray> shiftJis = {"shift_jis", "shift-jis",  "sjis",        "x-sjis",
+                                               "ms_kanji",  "csshiftjis", "windows-31j", "cp932",
+                                               "ms932",     "x-ms-cp932", "windows-932"};
+    static const QList<QByteArray> eucJp = {"euc-jp", "eucjp", "euc_jp", "x-euc-jp", "x-euc", "cseucpkdfmtjapanese"};
     const QByteArray name = charset.toLower();
     if (shiftJis.contains(name))
         return Japanese::ShiftJis;
@@ -37,15 +35,13 @@ Japanese JapaneseCharset(const QByteArray& charset)
     return Japanese::No;
 }
 
-DecodedText DecodeJapanese(const QByteArray& body, Japanese charset)
-{
+DecodedText DecodeJapanese(const QByteArray& body, Japanese charset) {
     const std::string_view bytes(body.constData(), static_cast<std::size_t>(body.size()));
     return charset == Japanese::EucJp ? DecodeEucJp(bytes) : DecodeShiftJis(bytes);
 }
 
 // Decodes with the named charset; nullopt when the name is unknown.
-std::optional<QString> DecodeAs(const QByteArray& body, const QByteArray& charset)
-{
+std::optional<QString> DecodeAs(const QByteArray& body, const QByteArray& charset) {
     if (charset.isEmpty())
         return std::nullopt;
     if (const Japanese japanese = JapaneseCharset(charset); japanese != Japanese::No)
@@ -60,8 +56,7 @@ std::optional<QString> DecodeAs(const QByteArray& body, const QByteArray& charse
 // How much a decoded text looks like Japanese: kana and kanji count up, half-width
 // katakana count down. Shift_JIS bytes read as EUC-JP, and the other way round, mostly
 // come out as half-width katakana or break the decoding.
-int JapaneseScore(QStringView text)
-{
+int JapaneseScore(QStringView text) {
     int score = 0;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
@@ -79,8 +74,7 @@ int JapaneseScore(QStringView text)
 // A page with no label: UTF-8 when it is valid UTF-8; otherwise Shift_JIS or EUC-JP, the
 // one that decodes without errors, or the one that reads more like Japanese when both do.
 // Shift_JIS on a tie.
-QString DecodeUnlabelled(const QByteArray& body)
-{
+QString DecodeUnlabelled(const QByteArray& body) {
     QStringDecoder utf8(QStringConverter::Utf8);
     QString text = utf8.decode(body);
     if (!utf8.hasError())
@@ -96,8 +90,7 @@ QString DecodeUnlabelled(const QByteArray& body)
 
 }  // namespace
 
-void CapBody(QNetworkReply& reply, qint64 maxBytes)
-{
+void CapBody(QNetworkReply& reply, qint64 maxBytes) {
     // Room past the cap for whole network reads: with less, the reply waits for room that
     // never comes, and only the time-out would end an endless body.
     constexpr qint64 kReadRoomBytes = qint64{1024} * 1024;
@@ -119,32 +112,27 @@ void CapBody(QNetworkReply& reply, qint64 maxBytes)
     });
 }
 
-QByteArray CharsetFromContentType(const QByteArray& contentType)
-{
-    static const QRegularExpression re(
-        QStringLiteral(R"(;\s*charset\s*=\s*["']?([A-Za-z0-9._:+\-]+))"),
-        QRegularExpression::CaseInsensitiveOption);
+QByteArray CharsetFromContentType(const QByteArray& contentType) {
+    static const QRegularExpression re(QStringLiteral(R"(;\s*charset\s*=\s*["']?([A-Za-z0-9._:+\-]+))"),
+                                       QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = re.match(QString::fromLatin1(contentType));
     return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
 }
 
-QByteArray CharsetFromMeta(const QByteArray& body)
-{
+QByteArray CharsetFromMeta(const QByteArray& body) {
     // The labels are ASCII, and so are the bytes of the tags in every charset the page may
     // use here, so the head can be searched as Latin-1.
     qsizetype end = body.indexOf("</head");
     if (end < 0)
         end = body.indexOf("</HEAD");
     const QString head = QString::fromLatin1(end < 0 ? body : body.left(end));
-    static const QRegularExpression re(
-        QStringLiteral(R"(<meta\s[^>]*?charset\s*=\s*["']?\s*([A-Za-z0-9._:+\-]+))"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(QStringLiteral(R"(<meta\s[^>]*?charset\s*=\s*["']?\s*([A-Za-z0-9._:+\-]+))"),
+                                       QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = re.match(head);
     return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
 }
 
-QString DecodePage(const QByteArray& body, const QByteArray& contentType)
-{
+QString DecodePage(const QByteArray& body, const QByteArray& contentType) {
     if (body.startsWith("\xEF\xBB\xBF"))
         return QStringDecoder(QStringConverter::Utf8).decode(body);
     if (body.startsWith("\xFF\xFE") || body.startsWith("\xFE\xFF"))
@@ -156,8 +144,7 @@ QString DecodePage(const QByteArray& body, const QByteArray& contentType)
     return DecodeUnlabelled(body);
 }
 
-bool TitleShowsNotice(QStringView page)
-{
+bool TitleShowsNotice(QStringView page) {
     const qsizetype p = page.indexOf(u"<title>", 0, Qt::CaseSensitive);
     if (p < 0)
         return false;
@@ -165,14 +152,11 @@ bool TitleShowsNotice(QStringView page)
     return head != u"404 error";
 }
 
-std::optional<FetchedPage> FetchNoticePage(QNetworkAccessManager& net, const QUrl& url,
-                                           int timeoutMs)
-{
+std::optional<FetchedPage> FetchNoticePage(QNetworkAccessManager& net, const QUrl& url, int timeoutMs) {
     if (!url.isValid() || url.isRelative())
         return std::nullopt;
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     const std::unique_ptr<QNetworkReply> reply(net.get(request));
     CapBody(*reply);
 

@@ -46,7 +46,6 @@ void CapBody(QNetworkReply& reply, qint64 maxBytes = kMaxBodyBytes);
 // Fetches url once and waits for it, at most timeoutMs in all. Any failure (no network,
 // refused, time-out, TLS error, HTTP status 400 or above, even with a page, a body past
 // kMaxBodyBytes) gives nullopt.
-[[nodiscard]] std::optional<FetchedPage> FetchNoticePage(QNetworkAccessManager& net,
-                                                         const QUrl& url, int timeoutMs);
+[[nodiscard]] std::optional<FetchedPage> FetchNoticePage(QNetworkAccessManager& net, const QUrl& url, int timeoutMs);
 
 }  // namespace qb::notice

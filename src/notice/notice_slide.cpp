@@ -2,8 +2,7 @@
 
 namespace qb::notice {
 
-bool NoticeSlide::Tick(float screenHeightTwips)
-{
+bool NoticeSlide::Tick(float screenHeightTwips) {
     if (stopped_)
         return false;
     top_ -= kStepTwips;

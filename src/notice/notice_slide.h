@@ -7,7 +7,7 @@ namespace qb::notice {
 
 class NoticeSlide {
 public:
-    static constexpr float kStepTwips = 50.0f;       // rise per tick
+    static constexpr float kStepTwips = 50.0f;          // rise per tick
     static constexpr float kRestAboveBottom = 4600.0f;  // stops once the top is higher than this
 
     // Places the window's top edge, e.g. at the screen's height (just below the screen).

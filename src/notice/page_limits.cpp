@@ -11,8 +11,7 @@ namespace qb::notice {
 
 namespace {
 
-int TableNesting(const QTextFrame& frame)
-{
+int TableNesting(const QTextFrame& frame) {
     int deepest = 0;
     for (const QTextFrame* child : frame.childFrames())
         deepest = std::max(deepest, TableNesting(*child));
@@ -27,27 +26,21 @@ public:
 
 }  // namespace
 
-StyleCost& StyleCost::operator+=(const StyleCost& other)
-{
+StyleCost& StyleCost::operator+=(const StyleCost& other) {
     rules += other.rules;
     chars += other.chars;
     return *this;
 }
 
-bool StyleCost::WithinLimits() const
-{
-    return rules <= kMaxStyleRules && chars <= kMaxStyleChars;
-}
+bool StyleCost::WithinLimits() const { return rules <= kMaxStyleRules && chars <= kMaxStyleChars; }
 
-StyleCost CostOfStyleSheet(QStringView css)
-{
+StyleCost CostOfStyleSheet(QStringView css) {
     const auto rules = css.count(u'{') + css.count(u',');
     return StyleCost{static_cast<int>(std::min<qsizetype>(rules, kMaxStyleRules + 1)),
                      static_cast<int>(std::min<qsizetype>(css.size(), kMaxStyleChars + 1))};
 }
 
-StyleCost CostOfPageStyles(QStringView page)
-{
+StyleCost CostOfPageStyles(QStringView page) {
     StyleCost cost;
     qsizetype from = 0;
     while (cost.WithinLimits()) {
@@ -63,20 +56,16 @@ StyleCost CostOfPageStyles(QStringView page)
     return cost;
 }
 
-bool PageWithinLimits(QStringView page)
-{
+bool PageWithinLimits(QStringView page) {
     // Every element begins with '<', so this bounds the elements and their depth.
     return page.count(u'<') <= kMaxMarkup && CostOfPageStyles(page).WithinLimits();
 }
 
-bool DocumentWithinLimits(const QTextDocument& document)
-{
-    return document.characterCount() <= kMaxCharacters &&
-           TableNesting(*document.rootFrame()) <= kMaxTableNesting;
+bool DocumentWithinLimits(const QTextDocument& document) {
+    return document.characterCount() <= kMaxCharacters && TableNesting(*document.rootFrame()) <= kMaxTableNesting;
 }
 
-bool PageCanBeBuilt(const QString& page)
-{
+bool PageCanBeBuilt(const QString& page) {
     if (!PageWithinLimits(page))
         return false;
     TrialDocument trial;
@@ -84,8 +73,7 @@ bool PageCanBeBuilt(const QString& page)
     return DocumentWithinLimits(trial);
 }
 
-QVariant BlankResource(int type)
-{
+QVariant BlankResource(int type) {
     if (type != QTextDocument::ImageResource)
         return QString(QLatin1String(""));
     static const QImage blank = [] {

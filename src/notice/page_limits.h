@@ -12,8 +12,8 @@ class QTextDocument;
 
 namespace qb::notice {
 
-inline constexpr int kMaxMarkup = 3000;         // '<' characters in the page
-inline constexpr int kMaxStyleRules = 512;      // '{' and ',' of all style text together
+inline constexpr int kMaxMarkup = 3000;           // '<' characters in the page
+inline constexpr int kMaxStyleRules = 512;        // '{' and ',' of all style text together
 inline constexpr int kMaxStyleChars = 32 * 1024;  // all style text together
 inline constexpr int kMaxTableNesting = 4;
 inline constexpr int kMaxCharacters = 128 * 1024;  // characters of the built page

@@ -2,8 +2,9 @@
 // Pieces shared by the window tests: volumes rooted in a scratch folder and a window
 // built over them.
 
-#include <QDir>
+#include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -13,10 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 

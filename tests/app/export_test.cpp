@@ -115,10 +115,10 @@ TEST_F(Export, BlogFolderModeTakesEveryFileOfEverySubFolderAsUtf8) {
     EXPECT_EQ(Texts(sink), QStringList{"書き込み正常終了"});
     const std::u16string date = u"03/05/2024 08:07:00";
     EXPECT_EQ(ReadFile(OutFolder() + "/blog.txt"),
-              qb::Utf16ToUtf8(qbtest::CrLfLines(qbtest::Join(
-                  qbtest::Join(Record(u"いち", date, u"Draft", u"A", ShortBody()),
-                               Record(u"に", date, u"Draft", u"A", ShortBody(u"本文二"))),
-                  Record(u"さん", date, u"Draft", u"B", ShortBody())))));
+              qb::Utf16ToUtf8(qbtest::CrLfLines(
+                  qbtest::Join(qbtest::Join(Record(u"いち", date, u"Draft", u"A", ShortBody()),
+                                            Record(u"に", date, u"Draft", u"A", ShortBody(u"本文二"))),
+                               Record(u"さん", date, u"Draft", u"B", ShortBody())))));
     EXPECT_EQ(Get<QListWidget>("List1")->count(), 0);
     // The folder list still shows the blog folder.
     EXPECT_EQ(window->ReadForm().Dir1Path, Native(blog).toStdU16String());
@@ -360,8 +360,8 @@ TEST(FormSettings, MapsTheControlsOntoTheSettings) {
          },
          qb::PublishStatus::NotChosen, qb::DayStep::OneDay, qb::CategoryRule::GivenName, qb::OutputEncoding::NotChosen,
          Kind::Hours, 12},
-        {"one hour", [](FormState& f) { f.Combo1ListIndex = 3; }, qb::PublishStatus::NotChosen,
-         qb::DayStep::NotChosen, qb::CategoryRule::NotChosen, qb::OutputEncoding::NotChosen, Kind::Hours, 1},
+        {"one hour", [](FormState& f) { f.Combo1ListIndex = 3; }, qb::PublishStatus::NotChosen, qb::DayStep::NotChosen,
+         qb::CategoryRule::NotChosen, qb::OutputEncoding::NotChosen, Kind::Hours, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

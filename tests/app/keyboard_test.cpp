@@ -15,11 +15,11 @@ namespace {
 // The stops of the Tab key at start-up, in order, once "以下に指定した名を使う" is chosen (so
 // that Text8 takes input). An option group is one stop: its selected member, or its first
 // while none is selected; the arrow keys move within it.
-const QStringList kTabStops = {
-    "Drive1",   "Dir1",        "File1",      "optFile_0", "Command4", "Command7", "List1",   "Command2",
-    "Command3", "Text7",       "Drive2",     "Dir2",      "Option13", "optKaigyo_0", "optTitle_0", "Option2",
-    "Text1",    "Text2",       "Text3",      "Text4",     "Text5",    "Command5", "Command6", "Command1",
-    "Option4",  "Combo1",      "Option15",   "Option10",  "Text8"};
+const QStringList kTabStops = {"Drive1",   "Dir1",        "File1",      "optFile_0", "Command4", "Command7",
+                               "List1",    "Command2",    "Command3",   "Text7",     "Drive2",   "Dir2",
+                               "Option13", "optKaigyo_0", "optTitle_0", "Option2",   "Text1",    "Text2",
+                               "Text3",    "Text4",       "Text5",      "Command5",  "Command6", "Command1",
+                               "Option4",  "Combo1",      "Option15",   "Option10",  "Text8"};
 
 class Keyboard : public WindowTest {
 protected:
@@ -56,9 +56,13 @@ TEST_F(Keyboard, TabFollowsTheScreenLeftHalfThenRightHalfAndShiftTabGoesBack) {
 
     // The stop of a group is its selected member.
     QStringList chosen = kTabStops;
-    for (const auto& [before, after] : {std::pair{"optFile_0", "optFile_1"}, {"Option13", "Option14"},
-                                        {"optKaigyo_0", "optKaigyo_1"}, {"optTitle_0", "optTitle_1"},
-                                        {"Option2", "Option1"}, {"Option4", "Option6"}, {"Option10", "Option7"}}) {
+    for (const auto& [before, after] : {std::pair{"optFile_0", "optFile_1"},
+                                        {"Option13", "Option14"},
+                                        {"optKaigyo_0", "optKaigyo_1"},
+                                        {"optTitle_0", "optTitle_1"},
+                                        {"Option2", "Option1"},
+                                        {"Option4", "Option6"},
+                                        {"Option10", "Option7"}}) {
         Click(after);
         chosen.replace(chosen.indexOf(before), after);
     }
@@ -109,8 +113,8 @@ int Differences(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
-            const int change = std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                               std::abs(qBlue(p) - qBlue(q));
+            const int change =
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
             count += change >= 200 ? 1 : 0;
         }
     }

@@ -1,6 +1,7 @@
 // The main window clicked through as a user would: start-up state, layout, the option
 // handling, the article lists, the drive lists and the start-date buttons.
 
+#include <QtTest/qtestspontaneevent.h>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,7 +11,6 @@
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
-#include <QtTest/qtestspontaneevent.h>
 
 #include "app/app_setup.h"
 #include "app/path_lists.h"
@@ -138,8 +138,8 @@ int CaptionWidth(const QWidget* control, const QString& caption) {
     const QFontMetrics metrics = control->fontMetrics();
     int widest = 0;
     for (const QString& line : QString(caption).replace("\r\n", "\n").split('\n')) {
-        widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line,
-                                                       8 * metrics.averageCharWidth()).width());
+        widest = std::max(
+            widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, 8 * metrics.averageCharWidth()).width());
     }
     return widest;
 }
@@ -177,15 +177,16 @@ TEST_F(Layout, EveryRowIsBuiltOnItsParentWithItsCaptionPlaceAndFont) {
 TEST_F(Layout, ControlsLieInsideTheirParentsWithoutOverlap) {
     Open();
     // Neighbours whose areas meet by a pixel or by an option button's room beyond its caption.
-    const QSet<QPair<QString, QString>> overlapping = {
-        {"Command4", "Command7"}, {"Label4", "Text5"}, {"Option12", "Option14"}, {"Option2", "Option3"},
-        {"Option3", "Option1"}};
+    const QSet<QPair<QString, QString>> overlapping = {{"Command4", "Command7"},
+                                                       {"Label4", "Text5"},
+                                                       {"Option12", "Option14"},
+                                                       {"Option2", "Option3"},
+                                                       {"Option3", "Option1"}};
     const auto rows = WindowLayout();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         QWidget* control = Get<QWidget>(rows[i].name);
         ASSERT_NE(control, nullptr);
-        EXPECT_TRUE(QRect(QPoint(0, 0), control->parentWidget()->size()).contains(control->geometry()))
-            << rows[i].name;
+        EXPECT_TRUE(QRect(QPoint(0, 0), control->parentWidget()->size()).contains(control->geometry())) << rows[i].name;
         for (std::size_t j = 0; j < i; ++j) {
             QWidget* earlier = Get<QWidget>(rows[j].name);
             if (earlier->parentWidget() != control->parentWidget() ||
@@ -236,7 +237,8 @@ TEST_F(Layout, WindowAndAnchorsHaveTheirExactPlaces) {
     for (const ControlRow& row : WindowLayout()) {
         QWidget* control = Get<QWidget>(row.name);
         const bool tabbed = control->isVisibleTo(window.get()) && (control->focusPolicy() & Qt::TabFocus) != 0;
-        EXPECT_EQ(std::count_if(order.begin(), order.end(), [&](const char* name) { return QLatin1String(name) == row.name; }),
+        EXPECT_EQ(std::count_if(order.begin(), order.end(),
+                                [&](const char* name) { return QLatin1String(name) == row.name; }),
                   tabbed ? 1 : 0)
             << row.name;
     }
@@ -308,8 +310,8 @@ TEST_F(Options, TypedTimeStepSelectsTheEntryItMatchesWithDigitsOfEitherWidth) {
     const struct {
         QString typed;
         int index;
-    } rows[] = {{"abc", -1},    {"３０分", 2},   {"", -1},         {"１２時間", 14}, {"12時間", 14},
-                {"3時間", 5},   {"３0分", 2},    {"3 時間", -1},   {"30", -1},       {"３時間半", -1}};
+    } rows[] = {{"abc", -1},  {"３０分", 2}, {"", -1},       {"１２時間", 14}, {"12時間", 14},
+                {"3時間", 5}, {"３0分", 2},  {"3 時間", -1}, {"30", -1},       {"３時間半", -1}};
     for (const auto& row : rows) {
         TypeInto(edit, row.typed);
         EXPECT_EQ(window->Combo1ListIndex(), row.index) << row.typed.toStdString();
@@ -366,12 +368,15 @@ TEST_F(Lists, EachGestureAppendsTheSelectedFilesThatAreNotListedYet) {
     } rows[] = {
         {"one drag", {drag(0, 2)}, {"a.txt", "B.txt", "c.txt"}},
         {"the same drag twice", {drag(0, 2), drag(0, 2)}, {"a.txt", "B.txt", "c.txt"}},
-        {"click and two control-clicks", {click(2), click(0, Qt::ControlModifier), click(1, Qt::ControlModifier)},
+        {"click and two control-clicks",
+         {click(2), click(0, Qt::ControlModifier), click(1, Qt::ControlModifier)},
          {"c.txt", "a.txt", "B.txt"}},
-        {"click and shift-click", {click(1), click(2, Qt::ShiftModifier), click(0, Qt::ShiftModifier)},
+        {"click and shift-click",
+         {click(1), click(2, Qt::ShiftModifier), click(0, Qt::ShiftModifier)},
          {"B.txt", "c.txt", "a.txt"}},
         {"arrow keys", {click(0), key(Qt::Key_Down), key(Qt::Key_Down), key(Qt::Key_Up)}, {"a.txt", "B.txt", "c.txt"}},
-        {"shift and arrow keys", {click(0), key(Qt::Key_Down, Qt::ShiftModifier), key(Qt::Key_Down, Qt::ShiftModifier)},
+        {"shift and arrow keys",
+         {click(0), key(Qt::Key_Down, Qt::ShiftModifier), key(Qt::Key_Down, Qt::ShiftModifier)},
          {"a.txt", "B.txt", "c.txt"}},
         {"listed again after the lists were emptied", {click(1), clear, click(1)}, {"B.txt"}},
     };

@@ -100,7 +100,8 @@ TEST_F(ScreenFitWindow, OnASmallScreenItStartsTopLeftAndItsInsideScrollsToEveryC
         }
         ASSERT_EQ(QApplication::focusWidget(), control) << name;
         const QRect shown(control->mapTo(Scroller()->viewport(), QPoint(0, 0)), control->size());
-        EXPECT_TRUE(view.contains(shown)) << name << " at " << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height() << " in " << view.width() << "x" << view.height();
+        EXPECT_TRUE(view.contains(shown)) << name << " at " << shown.x() << "," << shown.y() << " " << shown.width()
+                                          << "x" << shown.height() << " in " << view.width() << "x" << view.height();
     }
 }
 

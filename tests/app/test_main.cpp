@@ -1,8 +1,8 @@
 // One QApplication for all window tests; headless unless a platform is given. Headless,
 // there are two screens (screens.json): a wide one, where windows open, and a small one,
 // 1280 by 800 pixels at 150 % scaling.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include "app/app_setup.h"
 #include "app_test_support.h"

@@ -75,8 +75,8 @@ Result RunCli(const std::filesystem::path& cwd, const std::vector<std::string>& 
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
     Result result;
-    if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                       cwd.c_str(), &startup, &process)) {
+    if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, cwd.c_str(),
+                       &startup, &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);

@@ -23,8 +23,8 @@ namespace {
 
 using qbtest::CrLfToLf;
 using qbtest::InEncoding;
-using qbtest::PathOf;
 using qbtest::Join;
+using qbtest::PathOf;
 using qbtest::ReadBytes;
 using qbtest::Result;
 using qbtest::RunCli;
@@ -33,10 +33,9 @@ using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
 
-const std::vector<std::string> kSpringWalkOptions{"--name",       "out",      "--status",      "future",
-                                                  "--category",   "name",     "--category-name", "日記",
-                                                  "--breaks",     "br",       "--start",       "2026/04/01 09:00",
-                                                  "--day-step",   "1",        "--time-step",   "none"};
+const std::vector<std::string> kSpringWalkOptions{
+    "--name",   "out", "--status", "future",           "--category", "name", "--category-name", "日記",
+    "--breaks", "br",  "--start",  "2026/04/01 09:00", "--day-step", "1",    "--time-step",     "none"};
 
 // Every line of out that starts with key, with its CR LF, in the order found.
 std::string LinesStartingWith(const std::string& out, const std::string& key) {
@@ -64,11 +63,10 @@ protected:
 };
 
 TEST_F(Cli, SpringWalkInEachEncoding) {
-    const auto articles = Articles({{"day1.txt", SjisLines(qbtest::kSpringWalk)},
-                                    {"day2.txt", SjisLines(qbtest::kSpringWalk)}});
-    const std::string sjis =
-        SjisLines(Join(qbtest::SpringWalkRecord(u"04/01/2026 09:00:00", true, false),
-                               qbtest::SpringWalkRecord(u"04/02/2026 09:00:00", true, false)));
+    const auto articles =
+        Articles({{"day1.txt", SjisLines(qbtest::kSpringWalk)}, {"day2.txt", SjisLines(qbtest::kSpringWalk)}});
+    const std::string sjis = SjisLines(Join(qbtest::SpringWalkRecord(u"04/01/2026 09:00:00", true, false),
+                                            qbtest::SpringWalkRecord(u"04/02/2026 09:00:00", true, false)));
     for (const std::string encoding : {"shift_jis", "euc-jp", "utf-8"}) {
         SCOPED_TRACE(encoding);
         const Result r = RunCli(dir.Path(), Join(Join(kSpringWalkOptions, {"--encoding", encoding}), articles));
@@ -89,8 +87,8 @@ TEST_F(Cli, LfLineEndsInEachEncoding) {
                                     {"cr.txt", Sjis(u"復帰\r一行目\r二行目")},
                                     {"lf-only.txt", Sjis(u"題名\n\n一行目\n二行目\n")},
                                     {"walk.txt", SjisLines(qbtest::kSpringWalk)}});
-    const std::vector<std::string> options{"--name", "out", "--status", "publish", "--category", "title",
-                                           "--start", "2026/04/01 09:00"};
+    const std::vector<std::string> options{"--name",     "out",   "--status", "publish",
+                                           "--category", "title", "--start",  "2026/04/01 09:00"};
     for (const std::string encoding : {"shift_jis", "euc-jp", "utf-8"}) {
         SCOPED_TRACE(encoding);
         const auto base = Join(options, {"--encoding", encoding});
@@ -124,10 +122,11 @@ TEST_F(Cli, ArticleEncodingChoosesHowArticlesAreRead) {
         {{"--article-encoding", "utf-8"}, Sjis(u"TITLE: 猫\r\nTITLE: ?L\r\n")},
     };
     for (const auto& c : cases) {
-        const Result r = RunCli(dir.Path(), Join(Join({"--name", "out", "--status", "draft", "--category", "name",
-                                                           "--encoding", "shift_jis"},
-                                                          c.option),
-                                                   articles));
+        const Result r = RunCli(
+            dir.Path(),
+            Join(
+                Join({"--name", "out", "--status", "draft", "--category", "name", "--encoding", "shift_jis"}, c.option),
+                articles));
         ASSERT_EQ(r.exit, 0) << r.err;
         EXPECT_EQ(LinesStartingWith(Output(), "TITLE: "), c.titles);
     }
@@ -138,8 +137,8 @@ TEST_F(Cli, BlogFolderOfTwoSubFolders) {
     WriteBytes(dir.Path() / "blog" / "A" / "b.txt", SjisLines({u"二"}));
     WriteBytes(dir.Path() / "blog" / "B" / "c.txt", SjisLines({u"三"}));
     WriteBytes(dir.Path() / "blog" / "x.txt", SjisLines({u"外"}));
-    const Result r = RunCli(dir.Path(), {"--name", "out", "--status", "draft", "--category", "folder",
-                                         "--encoding", "shift_jis", "--blog", "blog"});
+    const Result r = RunCli(dir.Path(), {"--name", "out", "--status", "draft", "--category", "folder", "--encoding",
+                                         "shift_jis", "--blog", "blog"});
     EXPECT_EQ(r.exit, 0);
     EXPECT_EQ(LinesStartingWith(Output(), "TITLE: "), Sjis(u"TITLE: 一\r\nTITLE: 二\r\nTITLE: 三\r\n"));
     EXPECT_EQ(LinesStartingWith(Output(), "PRIMARY CATEGORY: "),
@@ -151,7 +150,7 @@ TEST_F(Cli, BlogFolderOfTwoSubFolders) {
 // files are found and read, and the import file gets the name exactly as given.
 TEST_F(Cli, NamesThatAreNotUtf8) {
     const std::string sjisFolder = "\x93\xfa\x8b\x4c";  // 日記 in Shift_JIS
-    const std::string sjisFile = "\x82\xa0.txt";          // あ.txt in Shift_JIS
+    const std::string sjisFile = "\x82\xa0.txt";        // あ.txt in Shift_JIS
     WriteBytes(dir.Path() / "blog" / sjisFolder / sjisFile, SjisLines({u"一"}));
     WriteBytes(dir.Path() / "one" / sjisFile, SjisLines({u"二"}));
     const struct {
@@ -165,9 +164,9 @@ TEST_F(Cli, NamesThatAreNotUtf8) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string name = "\x8f\x6f" + std::string(c.name);  // 出 in Shift_JIS
-        const Result r = RunCli(dir.Path(), Join({"--name", name, "--status", "draft", "--category", "folder",
-                                                    "--encoding", "shift_jis"},
-                                                   c.source));
+        const Result r = RunCli(
+            dir.Path(),
+            Join({"--name", name, "--status", "draft", "--category", "folder", "--encoding", "shift_jis"}, c.source));
         EXPECT_EQ(r.exit, 0) << r.err;
         EXPECT_NE(Output(name + ".txt").find(c.title), std::string::npos);
     }
@@ -187,15 +186,17 @@ TEST_F(Cli, JapaneseNamesAndValues) {
     } cases[] = {
         {"blog folder", {"--category", "folder", "--blog", "ブログ"}, Sjis(u"TITLE: 京都\r\n")},
         {"blog folder", {"--category", "folder", "--blog", "ブログ"}, Sjis(u"PRIMARY CATEGORY: 旅行\r\n")},
-        {"article", {"--category", "name", "--category-name", "日記", "記事/二日目.txt"},
+        {"article",
+         {"--category", "name", "--category-name", "日記", "記事/二日目.txt"},
          Sjis(u"PRIMARY CATEGORY: 日記\r\n")},
         {"file name", {"--category", "file", "記事/二日目.txt"}, Sjis(u"PRIMARY CATEGORY: 二日目\r\n")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Result r = RunCli(dir.Path(), Join({"--name", "出力", "--output-dir", "書き出し", "--status", "draft",
-                                                    "--encoding", "shift_jis"},
-                                                   c.args));
+        const Result r =
+            RunCli(dir.Path(),
+                   Join({"--name", "出力", "--output-dir", "書き出し", "--status", "draft", "--encoding", "shift_jis"},
+                        c.args));
         EXPECT_EQ(r.exit, 0) << r.err;
         EXPECT_EQ(r.out, "書き込み正常終了\n");
         EXPECT_NE(Output("書き出し/出力.txt").find(c.expected), std::string::npos);
@@ -210,33 +211,49 @@ TEST_F(Cli, ExitCodesAndMessages) {
         int exit;
         std::string err;  // exact, or empty to check only that something was said
     } cases[] = {
-        {"no name", {"--status", "publish", "--category", "title", article[0]}, 1,
+        {"no name",
+         {"--status", "publish", "--category", "title", article[0]},
+         1,
          "出力用のファイル名を指定してください！\n"},
-        {"blank name", {"--name", "  ", "--status", "publish", "--category", "title", article[0]}, 1,
+        {"blank name",
+         {"--name", "  ", "--status", "publish", "--category", "title", article[0]},
+         1,
          "出力用のファイル名を指定してください！\n"},
         {"no status", {"--name", "out", "--category", "title", article[0]}, 1, "公開の種類を指定してください！\n"},
         {"no category", {"--name", "out", "--status", "draft", article[0]}, 1, "カテゴリを指定してください！\n"},
-        {"no day step", {"--name", "out", "--status", "future", "--category", "title", article[0]}, 1,
+        {"no day step",
+         {"--name", "out", "--status", "future", "--category", "title", article[0]},
+         1,
          "日付の差分を選んでください！\n"},
-        {"missing article", {"--name", "out", "--status", "draft", "--category", "title", article[0], "gone.txt"},
-         2, "書き込み異常終了です。53\n"},
-        {"invalid date", {"--name", "out", "--status", "future", "--day-step", "0", "--category", "title",
-                          "--start", "2026/02/30 10:00", article[0]},
-         2, "書き込み異常終了です。13\n"},
-        {"missing output folder", {"--name", "out", "--status", "draft", "--category", "title", "--output-dir",
-                                   "nowhere", article[0]},
-         2, "書き込み異常終了です。76\n"},
-        {"IBM extension in EUC-JP", {"--name", "out", "--status", "draft", "--category", "title", "--encoding",
-                                     "euc-jp", "articles/ibm.txt"},
-         2, "書き込み異常終了です。6\n"},
-        {"empty blog folder in UTF-8", {"--name", "out", "--status", "draft", "--category", "title", "--blog",
-                                        "articles/empty"},
-         2, "UTF-8 への変換に失敗しました。\n"},
-        {"missing blog folder", {"--name", "out", "--status", "draft", "--category", "title", "--blog", "nowhere"},
-         2, "書き込み異常終了です。76\n"},
-        {"name outside the output folder", {"--name", "../x", "--output-dir", "articles", "--status", "draft",
-                                            "--category", "title", article[0]},
-         2, "書き込み異常終了です。52\n"},
+        {"missing article",
+         {"--name", "out", "--status", "draft", "--category", "title", article[0], "gone.txt"},
+         2,
+         "書き込み異常終了です。53\n"},
+        {"invalid date",
+         {"--name", "out", "--status", "future", "--day-step", "0", "--category", "title", "--start",
+          "2026/02/30 10:00", article[0]},
+         2,
+         "書き込み異常終了です。13\n"},
+        {"missing output folder",
+         {"--name", "out", "--status", "draft", "--category", "title", "--output-dir", "nowhere", article[0]},
+         2,
+         "書き込み異常終了です。76\n"},
+        {"IBM extension in EUC-JP",
+         {"--name", "out", "--status", "draft", "--category", "title", "--encoding", "euc-jp", "articles/ibm.txt"},
+         2,
+         "書き込み異常終了です。6\n"},
+        {"empty blog folder in UTF-8",
+         {"--name", "out", "--status", "draft", "--category", "title", "--blog", "articles/empty"},
+         2,
+         "UTF-8 への変換に失敗しました。\n"},
+        {"missing blog folder",
+         {"--name", "out", "--status", "draft", "--category", "title", "--blog", "nowhere"},
+         2,
+         "書き込み異常終了です。76\n"},
+        {"name outside the output folder",
+         {"--name", "../x", "--output-dir", "articles", "--status", "draft", "--category", "title", article[0]},
+         2,
+         "書き込み異常終了です。52\n"},
         {"unknown option", {"--name", "out", "--colour", "red", article[0]}, 64, ""},
         {"bad status", {"--name", "out", "--status", "later", article[0]}, 64, ""},
         {"bad time step", {"--name", "out", "--time-step", "13h", article[0]}, 64, ""},
@@ -401,10 +418,11 @@ TEST_F(Cli, ArticlesThatAreNoFileAreRefused) {
 
 TEST_F(Cli, OptionsReachTheirControls) {
     const auto articles = Articles({{"memo.txt", SjisLines({u"題", u"本文"})}, {"note.txt", SjisLines({u"二"})}});
-    const Result r = RunCli(dir.Path(), {"--name", " 出力 ", "--output-dir", "articles", "--status", "future",
-                                         "--category", "file", "--first-line", "title-and-body", "--start",
-                                         "2026/4/01 09:00", "--day-step", "2", "--time-step", "30m", "--encoding",
-                                         "shift_jis", articles[0], articles[1]});
+    const Result r = RunCli(
+        dir.Path(),
+        {"--name",      " 出力 ",       "--output-dir",   "articles",  "--status",        "future",     "--category",
+         "file",        "--first-line", "title-and-body", "--start",   "2026/4/01 09:00", "--day-step", "2",
+         "--time-step", "30m",          "--encoding",     "shift_jis", articles[0],       articles[1]});
     ASSERT_EQ(r.exit, 0) << r.err;
     const std::string out = ReadBytes(dir.Path() / PathOf("articles/ 出力 .txt"));
     EXPECT_NE(out.find("DATE:  4/01/2026 09:00:00\r\nSTATUS:   Future\r\n"), std::string::npos);

@@ -11,9 +11,8 @@ TEST(RunError, MapsOperatingSystemErrorsToFailureNumbers) {
         int errnoValue;
         int number;
     } cases[] = {
-        {ENOENT, 53}, {ENOTDIR, 76}, {EACCES, 70}, {EPERM, 70},   {EROFS, 70},
-        {ENOSPC, 61}, {ENAMETOOLONG, 52},          {EISDIR, 75},
-        {ENXIO, 68}, {EIO, 57},
+        {ENOENT, 53},    {ENOTDIR, 76},      {EACCES, 70}, {EPERM, 70}, {EROFS, 70},
+        {ENOSPC, 61},    {ENAMETOOLONG, 52}, {EISDIR, 75}, {ENXIO, 68}, {EIO, 57},
 #ifdef EDQUOT
         {EDQUOT, 61},
 #endif

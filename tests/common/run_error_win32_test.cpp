@@ -16,13 +16,20 @@ TEST(RunErrorWin32, MapsWindowsErrorsAsTheirErrnoValues) {
         DWORD code;
         int errnoValue;
     } cases[] = {
-        {ERROR_FILE_NOT_FOUND, ENOENT},     {ERROR_PATH_NOT_FOUND, ENOTDIR},
-        {ERROR_ACCESS_DENIED, EACCES},      {ERROR_SHARING_VIOLATION, EACCES},
-        {ERROR_WRITE_PROTECT, EROFS},       {ERROR_DISK_FULL, ENOSPC},
-        {ERROR_HANDLE_DISK_FULL, ENOSPC},   {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
-        {ERROR_INVALID_NAME, EINVAL},       {ERROR_ALREADY_EXISTS, EEXIST},
-        {ERROR_NOT_READY, ENXIO},           {ERROR_INVALID_DRIVE, ENODEV},
-        {ERROR_CRC, EIO},                   {ERROR_GEN_FAILURE, EIO},
+        {ERROR_FILE_NOT_FOUND, ENOENT},
+        {ERROR_PATH_NOT_FOUND, ENOTDIR},
+        {ERROR_ACCESS_DENIED, EACCES},
+        {ERROR_SHARING_VIOLATION, EACCES},
+        {ERROR_WRITE_PROTECT, EROFS},
+        {ERROR_DISK_FULL, ENOSPC},
+        {ERROR_HANDLE_DISK_FULL, ENOSPC},
+        {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
+        {ERROR_INVALID_NAME, EINVAL},
+        {ERROR_ALREADY_EXISTS, EEXIST},
+        {ERROR_NOT_READY, ENXIO},
+        {ERROR_INVALID_DRIVE, ENODEV},
+        {ERROR_CRC, EIO},
+        {ERROR_GEN_FAILURE, EIO},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(qb::ErrorNumberFromWin32(c.code), qb::ErrorNumberFromErrno(c.errnoValue)) << "error " << c.code;

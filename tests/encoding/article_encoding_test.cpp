@@ -33,11 +33,11 @@ TEST(RecogniseArticle, ReadsOnPastTheHeadAndPutsTheStreamBack) {
         TextEncoding encoding;
     } cases[] = {
         {"\xC3\xA9", "abc", TextEncoding::Utf8},
-        {"\xC3", "\xA9", TextEncoding::Utf8},       // a character across the head's end
+        {"\xC3", "\xA9", TextEncoding::Utf8},             // a character across the head's end
         {"\xC3\xA9", "ab\x82\xA0", TextEncoding::Cp932},  // あ in Shift_JIS, after the head
-        {"abc", "def", TextEncoding::Cp932},        // ASCII only
+        {"abc", "def", TextEncoding::Cp932},              // ASCII only
         {"abc", "\xE3\x81\x82", TextEncoding::Utf8},
-        {"abc", "\xE3\x81", TextEncoding::Cp932},   // ends inside a character
+        {"abc", "\xE3\x81", TextEncoding::Cp932},  // ends inside a character
     };
     for (const auto& c : cases) {
         std::istringstream rest(c.rest);

@@ -18,12 +18,18 @@ constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF
 
 char16_t WindowsSingle(unsigned char b) {
     switch (b) {
-    case 0x80: return u'\u0080';
-    case 0xA0: return u'\uF8F0';
-    case 0xFD: return u'\uF8F1';
-    case 0xFE: return u'\uF8F2';
-    case 0xFF: return u'\uF8F3';
-    default: return u'\u30FB';
+    case 0x80:
+        return u'\u0080';
+    case 0xA0:
+        return u'\uF8F0';
+    case 0xFD:
+        return u'\uF8F1';
+    case 0xFE:
+        return u'\uF8F2';
+    case 0xFF:
+        return u'\uF8F3';
+    default:
+        return u'\u30FB';
     }
 }
 
@@ -36,12 +42,12 @@ std::u16string ReferenceDecode(const std::string& bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         if (i + 1 < bytes.size() && cd.Convert(bytes.data() + i, 2, got) && got.size() == 2) {
-            out.push_back(static_cast<char16_t>(static_cast<unsigned char>(got[0]) |
-                                                static_cast<unsigned char>(got[1]) << 8));
+            out.push_back(
+                static_cast<char16_t>(static_cast<unsigned char>(got[0]) | static_cast<unsigned char>(got[1]) << 8));
             i += 2;
         } else if (cd.Convert(bytes.data() + i, 1, got) && got.size() == 2) {
-            out.push_back(static_cast<char16_t>(static_cast<unsigned char>(got[0]) |
-                                                static_cast<unsigned char>(got[1]) << 8));
+            out.push_back(
+                static_cast<char16_t>(static_cast<unsigned char>(got[0]) | static_cast<unsigned char>(got[1]) << 8));
             i += 1;
         } else {
             out.push_back(WindowsSingle(static_cast<unsigned char>(bytes[i])));
@@ -87,12 +93,24 @@ TEST(Cp932Exhaustive, EveryCodeUnitEncodesAsIconvSays) {
         std::string expected;
         if (!cd.Convert(&c, sizeof c, expected)) {
             switch (c) {
-            case u'\u0080': expected = "\x80"; break;
-            case u'\uF8F0': expected = "\xA0"; break;
-            case u'\uF8F1': expected = "\xFD"; break;
-            case u'\uF8F2': expected = "\xFE"; break;
-            case u'\uF8F3': expected = "\xFF"; break;
-            default: expected = "?"; break;
+            case u'\u0080':
+                expected = "\x80";
+                break;
+            case u'\uF8F0':
+                expected = "\xA0";
+                break;
+            case u'\uF8F1':
+                expected = "\xFD";
+                break;
+            case u'\uF8F2':
+                expected = "\xFE";
+                break;
+            case u'\uF8F3':
+                expected = "\xFF";
+                break;
+            default:
+                expected = "?";
+                break;
             }
         }
         ASSERT_EQ(qb::cp932::Encode(std::u16string(1, c)), expected) << "U+" << std::hex << u;

@@ -12,7 +12,6 @@ using qb::cp932::Decode;
 using qb::cp932::Encode;
 using qb::test::Bytes;
 
-
 TEST(Cp932, DecodesAsWindowsDoes) {
     const struct {
         std::string bytes;
@@ -87,8 +86,8 @@ TEST(Cp932, FirstPassFoldsDuplicatesToWindowsPreferredBytes) {
 }
 
 TEST(Cp932, ChunkedConversionEqualsWholeConversion) {
-    const std::string input = Bytes({0x41, 0x82, 0xA0, 0x82, 0x0D, 0x0A, 0x85, 0x81, 0x40, 0xB1, 0x80, 0x41,
-                                      0xED, 0x40, 0xFF, 0x81});
+    const std::string input =
+        Bytes({0x41, 0x82, 0xA0, 0x82, 0x0D, 0x0A, 0x85, 0x81, 0x40, 0xB1, 0x80, 0x41, 0xED, 0x40, 0xFF, 0x81});
     const std::u16string whole = Decode(input);
     for (std::size_t chunk = 1; chunk <= input.size(); ++chunk) {
         qb::cp932::Decoder decoder;

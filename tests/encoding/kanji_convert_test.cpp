@@ -15,9 +15,8 @@ using qb::test::Array;
 using qb::test::Bytes;
 using qb::test::Hex;
 using qb::test::Outcome;
-using qb::test::Whole;
 using qb::test::Str;
-
+using qb::test::Whole;
 
 Outcome Euc(const std::string& sjis) { return Whole(qb::SjisToEuc, sjis); }
 Outcome Jis(const std::string& sjis) { return Whole(qb::SjisToJis, sjis); }
@@ -62,7 +61,8 @@ TEST(SjisToEuc, ConvertsCharactersOfEveryKind) {
     for (const auto& c : cases) {
         EXPECT_EQ(Euc(c.sjis), Ok(c.euc)) << "input " << Hex(c.sjis);
     }
-    EXPECT_EQ(Str(qb::StrToEuc(u"A\u3042\uFF71\u4E9C\u3000")), Bytes({0x41, 0xA4, 0xA2, 0x8E, 0xB1, 0xB0, 0xA1, 0xA1, 0xA1}));
+    EXPECT_EQ(Str(qb::StrToEuc(u"A\u3042\uFF71\u4E9C\u3000")),
+              Bytes({0x41, 0xA4, 0xA2, 0x8E, 0xB1, 0xB0, 0xA1, 0xA1, 0xA1}));
 }
 
 TEST(SjisToJis, WritesAnEscapeOnlyWhenTheModeChanges) {
@@ -90,10 +90,10 @@ TEST(KanjiConvert, FailuresCarryTheirNumbers) {
         Outcome both;
     } cases[] = {
         {"", Fails(9), Fails(9)},
-        {Bytes({0x41, 0x82}), Fails(9), Fails(9)},                     // first byte last
-        {Bytes({0x81, 0x1E}), Fails(6), Fails(6)},                     // second byte below 0x1F
+        {Bytes({0x41, 0x82}), Fails(9), Fails(9)},  // first byte last
+        {Bytes({0x81, 0x1E}), Fails(6), Fails(6)},  // second byte below 0x1F
         {Bytes({0x81, 0x00}), Fails(6), Fails(6)},
-        {Bytes({0x80, 0x0D, 0x0A}), Fails(6), Fails(6)},               // lone 0x80 before CR
+        {Bytes({0x80, 0x0D, 0x0A}), Fails(6), Fails(6)},  // lone 0x80 before CR
         {Bytes({0xF1, 0x40}), Ok(Bytes({0x1B, 0x24, 0x42, 0x81, 0x21})), Fails(6)},
         {Bytes({0xFA, 0x40}), Ok(Bytes({0x1B, 0x24, 0x42, 0x93, 0x21})), Fails(6)},
         {Bytes({0x81, 0xFE}), Ok(Bytes({0x1B, 0x24, 0x42, 0x22, 0x80})), Fails(6)},
@@ -119,11 +119,11 @@ TEST(JisToEuc, ReadsTheJisStream) {
     } cases[] = {
         {"", Fails(9)},
         {Bytes({0x1B}), Fails(9)},
-        {Bytes({0x1B, 0x24, 0x42, 0x80, 0x21}), Fails(6)},    // kanji byte 0x80 or more
+        {Bytes({0x1B, 0x24, 0x42, 0x80, 0x21}), Fails(6)},  // kanji byte 0x80 or more
         {Bytes({0x1B, 0x24, 0x42, 0x21, 0x80}), Fails(6)},
-        {Bytes({0x1B, 0x24, 0x42, 0x80}), Fails(6)},          // the range test comes first
+        {Bytes({0x1B, 0x24, 0x42, 0x80}), Fails(6)},                       // the range test comes first
         {Bytes({0x1B, 0x24, 0x42, 0x21, 0x1B}), Ok(Bytes({0xA1, 0x9B}))},  // second byte is never an escape
-        {Bytes({0xB1, 0x41}), Ok(Bytes({0x8E, 0xB1, 0x41}))},  // roman mode carries 0xA1..0xDF as kana
+        {Bytes({0xB1, 0x41}), Ok(Bytes({0x8E, 0xB1, 0x41}))},              // roman mode carries 0xA1..0xDF as kana
         {Bytes({0xE0, 0xA0}), Ok(Bytes({0xE0, 0xA0}))},
         {Bytes({0x1B, 0x28, 0x49, 0x31, 0xB1}), Ok(Bytes({0x8E, 0xB1, 0x8E, 0xB1}))},
         {Bytes({0x1B, 0x24, 0x42, 0x1B, 0x28, 0x4A}), Ok("")},

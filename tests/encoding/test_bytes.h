@@ -19,13 +19,9 @@ inline std::string Bytes(std::initializer_list<int> values) {
     return s;
 }
 
-inline std::vector<std::uint8_t> Array(const std::string& s) {
-    return {s.begin(), s.end()};
-}
+inline std::vector<std::uint8_t> Array(const std::string& s) { return {s.begin(), s.end()}; }
 
-inline std::string Str(const std::vector<std::uint8_t>& a) {
-    return {a.begin(), a.end()};
-}
+inline std::string Str(const std::vector<std::uint8_t>& a) { return {a.begin(), a.end()}; }
 
 // "41 82 A0" for failure messages.
 inline std::string Hex(const std::string& s) {

@@ -51,13 +51,17 @@ TEST(Utf8Decode, WellFormedTextAndOneReplacementPerBadPart) {
         {"\xEF\xBF\xBD", {u"\uFFFD", true, true}},
         {"\xF4\x8F\xBF\xBF", {u"\U0010FFFF", true, true}},
         {"\xC3", {u"\uFFFD", false, false}},
-        {"\xC3" "A", {u"\uFFFDA", false, false}},
+        {"\xC3"
+         "A",
+         {u"\uFFFDA", false, false}},
         {"\x80", {u"\uFFFD", false, false}},
-        {"\xC0\xAF", {u"\uFFFD\uFFFD", false, false}},              // overlong
-        {"\xE0\x80\x80", {u"\uFFFD\uFFFD\uFFFD", false, false}},    // overlong
-        {"\xED\xA0\x80", {u"\uFFFD\uFFFD\uFFFD", false, false}},    // a surrogate
+        {"\xC0\xAF", {u"\uFFFD\uFFFD", false, false}},                      // overlong
+        {"\xE0\x80\x80", {u"\uFFFD\uFFFD\uFFFD", false, false}},            // overlong
+        {"\xED\xA0\x80", {u"\uFFFD\uFFFD\uFFFD", false, false}},            // a surrogate
         {"\xF4\x90\x80\x80", {u"\uFFFD\uFFFD\uFFFD\uFFFD", false, false}},  // above U+10FFFF
-        {"\xE3\x81" "A", {u"\uFFFDA", false, false}},
+        {"\xE3\x81"
+         "A",
+         {u"\uFFFDA", false, false}},
         {"\xF0\x9F\x98", {u"\uFFFD", false, false}},
         {"\xE3\x81\xE3\x81\x82", {u"\uFFFDあ", false, false}},  // the check stops at the bad part
         {"\xFF\xFE", {u"\uFFFD\uFFFD", false, false}},

@@ -9,8 +9,8 @@
 namespace {
 
 using qbtest::ReadBytes;
-using qbtest::Sjis;
 using qbtest::RunErrorNumber;
+using qbtest::Sjis;
 using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
@@ -50,8 +50,8 @@ ArticleRun Transcribe(const std::string& articleBytes, std::int16_t titleMode, s
 
 // Whole lines in one piece and a title held whole; then pieces of 1 to 3 bytes cutting
 // through characters, spaces and CR LF, with titles too long to be held.
-const Reading kReadings[] = {{}, {qb::ArticleEncoding::Auto, 1, 1}, {qb::ArticleEncoding::Auto, 2, 3},
-                             {qb::ArticleEncoding::Auto, 3, 2}};
+const Reading kReadings[] = {
+    {}, {qb::ArticleEncoding::Auto, 1, 1}, {qb::ArticleEncoding::Auto, 2, 3}, {qb::ArticleEncoding::Auto, 3, 2}};
 
 TEST(Article, TitleAndBodyByFirstLineAndBreakModes) {
     const struct {
@@ -65,14 +65,25 @@ TEST(Article, TitleAndBodyByFirstLineAndBreakModes) {
         {"three lines, title only", {u"題", u"", u"本文"}, 0, 0, u"題", {u"<P>", u"本文"}},
         {"three lines, title and body", {u"題", u"", u"本文"}, 1, 0, u"題", {u"<P>題", u"", u"本文"}},
         {"breaks converted", {u"題", u"", u"本文"}, 0, 1, u"題", {u"<P><BR>", u"本文<BR>"}},
-        {"blank lines before the title are not body",
-         {u"", u"   ", u"  題  ", u"本文"}, 0, 0, u"題", {u"<P>本文"}},
+        {"blank lines before the title are not body", {u"", u"   ", u"  題  ", u"本文"}, 0, 0, u"題", {u"<P>本文"}},
         {"blank lines before the title are body under title and body",
-         {u"", u"   ", u"  題  ", u"本文"}, 1, 1, u"題", {u"<P><BR>", u"<BR>", u"題<BR>", u"本文<BR>"}},
+         {u"", u"   ", u"  題  ", u"本文"},
+         1,
+         1,
+         u"題",
+         {u"<P><BR>", u"<BR>", u"題<BR>", u"本文<BR>"}},
         {"title only: no body, no <P>", {u"題"}, 0, 1, u"題", {}},
-        {"leading spaces go, a space line becomes empty", {u"題", u"  字下げ", u"   "}, 0, 1, u"題",
+        {"leading spaces go, a space line becomes empty",
+         {u"題", u"  字下げ", u"   "},
+         0,
+         1,
+         u"題",
          {u"<P>字下げ<BR>", u"<BR>"}},
-        {"spaces inside a line stay", {u"  長い  題名の   記事  ", u" a  b   c "}, 0, 0, u"長い  題名の   記事",
+        {"spaces inside a line stay",
+         {u"  長い  題名の   記事  ", u" a  b   c "},
+         0,
+         0,
+         u"長い  題名の   記事",
          {u"<P>a  b   c"}},
         {"tabs and ideographic spaces stay", {u"\t題", u"　段落です。\t"}, 0, 0, u"\t題", {u"<P>　段落です。\t"}},
         {"empty file", {}, 0, 0, u"", {}},
@@ -122,26 +133,42 @@ TEST(Article, EachArticleIsReadAsShiftJisOrUtf8) {
     } cases[] = {
         // Short Shift_JIS titles whose bytes are well-formed UTF-8 (C8 BA is U+023A; E4 BF 90
         // 46 is U+4FD0 and "F"): the Shift_JIS lines after them decide.
-        {"half-width katakana title", "\xC8\xBA\r\n" + Sjis(u"猫の話。\r\n"), Encoding::Auto, u"ﾈｺ",
+        {"half-width katakana title",
+         "\xC8\xBA\r\n" + Sjis(u"猫の話。\r\n"),
+         Encoding::Auto,
+         u"ﾈｺ",
          {u"ﾈｺ", u"<P>猫の話。"}},
-        {"kanji title", "\xE4\xBF\x90\x46\r\n" + Sjis(u"すみれの花。\r\n"), Encoding::Auto, u"菫色",
+        {"kanji title",
+         "\xE4\xBF\x90\x46\r\n" + Sjis(u"すみれの花。\r\n"),
+         Encoding::Auto,
+         u"菫色",
          {u"菫色", u"<P>すみれの花。"}},
         {"kanji title, Shift_JIS only after ASCII lines",
-         "\xE4\xBF\x90\x46\n" + std::string(40, 'a') + "\n" + Sjis(u"花\n"), Encoding::Auto, u"菫色",
+         "\xE4\xBF\x90\x46\n" + std::string(40, 'a') + "\n" + Sjis(u"花\n"),
+         Encoding::Auto,
+         u"菫色",
          {u"菫色", u"<P>" + std::u16string(40, u'a'), u"花"}},
         // A file of nothing else is well-formed UTF-8, and so is read as UTF-8.
         {"nothing but a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::Auto, u"\u023A", {u"?"}},
         {"ASCII reads the same either way", "title\nbody", Encoding::Auto, u"title", {u"title", u"<P>body"}},
         {"UTF-8", utf8(u"猫の話\n本文です。\n"), Encoding::Auto, u"猫の話", {u"猫の話", u"<P>本文です。"}},
-        {"UTF-8 with a byte-order mark", mark + utf8(u"  猫の話\r\n本文"), Encoding::Auto, u"猫の話",
+        {"UTF-8 with a byte-order mark",
+         mark + utf8(u"  猫の話\r\n本文"),
+         Encoding::Auto,
+         u"猫の話",
          {u"猫の話", u"<P>本文"}},
         {"a byte-order mark alone", mark, Encoding::Auto, u"", {u""}},
         {"beyond code page 932: one ? each", utf8(u"é題😀\n"), Encoding::Auto, u"é題😀", {u"?題?"}},
         {"ill-formed UTF-8 after the mark: U+FFFD, written as ?",
-         mark + utf8(u"題") + "\xC3\r\na\x80" + "b\xED\xA0\x80" + "c\xF0\x9F\x98\r\n\xC3\xA9\xE3\x81", Encoding::Auto,
-         u"題\uFFFD", {u"題?", u"<P>a?b???c?", u"??"}},
-        {"shift_jis: a UTF-8 file as code page 932", mark + utf8(u"題\n"), Encoding::ShiftJis,
-         qb::cp932::Decode(mark + utf8(u"題")), {qb::cp932::Decode(mark + utf8(u"題"))}},
+         mark + utf8(u"題") + "\xC3\r\na\x80" + "b\xED\xA0\x80" + "c\xF0\x9F\x98\r\n\xC3\xA9\xE3\x81",
+         Encoding::Auto,
+         u"題\uFFFD",
+         {u"題?", u"<P>a?b???c?", u"??"}},
+        {"shift_jis: a UTF-8 file as code page 932",
+         mark + utf8(u"題\n"),
+         Encoding::ShiftJis,
+         qb::cp932::Decode(mark + utf8(u"題")),
+         {qb::cp932::Decode(mark + utf8(u"題"))}},
         {"shift_jis: a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::ShiftJis, u"ﾈｺ", {u"ﾈｺ"}},
         {"utf-8: a Shift_JIS file", Sjis(u"猫\n"), Encoding::Utf8, u"\uFFFDL", {u"?L"}},
         {"utf-8: the mark is dropped", mark + "abc", Encoding::Utf8, u"abc", {u"abc"}},
@@ -179,8 +206,9 @@ std::string ExportOne(const std::string& articleBytes, qb::OutputEncoding encodi
 }
 
 TEST(Article, SameTextInAnyEncodingAndLineEndsGivesTheSameImportFile) {
-    const Lines text{u"  ﾈｺと菫色の散歩  ", u"", u"　今日は公園へ行きました。", u"ｶﾒﾗ: ISO 200, F8 ",
-                     u"   ", u"また行きたい！", u"ＡＢＣ　１２３"};
+    const Lines text{u"  ﾈｺと菫色の散歩  ", u"",    u"　今日は公園へ行きました。",
+                     u"ｶﾒﾗ: ISO 200, F8 ",  u"   ", u"また行きたい！",
+                     u"ＡＢＣ　１２３"};
     const auto join = [&](std::initializer_list<std::u16string_view> ends) {
         std::u16string joined;
         auto end = ends.begin();
@@ -210,7 +238,7 @@ TEST(Article, SameTextInAnyEncodingAndLineEndsGivesTheSameImportFile) {
             }
             for (const auto& s : saved) {
                 SCOPED_TRACE(::testing::Message() << s.name << ", encoding " << static_cast<int>(encoding)
-                                                   << ", TitleMode " << static_cast<int>(titleMode));
+                                                  << ", TitleMode " << static_cast<int>(titleMode));
                 EXPECT_EQ(ExportOne(s.bytes, encoding, titleMode), expected);
             }
         }
@@ -262,8 +290,8 @@ TEST(Article, OpeningFailuresCarryTheirNumbers) {
         {create, dir.Path() / "folder.txt", qb::err::kPathFileAccess},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RunErrorNumber([&] { c.open(c.path); }), c.number) << (c.open == read ? "read " : "create ")
-                                                                     << c.path.string();
+        EXPECT_EQ(RunErrorNumber([&] { c.open(c.path); }), c.number)
+            << (c.open == read ? "read " : "create ") << c.path.string();
     }
 }
 
@@ -283,13 +311,10 @@ TEST(Article, FolderNameIsTheLastFolderOfThePath) {
         std::u16string path;
         std::u16string folder;
     } cases[] = {
-        {u"/blog/travel/day1.txt", u"travel"},
-        {u"/blog/旅行/一日目.txt", u"旅行"},
-        {u"travel/day1.txt", u"travel"},
-        {u"/day1.txt", u""},
+        {u"/blog/travel/day1.txt", u"travel"},   {u"/blog/旅行/一日目.txt", u"旅行"},
+        {u"travel/day1.txt", u"travel"},         {u"/day1.txt", u""},
 #ifdef _WIN32
-        {u"C:/blog/travel/day1.txt", u"travel"},
-        {u"C:/day1.txt", u"C:"},
+        {u"C:/blog/travel/day1.txt", u"travel"}, {u"C:/day1.txt", u"C:"},
 #endif
     };
     qbtest::RunFixture f;

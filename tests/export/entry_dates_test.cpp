@@ -48,8 +48,16 @@ TEST(DiscardCount, FromCounterDigits) {
     const Case cases[] = {
         {1234560000, 456},  // four trailing zeros dropped
         {1234500000, 450},  // no more than four
-        {987, 987},         {87, 87},  {5, 5}, {0, 0}, {10, 1}, {10000, 1}, {100000, 10}, {1230000, 123},
-        {99991000, 991},    {std::numeric_limits<std::uint64_t>::max(), 615},
+        {987, 987},
+        {87, 87},
+        {5, 5},
+        {0, 0},
+        {10, 1},
+        {10000, 1},
+        {100000, 10},
+        {1230000, 123},
+        {99991000, 991},
+        {std::numeric_limits<std::uint64_t>::max(), 615},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DiscardCountFromCounter(c.counter), c.expected) << c.counter;
@@ -93,16 +101,16 @@ TEST(ParseDateFields, AcceptsTypedDates) {
 
 TEST(ParseDateFields, RefusesWhatIsNotADateWith13) {
     const std::vector<std::vector<std::u16string>> cases = {
-        {u"2026", u"13", u"1", u"0", u"0"},    {u"2026", u"0", u"1", u"0", u"0"},
-        {u"2026", u"4", u"31", u"0", u"0"},    {u"2026", u"2", u"29", u"0", u"0"},
-        {u"2100", u"2", u"29", u"0", u"0"},    {u"2026", u"1", u"0", u"0", u"0"},
-        {u"2026", u"1", u"1", u"24", u"0"},    {u"2026", u"1", u"1", u"0", u"60"},
-        {u"2026", u"4a", u"1", u"0", u"0"},    {u"abcd", u"4", u"1", u"0", u"0"},
-        {u"2026", u"", u"1", u"0", u"0"},      {u"2026", u"4", u"1", u"  ", u"0"},
-        {u"2026", u"+4", u"1", u"0", u"0"},    {u"2026", u"4", u"1", u"-1", u"0"},
-        {u"99", u"4", u"1", u"0", u"0"},       {u"099", u"4", u"1", u"0", u"0"},
-        {u"10000", u"4", u"1", u"0", u"0"},    {u"2026", u"004", u"1", u"0", u"0"},
-        {u"2026", u"1 2", u"1", u"0", u"0"},   {u"2026", u"4.0", u"1", u"0", u"0"},
+        {u"2026", u"13", u"1", u"0", u"0"},     {u"2026", u"0", u"1", u"0", u"0"},
+        {u"2026", u"4", u"31", u"0", u"0"},     {u"2026", u"2", u"29", u"0", u"0"},
+        {u"2100", u"2", u"29", u"0", u"0"},     {u"2026", u"1", u"0", u"0", u"0"},
+        {u"2026", u"1", u"1", u"24", u"0"},     {u"2026", u"1", u"1", u"0", u"60"},
+        {u"2026", u"4a", u"1", u"0", u"0"},     {u"abcd", u"4", u"1", u"0", u"0"},
+        {u"2026", u"", u"1", u"0", u"0"},       {u"2026", u"4", u"1", u"  ", u"0"},
+        {u"2026", u"+4", u"1", u"0", u"0"},     {u"2026", u"4", u"1", u"-1", u"0"},
+        {u"99", u"4", u"1", u"0", u"0"},        {u"099", u"4", u"1", u"0", u"0"},
+        {u"10000", u"4", u"1", u"0", u"0"},     {u"2026", u"004", u"1", u"0", u"0"},
+        {u"2026", u"1 2", u"1", u"0", u"0"},    {u"2026", u"4.0", u"1", u"0", u"0"},
         {u"2026", u"\uFF14", u"1", u"0", u"0"},  // a full-width digit
     };
     for (const auto& f : cases) {
@@ -173,9 +181,9 @@ TEST(StepWorkDate, StepsFromWorkDateNotTheFields) {
         std::u16string expectedText;
     };
     const Case cases[] = {
-        {{2026, 3, 31, 10, 0, 45}, 1, u"2026/04/01 10:00:45"},   // last day of a month
+        {{2026, 3, 31, 10, 0, 45}, 1, u"2026/04/01 10:00:45"},  // last day of a month
         {{2026, 2, 28, 10, 0, 0}, 1, u"2026/03/01 10:00:00"},
-        {{2027, 1, 1, 9, 30, 0}, -1, u"2026/12/31 09:30:00"},    // "-" on 1 January
+        {{2027, 1, 1, 9, 30, 0}, -1, u"2026/12/31 09:30:00"},  // "-" on 1 January
         {{2024, 3, 1, 9, 30, 0}, -1, u"2024/02/29 09:30:00"},
     };
     for (const Case& c : cases) {
@@ -344,7 +352,8 @@ TEST(AdvanceForNextRecord, RandomTimeStaysOnTheDay) {
         const int records = 400;
         for (int k = 1; k <= records; ++k) {
             AdvanceForNextRecord(m, w, c.dayStep, kRandom, clock);
-            const DateTime day = AddInterval({2026, 12, 31, 0, 0, 0}, u"d", static_cast<long long>(k) * c.daysPerRecord);
+            const DateTime day =
+                AddInterval({2026, 12, 31, 0, 0, 0}, u"d", static_cast<long long>(k) * c.daysPerRecord);
             const std::u16string dayText = FormatDateString(day);
             ASSERT_EQ(w.year, dayText.substr(0, 4));
             ASSERT_EQ(w.month, dayText.substr(5, 2));

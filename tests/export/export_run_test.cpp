@@ -109,8 +109,10 @@ TEST_F(ExportRun, ChecksRefuseInOrderAndTouchNothing) {
              w.categoryRule = qb::CategoryRule::FolderName;
          },
          u"出力用のファイル名を指定してください！"},
-        {"no status", [](qb::ExportSettings& w) { w.categoryRule = qb::CategoryRule::FolderName; }, u"公開の種類を指定してください！"},
-        {"no category", [](qb::ExportSettings& w) { w.publishStatus = qb::PublishStatus::Draft; }, u"カテゴリを指定してください！"},
+        {"no status", [](qb::ExportSettings& w) { w.categoryRule = qb::CategoryRule::FolderName; },
+         u"公開の種類を指定してください！"},
+        {"no category", [](qb::ExportSettings& w) { w.publishStatus = qb::PublishStatus::Draft; },
+         u"カテゴリを指定してください！"},
         {"no day step under 指定日",
          [](qb::ExportSettings& w) {
              w.publishStatus = qb::PublishStatus::Future;
@@ -173,16 +175,27 @@ TEST_F(ExportRun, BodyLinesThatImportersReadAsTheFormatsOwnAreMended) {
         bool br;                 // 改行を変換する
         std::u16string written;  // the body line of the import file
     } rows[] = {
-        {u"--------", false, u"&#45;-------"}, {u"-----", false, u"&#45;----"}, {u"\t-----", false, u"\t&#45;----"},
-        {u"  -----\t\v ", false, u"&#45;----\t\v"}, {u"\0BODY:"s, false, u"\0&#66;ODY:"s},
-        {u"EXTENDED BODY:", false, u"&#69;XTENDED BODY:"}, {u"PING:", false, u"&#80;ING:"},
-        {u"STATUS: draft", true, u"&#83;TATUS: draft<BR>"}, {u"PRIMARY CATEGORY: 旅", false, u"&#80;RIMARY CATEGORY: 旅"},
-        {u"URL: https://example.jp/", false, u"&#85;RL: https://example.jp/"}, {u"BLOG NAME: x", false, u"&#66;LOG NAME: x"},
+        {u"--------", false, u"&#45;-------"},
+        {u"-----", false, u"&#45;----"},
+        {u"\t-----", false, u"\t&#45;----"},
+        {u"  -----\t\v ", false, u"&#45;----\t\v"},
+        {u"\0BODY:"s, false, u"\0&#66;ODY:"s},
+        {u"EXTENDED BODY:", false, u"&#69;XTENDED BODY:"},
+        {u"PING:", false, u"&#80;ING:"},
+        {u"STATUS: draft", true, u"&#83;TATUS: draft<BR>"},
+        {u"PRIMARY CATEGORY: 旅", false, u"&#80;RIMARY CATEGORY: 旅"},
+        {u"URL: https://example.jp/", false, u"&#85;RL: https://example.jp/"},
+        {u"BLOG NAME: x", false, u"&#66;LOG NAME: x"},
         {u"-----" + tabs + u"x", false, u"&#45;----" + tabs + u"x"},
         // Lines that stay as they are.
-        {u"------", false, u"------"}, {u"-----x", false, u"-----x"}, {u"-----\tx", false, u"-----\tx"},
-        {u"Status: draft", false, u"Status: draft"}, {u"URLs: x", false, u"URLs: x"}, {u"BODY: x", false, u"BODY: x"},
-        {u"-----", true, u"-----<BR>"}, {u"BODY:", true, u"BODY:<BR>"},
+        {u"------", false, u"------"},
+        {u"-----x", false, u"-----x"},
+        {u"-----\tx", false, u"-----\tx"},
+        {u"Status: draft", false, u"Status: draft"},
+        {u"URLs: x", false, u"URLs: x"},
+        {u"BODY: x", false, u"BODY: x"},
+        {u"-----", true, u"-----<BR>"},
+        {u"BODY:", true, u"BODY:<BR>"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(qb::Utf16ToUtf8(row.line.substr(0, 30)) + (row.br ? " with <BR>" : ""));
@@ -318,9 +331,9 @@ TEST_F(ExportRun, CategoryRules) {
         std::string fileName;
         std::u16string category;
     } cases[] = {
-        {Rule::FolderName, u"", "memo.txt", u"旅行"},      {Rule::Title, u"", "memo.txt", u"題名"},
-        {Rule::GivenName, u"", "memo.txt", u""},           {Rule::GivenName, u" 日記 ", "memo.txt", u" 日記 "},
-        {Rule::FileName, u"", "memo.txt", u"memo"},        {Rule::FileName, u"", "notes-2026", u"notes-"},
+        {Rule::FolderName, u"", "memo.txt", u"旅行"}, {Rule::Title, u"", "memo.txt", u"題名"},
+        {Rule::GivenName, u"", "memo.txt", u""},      {Rule::GivenName, u" 日記 ", "memo.txt", u" 日記 "},
+        {Rule::FileName, u"", "memo.txt", u"memo"},   {Rule::FileName, u"", "notes-2026", u"notes-"},
         {Rule::FileName, u"", "memo", u""},
     };
     for (const auto& c : cases) {
@@ -372,7 +385,9 @@ TEST_F(ExportRun, NumberedFailures) {
          [](qb::ExportSettings& w, const std::filesystem::path& d) { w.outputFolder = qb::FromPath(d / "plain"); },
          u"書き込み異常終了です。75"},
         {"output folder under a file",
-         [](qb::ExportSettings& w, const std::filesystem::path& d) { w.outputFolder = qb::FromPath(d / "plain" / "sub"); },
+         [](qb::ExportSettings& w, const std::filesystem::path& d) {
+             w.outputFolder = qb::FromPath(d / "plain" / "sub");
+         },
          u"書き込み異常終了です。76"},
         {"output name is a folder",
          [](qb::ExportSettings& w, const std::filesystem::path& d) {
@@ -419,7 +434,8 @@ TEST_F(ExportRun, AFailedRunLeavesThePreviousImportFileAsItWas) {
         std::u16string message;
         std::string partialStart;  // empty: the partial file is empty
     } cases[] = {
-        {"missing article", [](qb::ExportSettings&) {}, 2, qb::ExportOutcome::Failed, u"書き込み異常終了です。53", written},
+        {"missing article", [](qb::ExportSettings&) {}, 2, qb::ExportOutcome::Failed, u"書き込み異常終了です。53",
+         written},
         {"invalid date",
          [](qb::ExportSettings& w) {
              w.publishStatus = qb::PublishStatus::Future;
@@ -427,16 +443,10 @@ TEST_F(ExportRun, AFailedRunLeavesThePreviousImportFileAsItWas) {
              w.startDate.month = u"13";
          },
          1, qb::ExportOutcome::Failed, u"書き込み異常終了です。13", written},
-        {"EUC-JP failure",
-         [](qb::ExportSettings& w) {
-             w.outputEncoding = qb::OutputEncoding::EucJp;
-         },
-         1, qb::ExportOutcome::Failed, u"書き込み異常終了です。6", written},
-        {"UTF-8 failure",
-         [](qb::ExportSettings& w) {
-             w.outputEncoding = qb::OutputEncoding::Utf8;
-         },
-         0, qb::ExportOutcome::Utf8Failed, u"UTF-8 への変換に失敗しました。", ""},
+        {"EUC-JP failure", [](qb::ExportSettings& w) { w.outputEncoding = qb::OutputEncoding::EucJp; }, 1,
+         qb::ExportOutcome::Failed, u"書き込み異常終了です。6", written},
+        {"UTF-8 failure", [](qb::ExportSettings& w) { w.outputEncoding = qb::OutputEncoding::Utf8; }, 0,
+         qb::ExportOutcome::Utf8Failed, u"UTF-8 への変換に失敗しました。", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -475,9 +485,9 @@ std::set<std::string> Contents(const std::filesystem::path& folder) {
 TEST_F(ExportRun, NamesThatLeaveTheOutputFolderAreRefusedWith52) {
     const std::filesystem::path out = dir.Path() / "out";
     std::filesystem::create_directories(out / "sub");
-    for (const std::u16string& name : {std::u16string(u"../x"), std::u16string(u"sub/b"), std::u16string(u"a\\b"),
-                                       std::u16string(u"."), std::u16string(u".."), std::u16string(u"/x"),
-                                       std::u16string(u"a\0b", 3)}) {
+    for (const std::u16string& name :
+         {std::u16string(u"../x"), std::u16string(u"sub/b"), std::u16string(u"a\\b"), std::u16string(u"."),
+          std::u16string(u".."), std::u16string(u"/x"), std::u16string(u"a\0b", 3)}) {
         SCOPED_TRACE(qb::Utf16ToUtf8(name));
         Reset();
         settings.publishStatus = qb::PublishStatus::Publish;
@@ -655,7 +665,8 @@ TEST_F(ExportRun, AnEmptyListInEachEncoding) {
     } cases[] = {
         {qb::OutputEncoding::ShiftJis, Outcome::Succeeded, u"書き込み正常終了", qb::MessageIcon::None},
         {qb::OutputEncoding::EucJp, Outcome::Failed, u"書き込み異常終了です。9", qb::MessageIcon::None},
-        {qb::OutputEncoding::Utf8, Outcome::Utf8Failed, u"UTF-8 への変換に失敗しました。", qb::MessageIcon::Exclamation},
+        {qb::OutputEncoding::Utf8, Outcome::Utf8Failed, u"UTF-8 への変換に失敗しました。",
+         qb::MessageIcon::Exclamation},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.encoding));

@@ -10,14 +10,14 @@
 #include "common/run_error.h"
 #include "encoding/cp932.h"
 #include "encoding/kanji_convert.h"
-#include "export/reencode.h"
 #include "encoding/utf8_encode.h"
+#include "export/reencode.h"
 #include "support/test_support.h"
 
 namespace qbtest {
 
-using qb::OutputEncoding;
 using qb::LineEnds;
+using qb::OutputEncoding;
 
 // What a re-encoding did: its result or failure number, and the file afterwards.
 struct Outcome {

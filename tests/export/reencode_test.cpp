@@ -38,8 +38,8 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
 namespace {
 
 namespace fs = std::filesystem;
-using qb::OutputEncoding;
 using qb::LineEnds;
+using qb::OutputEncoding;
 using qb::ReencodeResult;
 using qb::test::Bytes;
 using qb::test::Hex;
@@ -163,8 +163,8 @@ TEST_F(Reencode, MissingFileIsAFileError) {
 // with line ends, escapes, lead bytes and failures falling on every chunk edge.
 TEST_F(Reencode, ChunkedEqualsWhole) {
     const std::string mixed = "TITLE: " + Bytes({0x82, 0xA0, 0x82, 0xA2}) + "\r\nA\rB\nC\r\n\r\n" +
-                              Bytes({0xB1, 0xB2, 0x80}) + "Z" + std::string(1, '\0') + "\x1B(I1\x1B$B" +
-                              "\r\r\n" + Bytes({0x88, 0x9F, 0x81}) + "\r" + Bytes({0x87, 0x40, 0xA0}) + "q\n" +
+                              Bytes({0xB1, 0xB2, 0x80}) + "Z" + std::string(1, '\0') + "\x1B(I1\x1B$B" + "\r\r\n" +
+                              Bytes({0x88, 0x9F, 0x81}) + "\r" + Bytes({0x87, 0x40, 0xA0}) + "q\n" +
                               Bytes({0x88, 0x9F});
     const std::string failsLate = "ABC\r\nDEF\r\n" + Bytes({0x82, 0xA0, 0xFA, 0x40});
     for (const std::string& content : {mixed, failsLate}) {
@@ -173,8 +173,8 @@ TEST_F(Reencode, ChunkedEqualsWhole) {
                 const Outcome expected = Reference(content, encoding, ends);
                 for (std::size_t chunk = 1; chunk <= content.size() + 1; ++chunk) {
                     ASSERT_EQ(Run(content, encoding, ends, chunk), expected)
-                        << Hex(content) << " chunk " << chunk << " EUC " << (encoding == OutputEncoding::EucJp) << " LF "
-                        << (ends == LineEnds::Lf);
+                        << Hex(content) << " chunk " << chunk << " EUC " << (encoding == OutputEncoding::EucJp)
+                        << " LF " << (ends == LineEnds::Lf);
                 }
             }
         }

@@ -13,8 +13,12 @@ TEST(Unicode, RoundTripsWellFormedText) {
 }
 
 TEST(Unicode, ReplacesIllFormedInput) {
-    EXPECT_EQ(qb::Utf16ToUtf8(std::u16string{u'\xD800', u'a'}), "\xEF\xBF\xBD" "a");
-    EXPECT_EQ(qb::Utf8ToUtf16("\xFF" "a"), u"\uFFFDa");
+    EXPECT_EQ(qb::Utf16ToUtf8(std::u16string{u'\xD800', u'a'}),
+              "\xEF\xBF\xBD"
+              "a");
+    EXPECT_EQ(qb::Utf8ToUtf16("\xFF"
+                              "a"),
+              u"\uFFFDa");
     EXPECT_EQ(qb::Utf8ToUtf16("\xE3\x81"), u"\uFFFD");
     EXPECT_EQ(qb::Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");
 }

@@ -4,6 +4,7 @@
 // of bytes into pieces of random sizes, and a scratch folder for the targets that need files
 // (written and read with the byte files of support/test_support.h).
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace qbfuzz {

@@ -20,7 +20,7 @@ struct Response {
     QByteArray reason = "OK";
     QByteArray contentType = "text/html";
     QByteArray body;
-    bool silent = false;  // accept the connection and never answer
+    bool silent = false;      // accept the connection and never answer
     QByteArray extraHeaders;  // whole header lines, each ending in CR LF
     // Filler bytes after the body, written as the socket drains; -1: without end (and
     // without a Content-Length).
@@ -33,8 +33,7 @@ struct Response {
 
 class LocalHttpServer {
 public:
-    LocalHttpServer()
-    {
+    LocalHttpServer() {
         server_.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
             while (QTcpSocket* socket = server_.nextPendingConnection())
@@ -44,16 +43,14 @@ public:
 
     [[nodiscard]] bool Listening() const { return server_.isListening(); }
     void Route(const QByteArray& path, const Response& response) { routes_[path] = response; }
-    [[nodiscard]] QUrl Url(const QString& path) const
-    {
+    [[nodiscard]] QUrl Url(const QString& path) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
     }
     [[nodiscard]] const QList<QByteArray>& RequestedPaths() const { return requested_; }
     [[nodiscard]] qint64 FillBytesSent() const { return fillSent_; }
 
 private:
-    void Serve(QTcpSocket* socket)
-    {
+    void Serve(QTcpSocket* socket) {
         QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
             QByteArray& buffer = pending_[socket];
@@ -65,9 +62,8 @@ private:
             const QByteArray path = requestLine.value(1);
             requested_.append(path);
             const auto route = routes_.constFind(path);
-            Response response = route != routes_.cend()
-                                    ? *route
-                                    : Response{404, "Not Found", "text/plain", "no such page", false, {}};
+            Response response =
+                route != routes_.cend() ? *route : Response{404, "Not Found", "text/plain", "no such page", false, {}};
             if (response.silent)
                 return;
             if (!response.raw.isEmpty()) {
@@ -75,13 +71,11 @@ private:
                 socket->disconnectFromHost();
                 return;
             }
-            QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
-                              response.reason + "\r\n";
+            QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + response.reason + "\r\n";
             head += "Content-Type: " + response.contentType + "\r\n";
             if (response.fillBytes >= 0)
                 head += "Content-Length: " +
-                        QByteArray::number(response.body.size() + response.fillBytes +
-                                           response.missingBytes) + "\r\n";
+                        QByteArray::number(response.body.size() + response.fillBytes + response.missingBytes) + "\r\n";
             head += response.extraHeaders;
             head += "Connection: close\r\n\r\n";
             socket->write(head + response.body);

@@ -18,8 +18,7 @@
 
 namespace {
 
-QByteArray Banner()
-{
+QByteArray Banner() {
     QImage image(320, 36, QImage::Format_RGB32);
     image.fill(QColor(0x2e, 0x5c, 0x8a));
     QPainter painter(&image);
@@ -39,8 +38,7 @@ QByteArray Banner()
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: notice_slide_shot OUT.png [ticks]\n");
@@ -71,8 +69,8 @@ int main(int argc, char** argv)
     layout->addWidget(label);
     mainWindow.setEnabled(false);
 
-    qb::notice::FrmInfo* frmInfo = qb::notice::ProbeAndShowNotice(
-        mainWindow, server.Url(QStringLiteral("/info/notice.html")), 5000);
+    qb::notice::FrmInfo* frmInfo =
+        qb::notice::ProbeAndShowNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")), 5000);
     mainWindow.show();
     if (!frmInfo) {
         std::fprintf(stderr, "the notice window was not shown\n");
@@ -82,8 +80,7 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    std::printf("ticks %d, notice window at (%d, %d), main window enabled: %s\n",
-                frmInfo->Slide().Ticks(), frmInfo->x(), frmInfo->y(),
-                mainWindow.isEnabled() ? "yes" : "no");
+    std::printf("ticks %d, notice window at (%d, %d), main window enabled: %s\n", frmInfo->Slide().Ticks(),
+                frmInfo->x(), frmInfo->y(), mainWindow.isEnabled() ? "yes" : "no");
     return shot.save(out, "PNG") ? 0 : 1;
 }

@@ -6,15 +6,15 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QImage>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
-#include <QFile>
-#include <QDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -34,29 +34,25 @@ using test::Response;
 
 constexpr int kQuickTimeoutMs = 400;
 
-Response Html(const QByteArray& body, const QByteArray& contentType = "text/html; charset=UTF-8")
-{
+Response Html(const QByteArray& body, const QByteArray& contentType = "text/html; charset=UTF-8") {
     return Response{200, "OK", contentType, body, false, {}};
 }
 
 // Processes events until pred holds or a few seconds have passed.
 template <typename Pred>
-bool WaitFor(Pred pred)
-{
+bool WaitFor(Pred pred) {
     return QTest::qWaitFor(pred, 10000);
 }
 
 class NoticeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(server.Listening());
         mainWindow.resize(949, 609);
         mainWindow.setEnabled(false);  // the main window starts disabled
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w->objectName() == QLatin1String("frmInfo"))
                 w->close();
@@ -64,8 +60,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    FrmInfo* Probe(const QByteArray& path, int timeoutMs = 5000)
-    {
+    FrmInfo* Probe(const QByteArray& path, int timeoutMs = 5000) {
         return ProbeAndShowNotice(mainWindow, server.Url(QString::fromLatin1(path)), timeoutMs);
     }
 
@@ -82,15 +77,11 @@ struct ProbeCase {
     bool shown;
 };
 
-void PrintTo(const ProbeCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
 
 class ProbeOutcomeTest : public NoticeTest, public ::testing::WithParamInterface<ProbeCase> {};
 
-TEST_P(ProbeOutcomeTest, ShowsTheWindowOnlyForATitledPage)
-{
+TEST_P(ProbeOutcomeTest, ShowsTheWindowOnlyForATitledPage) {
     server.Route("/info/notice.html", GetParam().response);
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
     EXPECT_EQ(server.RequestedPaths(), QList<QByteArray>{"/info/notice.html"});
@@ -113,22 +104,18 @@ const QByteArray kFar = QByteArray(40000, 'x');
 INSTANTIATE_TEST_SUITE_P(
     Pages, ProbeOutcomeTest,
     ::testing::Values(
-        ProbeCase{"normal", Html("<html><head><title>お知らせ</title></head><body>x</body></html>"),
-                  true},
-        ProbeCase{"title_404_error", Html("<html><head><title>404 error - not found</title>"),
-                  false},
+        ProbeCase{"normal", Html("<html><head><title>お知らせ</title></head><body>x</body></html>"), true},
+        ProbeCase{"title_404_error", Html("<html><head><title>404 error - not found</title>"), false},
         ProbeCase{"title_404_Error", Html("<html><head><title>404 Error</title>"), true},
         ProbeCase{"capital_tag", Html("<HTML><HEAD><TITLE>Notice</TITLE></HEAD></HTML>"), false},
         ProbeCase{"short_title", Html("<html><head><title>Hi</title></head></html>"), true},
         ProbeCase{"no_title", Html("<html><body>no title here</body></html>"), false},
         ProbeCase{"empty_page", Html(""), false},
-        ProbeCase{"title_past_32760", Html("<html><body><!--" + kFar + "--><title>News</title>"),
-                  true},
+        ProbeCase{"title_past_32760", Html("<html><body><!--" + kFar + "--><title>News</title>"), true},
         ProbeCase{"http_404_with_titled_page",
                   Response{404, "Not Found", "text/html", "<title>Not Found</title>", false, {}}, false},
         ProbeCase{"http_500_with_titled_page",
-                  Response{500, "Internal Server Error", "text/html", "<title>Oops</title>", false, {}},
-                  false},
+                  Response{500, "Internal Server Error", "text/html", "<title>Oops</title>", false, {}}, false},
         ProbeCase{"closes_mid_page",
                   [] {
                       Response cut = Html("<html><head><title>News</title>");
@@ -144,8 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Pages that cannot be fetched at all: a closed port, a failed TLS handshake, an address
 // that is none. Start-up goes on without the window.
-TEST_F(NoticeTest, UnreachablePagesCountAsNoTitle)
-{
+TEST_F(NoticeTest, UnreachablePagesCountAsNoTitle) {
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
     const quint16 closedPort = closed.serverPort();
@@ -170,13 +156,10 @@ TEST_F(NoticeTest, UnreachablePagesCountAsNoTitle)
     }
 }
 
-TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn)
-{
+TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn) {
     server.Route("/info/notice.html", Response{200, "OK", "text/html", "", true, {}});
     // The server holds the connection open for ever: only the time-out ends the fetch.
-    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")),
-                               kQuickTimeoutMs),
-              nullptr);
+    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")), kQuickTimeoutMs), nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
     EXPECT_EQ(server.RequestedPaths().size(), 1);
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -184,19 +167,17 @@ TEST_F(NoticeTest, SilentServerTimesOutAndStartUpGoesOn)
 }
 
 // Peak resident memory of this process since the last reset, in bytes; -1 where unknown.
-qint64 PeakMemory()
-{
+qint64 PeakMemory() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     const QList<QByteArray> lines = status.readAll().split('\n');
-    const auto hwm = std::find_if(lines.cbegin(), lines.cend(),
-                                  [](const QByteArray& line) { return line.startsWith("VmHWM:"); });
+    const auto hwm =
+        std::find_if(lines.cbegin(), lines.cend(), [](const QByteArray& line) { return line.startsWith("VmHWM:"); });
     return hwm == lines.cend() ? -1 : hwm->mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
 }
 
-bool ResetPeakMemory()
-{
+bool ResetPeakMemory() {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
@@ -210,16 +191,12 @@ struct HugeCase {
     qint64 fillBytes;
 };
 
-void PrintTo(const HugeCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const HugeCase& c, std::ostream* os) { *os << c.name; }
 
 class HugePageTest : public NoticeTest, public ::testing::WithParamInterface<HugeCase> {};
 
 // A page past the size cap counts as a failed fetch, and is never held whole in memory.
-TEST_P(HugePageTest, CountsAsFailedWithinBoundedMemory)
-{
+TEST_P(HugePageTest, CountsAsFailedWithinBoundedMemory) {
     Response page = Html(GetParam().body);
     page.fillBytes = GetParam().fillBytes;
     server.Route("/info/notice.html", page);
@@ -230,9 +207,7 @@ TEST_P(HugePageTest, CountsAsFailedWithinBoundedMemory)
     constexpr int kFarTimeoutMs = 120000;
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")),
-                               kFarTimeoutMs),
-              nullptr);
+    EXPECT_EQ(RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")), kFarTimeoutMs), nullptr);
     EXPECT_LT(clock.elapsed(), kFarTimeoutMs / 2);
     EXPECT_TRUE(mainWindow.isEnabled());
     EXPECT_LT(server.FillBytesSent(), 48 * 1024 * 1024);
@@ -245,16 +220,14 @@ TEST_P(HugePageTest, CountsAsFailedWithinBoundedMemory)
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, HugePageTest,
-    ::testing::Values(
-        HugeCase{"titled_50_MB_with_length", "<html><head><title>News</title></head><body>",
-                 qint64{50} * 1024 * 1024},
-        HugeCase{"titled_endless", "<html><head><title>News</title></head><body>", -1},
-        HugeCase{"just_past_the_cap", "<title>News</title>", kMaxBodyBytes}),
+    ::testing::Values(HugeCase{"titled_50_MB_with_length", "<html><head><title>News</title></head><body>",
+                               qint64{50} * 1024 * 1024},
+                      HugeCase{"titled_endless", "<html><head><title>News</title></head><body>", -1},
+                      HugeCase{"just_past_the_cap", "<title>News</title>", kMaxBodyBytes}),
     [](const ::testing::TestParamInfo<HugeCase>& info) { return std::string(info.param.name); });
 
 // Pages that the window could take a long time to build count as failed fetches.
-TEST_F(NoticeTest, PagesTooCostlyToBuildCountAsFailed)
-{
+TEST_F(NoticeTest, PagesTooCostlyToBuildCountAsFailed) {
     QByteArray nested;
     for (int i = 0; i < 12; ++i)
         nested = "<table><tr><td>" + nested + "x</td></tr></table>";
@@ -275,8 +248,7 @@ TEST_F(NoticeTest, PagesTooCostlyToBuildCountAsFailed)
 }
 
 // Bytes that are no HTTP response: Qt asks again a few times, then the start-up goes on.
-TEST_F(NoticeTest, GarbageInsteadOfHttpCountsAsNoTitle)
-{
+TEST_F(NoticeTest, GarbageInsteadOfHttpCountsAsNoTitle) {
     Response garbage;
     garbage.raw = QByteArray("\x00\xff\x1b$B garbage\r\n\r\n<title>News</title>", 36);
     server.Route("/info/notice.html", garbage);
@@ -285,12 +257,10 @@ TEST_F(NoticeTest, GarbageInsteadOfHttpCountsAsNoTitle)
     EXPECT_LE(server.RequestedPaths().size(), 4);
 }
 
-TEST_F(NoticeTest, FollowsARedirect)
-{
+TEST_F(NoticeTest, FollowsARedirect) {
     server.Route("/info/notice.html", Html("<title>Moved here</title><p>moved</p>"));
     Response redirect{301, "Moved Permanently", "text/html", "", false, {}};
-    redirect.extraHeaders =
-        "Location: " + server.Url(QStringLiteral("/info/notice.html")).toEncoded() + "\r\n";
+    redirect.extraHeaders = "Location: " + server.Url(QStringLiteral("/info/notice.html")).toEncoded() + "\r\n";
     server.Route("/old/notice.html", redirect);
     QPointer<FrmInfo> frmInfo = Probe("/old/notice.html");
     ASSERT_NE(frmInfo, nullptr);
@@ -298,36 +268,31 @@ TEST_F(NoticeTest, FollowsARedirect)
     EXPECT_EQ(frmInfo->WebBrowser1()->source(), server.Url(QStringLiteral("/info/notice.html")));
 }
 
-TEST_F(NoticeTest, WindowShowsTheDecodedPage)
-{
+TEST_F(NoticeTest, WindowShowsTheDecodedPage) {
     const QByteArray sjis = QByteArray::fromHex("82a8926d82e782b920905682b582a294c5");
     const QByteArray euc = QByteArray::fromHex("a4aac3cea4e9a4bb20bfb7a4b7a4a4c8c7");
-    server.Route("/sjis.html", Html("<html><head><title>" + sjis + "</title></head><body><p>" +
-                                        sjis + "</p></body></html>",
-                                    "text/html; charset=Shift_JIS"));
-    server.Route("/euc.html",
-                 Html("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
-                      "charset=EUC-JP\"><title>" + euc + "</title></head><body><p>" + euc +
-                          "</p></body></html>",
-                      "text/html"));
+    server.Route("/sjis.html",
+                 Html("<html><head><title>" + sjis + "</title></head><body><p>" + sjis + "</p></body></html>",
+                      "text/html; charset=Shift_JIS"));
+    server.Route("/euc.html", Html("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                                   "charset=EUC-JP\"><title>" +
+                                       euc + "</title></head><body><p>" + euc + "</p></body></html>",
+                                   "text/html"));
     // No label anywhere: the bytes tell.
-    server.Route("/euc-unlabelled.html",
-                 Html("<html><head><title>" + euc + "</title></head><body><p>" + euc +
-                          "</p></body></html>",
-                      "text/html"));
+    server.Route(
+        "/euc-unlabelled.html",
+        Html("<html><head><title>" + euc + "</title></head><body><p>" + euc + "</p></body></html>", "text/html"));
     for (const char* path : {"/sjis.html", "/euc.html", "/euc-unlabelled.html"}) {
         mainWindow.setEnabled(false);
         QPointer<FrmInfo> frmInfo = Probe(path);
         ASSERT_NE(frmInfo, nullptr) << path;
-        EXPECT_EQ(frmInfo->WebBrowser1()->toPlainText(), QStringLiteral("お知らせ 新しい版"))
-            << path;
+        EXPECT_EQ(frmInfo->WebBrowser1()->toPlainText(), QStringLiteral("お知らせ 新しい版")) << path;
         EXPECT_EQ(frmInfo->WebBrowser1()->source(), server.Url(QString::fromLatin1(path)));
         frmInfo->close();
     }
 }
 
-TEST_F(NoticeTest, WindowLayoutAndStartPosition)
-{
+TEST_F(NoticeTest, WindowLayoutAndStartPosition) {
     server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
     // The program has an icon of its own; the notice window must not take it.
     QPixmap appIcon(16, 16);
@@ -362,12 +327,10 @@ TEST_F(NoticeTest, WindowLayoutAndStartPosition)
 // Records the order in which windows are shown and raised.
 class StackingLog : public QObject {
 public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show || event->type() == QEvent::ZOrderChange)
             log.append(watched->objectName() +
-                       (event->type() == QEvent::Show ? QStringLiteral(" shown")
-                                                      : QStringLiteral(" raised")));
+                       (event->type() == QEvent::Show ? QStringLiteral(" shown") : QStringLiteral(" raised")));
         return false;
     }
     QStringList log;
@@ -375,12 +338,10 @@ public:
 
 // Start-up as the program runs it: the probe, the main window shown, then the notice,
 // which comes out on top with the keyboard; Esc closes it and gives the main window back.
-TEST_F(NoticeTest, StartUpLeavesTheNoticeOnTopWithTheKeyboard)
-{
+TEST_F(NoticeTest, StartUpLeavesTheNoticeOnTopWithTheKeyboard) {
     server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
     mainWindow.setObjectName(QStringLiteral("main"));
-    QPointer<QWidget> notice =
-        RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")));
+    QPointer<QWidget> notice = RunStartupNotice(mainWindow, server.Url(QStringLiteral("/info/notice.html")));
     ASSERT_NE(notice, nullptr);
     EXPECT_FALSE(notice->isVisible());
     StackingLog stacking;
@@ -389,21 +350,18 @@ TEST_F(NoticeTest, StartUpLeavesTheNoticeOnTopWithTheKeyboard)
     mainWindow.show();
     ShowStartupNotice(notice);
     mainWindow.removeEventFilter(&stacking);
-    EXPECT_EQ(stacking.log, (QStringList{QStringLiteral("main shown"),
-                                         QStringLiteral("frmInfo shown"),
+    EXPECT_EQ(stacking.log, (QStringList{QStringLiteral("main shown"), QStringLiteral("frmInfo shown"),
                                          QStringLiteral("frmInfo raised")}));
     ASSERT_TRUE(WaitFor([&] { return QApplication::activeWindow() == notice; }));
     EXPECT_FALSE(mainWindow.isEnabled());
 
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : notice.data(),
-                    Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : notice.data(), Qt::Key_Escape);
     EXPECT_TRUE(mainWindow.isEnabled());
     ASSERT_TRUE(WaitFor([&] { return notice.isNull(); }));
     mainWindow.hide();
 }
 
-TEST_F(NoticeTest, SlidesUpAndRestsThenClosingEnablesTheMainWindow)
-{
+TEST_F(NoticeTest, SlidesUpAndRestsThenClosingEnablesTheMainWindow) {
     server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
     ASSERT_NE(frmInfo, nullptr);
@@ -423,8 +381,7 @@ TEST_F(NoticeTest, SlidesUpAndRestsThenClosingEnablesTheMainWindow)
     EXPECT_EQ(frmInfo, nullptr);
 }
 
-TEST_F(NoticeTest, ClosingDuringTheSlideStopsItForGood)
-{
+TEST_F(NoticeTest, ClosingDuringTheSlideStopsItForGood) {
     server.Route("/info/notice.html", Html("<title>News</title><p>Hello</p>"));
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
     ASSERT_NE(frmInfo, nullptr);
@@ -440,8 +397,7 @@ TEST_F(NoticeTest, ClosingDuringTheSlideStopsItForGood)
     EXPECT_EQ(frmInfo, nullptr);
 }
 
-QByteArray Png(const QImage& image)
-{
+QByteArray Png(const QImage& image) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -449,8 +405,7 @@ QByteArray Png(const QImage& image)
     return png;
 }
 
-TEST_F(NoticeTest, ImagesComeThroughTheNetwork)
-{
+TEST_F(NoticeTest, ImagesComeThroughTheNetwork) {
     QImage logo(8, 8, QImage::Format_RGB32);
     logo.fill(Qt::red);
     const QByteArray png = Png(logo);
@@ -469,8 +424,7 @@ TEST_F(NoticeTest, ImagesComeThroughTheNetwork)
     EXPECT_EQ(server.RequestedPaths().count("/info/notice.html"), 1);  // the page only once
 }
 
-TEST_F(NoticeTest, StyleSheetAppliesWhenItArrives)
-{
+TEST_F(NoticeTest, StyleSheetAppliesWhenItArrives) {
     server.Route("/info/notice.html",
                  Html("<html><head><title>News</title><link rel=\"stylesheet\" type=\"text/css\" href=\"n.css\">"
                       "</head><body><p>Hello</p></body></html>"));
@@ -498,16 +452,12 @@ struct ResourceCase {
     bool red;  // the red picture appears
 };
 
-void PrintTo(const ResourceCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const ResourceCase& c, std::ostream* os) { *os << c.name; }
 
 class ResourceTest : public NoticeTest, public ::testing::WithParamInterface<ResourceCase> {};
 
 // Pictures and style sheets come from the page's own server only, never from this disk.
-TEST_P(ResourceTest, OnlyThePagesOwnServerIsAsked)
-{
+TEST_P(ResourceTest, OnlyThePagesOwnServerIsAsked) {
     QImage red(16, 16, QImage::Format_RGB32);
     red.fill(Qt::red);
     const qbtest::TempDir dir;
@@ -517,8 +467,7 @@ TEST_P(ResourceTest, OnlyThePagesOwnServerIsAsked)
     ASSERT_TRUE(other.Listening());
     for (LocalHttpServer* s : {&server, &other}) {
         s->Route("/red.png", Response{200, "OK", "image/png", Png(red), false, {}});
-        s->Route("/red.css", Response{200, "OK", "text/css", "p { color: #ff0000; }",
-                                      false, {}});
+        s->Route("/red.css", Response{200, "OK", "text/css", "p { color: #ff0000; }", false, {}});
     }
     // The page's server answers the local file's path with a page, not a picture.
     server.Route(file.toUtf8(), Html("<title>Not a picture</title>"));
@@ -529,11 +478,10 @@ TEST_P(ResourceTest, OnlyThePagesOwnServerIsAsked)
     QString body = QString::fromLatin1(GetParam().page);
     body.replace(QStringLiteral("{own}"), own)
         .replace(QStringLiteral("{other}"), other.Url(QString()).toString())
-        .replace(QStringLiteral("{localhost}"), QString(own).replace(QStringLiteral("127.0.0.1"),
-                                                                     QStringLiteral("localhost")))
+        .replace(QStringLiteral("{localhost}"),
+                 QString(own).replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost")))
         .replace(QStringLiteral("{file}"), file);
-    server.Route("/info/notice.html",
-                 Html("<html><head><title>News</title>" + body.toUtf8() + "</body></html>"));
+    server.Route("/info/notice.html", Html("<html><head><title>News</title>" + body.toUtf8() + "</body></html>"));
 
     QPointer<FrmInfo> frmInfo = Probe("/info/notice.html");
     ASSERT_NE(frmInfo, nullptr);
@@ -558,8 +506,7 @@ TEST_P(ResourceTest, OnlyThePagesOwnServerIsAsked)
 INSTANTIATE_TEST_SUITE_P(
     Pages, ResourceTest,
     ::testing::Values(
-        ResourceCase{"own_image", "</head><body><img src=\"{own}/red.png\" width=40 height=40>",
-                     true},
+        ResourceCase{"own_image", "</head><body><img src=\"{own}/red.png\" width=40 height=40>", true},
         ResourceCase{"own_relative_background",
                      "</head><body><table background=\"../red.png\" width=100 height=60>"
                      "<tr><td>x</td></tr></table>",
@@ -568,12 +515,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "<link rel=\"stylesheet\" type=\"text/css\" href=\"/red.css\"></head>"
                      "<body><p>xxxxxxxx</p>",
                      true},
-        ResourceCase{"file_url_image",
-                     "</head><body><img src=\"file://{file}\" width=40 height=40>", false},
-        ResourceCase{"local_path_image", "</head><body><img src=\"{file}\" width=40 height=40>",
-                     false},
-        ResourceCase{"file_url_body_background",
-                     "</head><body background=\"file://{file}\"><p>x</p>", false},
+        ResourceCase{"file_url_image", "</head><body><img src=\"file://{file}\" width=40 height=40>", false},
+        ResourceCase{"local_path_image", "</head><body><img src=\"{file}\" width=40 height=40>", false},
+        ResourceCase{"file_url_body_background", "</head><body background=\"file://{file}\"><p>x</p>", false},
         ResourceCase{"local_path_table_background",
                      "</head><body><table background=\"{file}\" width=100 height=60>"
                      "<tr><td>x</td></tr></table>",
@@ -582,8 +526,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "<link rel=\"stylesheet\" type=\"text/css\" href=\"file://{file}\"></head>"
                      "<body><p>x</p>",
                      false},
-        ResourceCase{"other_host_image",
-                     "</head><body><img src=\"{other}/red.png\" width=40 height=40>", false},
+        ResourceCase{"other_host_image", "</head><body><img src=\"{other}/red.png\" width=40 height=40>", false},
         ResourceCase{"other_host_background",
                      "</head><body><table background=\"{other}/red.png\" width=100 height=60>"
                      "<tr><td>x</td></tr></table>",
@@ -592,10 +535,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "<link rel=\"stylesheet\" type=\"text/css\" href=\"{other}/red.css\"></head>"
                      "<body><p>xxxxxxxx</p>",
                      false},
-        ResourceCase{"redirect_to_other_host",
-                     "</head><body><img src=\"{own}/moved.png\" width=40 height=40>", false},
-        ResourceCase{"other_host_name_same_port",
-                     "</head><body><img src=\"{localhost}/red.png\" width=40 height=40>", false}),
+        ResourceCase{"redirect_to_other_host", "</head><body><img src=\"{own}/moved.png\" width=40 height=40>", false},
+        ResourceCase{"other_host_name_same_port", "</head><body><img src=\"{localhost}/red.png\" width=40 height=40>",
+                     false}),
     [](const ::testing::TestParamInfo<ResourceCase>& info) { return std::string(info.param.name); });
 
 // Receives the links handed to the system's browser.
@@ -607,8 +549,7 @@ public slots:  // NOLINT(readability-redundant-access-specifiers): moc needs the
     void Open(const QUrl& url) { opened.append(url); }
 };
 
-TEST_F(NoticeTest, LinksOpenOutsideTheWindow)
-{
+TEST_F(NoticeTest, LinksOpenOutsideTheWindow) {
     LinkCatcher catcher;
     for (const char* scheme : {"http", "https", "mailto", "file"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "Open");

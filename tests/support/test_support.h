@@ -17,10 +17,10 @@
 #include "common/run_error.h"
 #include "common/unicode.h"
 #include "encoding/cp932.h"
-#include "files/paths.h"
 #include "export/clock.h"
 #include "export/export_run.h"
 #include "export/messages.h"
+#include "files/paths.h"
 
 namespace qbtest {
 
@@ -199,9 +199,15 @@ inline const std::vector<std::u16string> kSpringWalk{u"春の散歩", u"桜が�
 inline std::vector<std::u16string> Record(const std::u16string& title, const std::u16string& date,
                                           const std::u16string& status, const std::u16string& category,
                                           const std::vector<std::u16string>& body) {
-    std::vector<std::u16string> record{u"AUTHOR:",           u"TITLE: " + title,      u"DATE:  " + date,
-                                       u"STATUS:   " + status, u"ALLOW COMMENTS: 0",  u"CONVERT BREAKS: 0",
-                                       u"ALLOW PINGS: 0",    u"PRIMARY CATEGORY: " + category, u"-----",
+    std::vector<std::u16string> record{u"AUTHOR:",
+                                       u"TITLE: " + title,
+                                       u"DATE:  " + date,
+                                       u"STATUS:   " + status,
+                                       u"ALLOW COMMENTS: 0",
+                                       u"CONVERT BREAKS: 0",
+                                       u"ALLOW PINGS: 0",
+                                       u"PRIMARY CATEGORY: " + category,
+                                       u"-----",
                                        u"BODY:"};
     record.insert(record.end(), body.begin(), body.end());
     record.insert(record.end(), {u"-----", u"--------"});

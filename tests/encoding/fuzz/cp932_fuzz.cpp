@@ -20,9 +20,7 @@ using qbfuzz::Require;
 
 // The length of the character that starts text: 2 for a surrogate pair, else 1.
 std::size_t CharLength(std::u16string_view text) {
-    return text.size() >= 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF
-               ? 2
-               : 1;
+    return text.size() >= 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF ? 2 : 1;
 }
 
 // Every character of decoded text encodes to bytes that decode to it again.

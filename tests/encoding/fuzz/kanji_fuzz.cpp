@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "common/run_error.h"
-#include "fuzz/fuzz_support.h"
 #include "encoding/kanji_convert.h"
 #include "encoding/kanji_stream.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 

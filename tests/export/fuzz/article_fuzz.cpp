@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "common/run_error.h"
-#include "files/paths.h"
 #include "export/article.h"
-#include "support/test_support.h"
+#include "files/paths.h"
 #include "fuzz/fuzz_support.h"
+#include "support/test_support.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "common/run_error.h"
 #include "common/unicode.h"
 #include "export/entry_dates.h"
-#include "support/test_support.h"
 #include "fuzz/fuzz_support.h"
+#include "support/test_support.h"
 
 namespace {
 

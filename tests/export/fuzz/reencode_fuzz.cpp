@@ -6,8 +6,8 @@
 // chunk size (bits 3-7); the rest is the first-pass file.
 
 #include <cstdint>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -25,9 +25,8 @@ Outcome Run(const std::filesystem::path& path, const std::string& content, qb::O
             qb::LineEnds ends, std::size_t chunk) {
     qbtest::WriteBytes(path, content);
     Outcome o;
-    o.error = qbtest::RunErrorNumber([&] {
-        o.utf8Failed = qb::ReencodeOutputFile(path, encoding, ends, chunk) == qb::ReencodeResult::Utf8Failed;
-    });
+    o.error = qbtest::RunErrorNumber(
+        [&] { o.utf8Failed = qb::ReencodeOutputFile(path, encoding, ends, chunk) == qb::ReencodeResult::Utf8Failed; });
     o.file = qbtest::ReadBytes(path);
     const auto entries = std::distance(std::filesystem::directory_iterator(path.parent_path()), {});
     Require(entries == 1, "no work file is left beside the import file");
