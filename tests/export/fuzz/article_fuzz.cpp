@@ -6,6 +6,7 @@
 // (bits 2-3) and the chunk size (bits 4-7); the second the title held; the rest is the
 // article.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qbtest::Transcribed expected = qbtest::Transcribe(folder / "a.txt", folder / "out.txt", whole);
     const qbtest::Transcribed got = qbtest::Transcribe(folder / "a.txt", folder / "out.txt", pieces);
     expected.title.resize(std::min(expected.title.size(), pieces.titleHeld));
-    Require(got == expected, "in pieces the same title, body lines and failures as whole");
-    Require(expected.error == 0 && expected.messages.empty(), "a readable article reads without failure");
+    qbfuzz::Require(got == expected, "in pieces the same title, body lines and failures as whole");
+    qbfuzz::Require(expected.error == 0 && expected.messages.empty(), "a readable article reads without failure");
     return 0;
 }
