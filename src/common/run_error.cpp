@@ -71,6 +71,15 @@ int ErrorNumberFromErrorCode(const std::error_code& ec) noexcept {
     return err::kPathFileAccess;
 }
 
+void ThrowErrorCode(const std::error_code& ec, const std::string& detail) {
+    std::string text = detail;
+    if (!text.empty()) {
+        text += ": ";
+    }
+    text += ec.message();
+    throw RunError(ErrorNumberFromErrorCode(ec), text);
+}
+
 void ThrowErrno(int errnoValue, const std::string& detail) {
     std::string text = detail;
     if (!text.empty()) {

@@ -48,8 +48,10 @@ private:
 #endif
 
 // The failure number of an error code from the standard library (std::filesystem):
-// errno values, and on Windows the system's own codes.
+// errno values, and on Windows the system's own codes. Every std::error_code becomes a
+// failure number here and nowhere else.
 [[nodiscard]] int ErrorNumberFromErrorCode(const std::error_code& ec) noexcept;
+[[noreturn]] void ThrowErrorCode(const std::error_code& ec, const std::string& detail = {});
 
 // The platform's description of a failure number, as shown in message boxes
 // (e.g. 68 gives "デバイスが準備されていません。"). UTF-8.

@@ -89,7 +89,7 @@ void ArticleFile::Open(std::uint64_t offset, bool again) {
         throw RunError(folderThere ? err::kFileNotFound : err::kPathNotFound, "article not found: " + p.string());
     }
     if (ec) {
-        ThrowErrno(ec.value(), "article " + p.string());
+        ThrowErrorCode(ec, "article " + p.string());
     }
     if (status.type() == std::filesystem::file_type::directory) {
         throw RunError(err::kPathFileAccess, "article is a folder: " + p.string());
@@ -191,50 +191,49 @@ std::u16string_view TrimSpaces(std::u16string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-void ReadTitle(ExportRun& run, ArticleFile& article, MessageSink& messages, std::size_t titleHeld) {
-    run.EntryTitle.clear();
-    article.longTitleLine.reset();
+ArticleTitle ReadTitle(ArticleFile& article, MessageSink& messages, std::size_t titleHeld) {
+    ArticleTitle title;
     try {
         while (article.StartLine()) {
             bool tooLong = false;
             const auto hold = [&](std::u16string_view text) {
-                const std::size_t room = titleHeld - std::min(titleHeld, run.EntryTitle.size());
+                const std::size_t room = titleHeld - std::min(titleHeld, title.text.size());
                 if (text.size() > room) {
                     tooLong = true;
                     text = text.substr(0, room);
                 }
-                run.EntryTitle += text;
+                title.text += text;
             };
             if (TrimmedRestOfLine(article, hold)) {
                 if (tooLong) {
-                    article.longTitleLine = article.LineStart();
+                    title.longLine = article.LineStart();
                 }
-                return;
+                return title;
             }
         }
     } catch (const RunError& e) {
-        run.EntryTitle.clear();
-        article.longTitleLine.reset();
         messages.Show(kReadFailure + NumberText(e.Number()));
+        return {};
     }
+    return title;
 }
 
-void WriteTitle(const ExportRun& run, const ArticleFile& article, ImportFile& out) {
-    if (!article.longTitleLine) {
-        out.Write(run.EntryTitle);
+void WriteTitle(const ArticleTitle& title, const ArticleFile& article, ImportFile& out) {
+    if (!title.longLine) {
+        out.Write(title.text);
         return;
     }
-    const std::unique_ptr<ArticleFile> again = article.OpenAt(*article.longTitleLine);
+    const std::unique_ptr<ArticleFile> again = article.OpenAt(*title.longLine);
     if (again->StartLine()) {
         (void)TrimmedRestOfLine(*again, [&](std::u16string_view text) { out.Write(text); });
     }
 }
 
-void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out) {
-    if (run.settings.titleMode == TitleMode::TitleAndBody) {
+void TranscribeBody(ArticleFile& article, TitleMode titleMode, const BodyMarks& marks, ImportFile& out) {
+    if (titleMode == TitleMode::TitleAndBody) {
         article.Reopen();
     }
-    // Each line goes out through the guard as the record composes it, "<P>" and "<BR>" included.
+    // Each line goes out through the guard as the record composes it, its marks included.
     BodyLineGuard guard([&](std::u16string_view text) { out.Write(text); });
     const auto write = [&](std::u16string_view text) { guard.Feed(text); };
     bool paragraphOpened = false;
@@ -248,7 +247,7 @@ void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out)
             break;  // a failed read leaves the stream unreadable
         }
         if (!paragraphOpened) {
-            guard.Feed(u"<P>");
+            guard.Feed(marks.paragraphStart);
             paragraphOpened = true;
         }
         bool readFailed = false;
@@ -257,8 +256,8 @@ void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out)
         } catch (const RunError&) {
             readFailed = true;  // what was read of the line is kept, and the line ended
         }
-        if (run.settings.kaigyoMode == KaigyoMode::Br) {
-            guard.Feed(u"<BR>");
+        if (!marks.lineEnd.empty()) {
+            guard.Feed(marks.lineEnd);
         }
         guard.EndLine();
         out.EndLine();
@@ -273,14 +272,14 @@ void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out)
     }
 }
 
-void GetArticleFolderName(ExportRun& run, std::u16string_view path) {
+std::u16string GetArticleFolderName(std::u16string_view path) {
     const auto last = path.rfind(kPathSeparator);
     if (last == std::u16string_view::npos) {
         throw RunError(err::kInvalidCall, "article path without a folder");
     }
     const std::u16string_view folder = path.substr(0, last);
     const auto inner = folder.rfind(kPathSeparator);
-    run.ArticleFolderName.assign(inner == std::u16string_view::npos ? folder : folder.substr(inner + 1));
+    return std::u16string(inner == std::u16string_view::npos ? folder : folder.substr(inner + 1));
 }
 
 }  // namespace qb

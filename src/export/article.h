@@ -12,7 +12,7 @@
 
 #include "encoding/article_encoding.h"
 #include "encoding/text_lines.h"
-#include "export/export_run.h"
+#include "export/export_settings.h"
 #include "export/import_file.h"
 #include "export/messages.h"
 
@@ -54,10 +54,6 @@ public:
     [[nodiscard]] bool Broken() const { return in_.bad(); }
     [[nodiscard]] TextEncoding Encoding() const { return start_.encoding; }
 
-    // Set by ReadTitle: where the title line starts when the title was too long to be
-    // held in EntryTitle.
-    std::optional<std::uint64_t> longTitleLine;
-
 private:
     ArticleFile(std::u16string path, ArticleStart start, std::size_t chunkSize, std::uint64_t offset);
     // again: the article has been opened before (read once more from its start or a line).
@@ -81,28 +77,38 @@ private:
 // U+3000 that indents a Japanese paragraph is kept.
 [[nodiscard]] std::u16string_view TrimSpaces(std::u16string_view text);
 
-// A title is held whole in EntryTitle up to this many code units; a longer one is read
-// again from the article where it is written.
+// A title is held whole up to this many code units; a longer one is read again from the
+// article where it is written.
 inline constexpr std::size_t kTitleHeld = std::size_t{1} << 20U;
 
-// Reads the title into EntryTitle: the first non-blank line, trimmed; the article is left
-// just after it. An article without a non-blank line gets an empty title. A read failure
-// shows "読み込みデータが異常です。" and its number; the title is then empty, and the run
-// goes on.
-void ReadTitle(ExportRun& run, ArticleFile& article, MessageSink& messages, std::size_t titleHeld = kTitleHeld);
+// An article's title: the first non-blank line, trimmed. Empty when the article has no
+// such line.
+struct ArticleTitle {
+    std::u16string text;                    // the title, or its first titleHeld code units
+    std::optional<std::uint64_t> longLine;  // where the title line starts when it was too long to hold
+};
 
-// Writes the title ReadTitle found (without line end).
-void WriteTitle(const ExportRun& run, const ArticleFile& article, ImportFile& out);
+// Reads the title; the article is left just after it. A read failure shows
+// "読み込みデータが異常です。" and its number and gives an empty title; the caller goes on.
+[[nodiscard]] ArticleTitle ReadTitle(ArticleFile& article, MessageSink& messages, std::size_t titleHeld = kTitleHeld);
 
-// Writes the body lines: "<P>" before the first, "<BR>" after each when KaigyoMode is Br;
-// a line that importers would read as the format's own is mended (body_lines.h).
-// With TitleMode TitleAndBody the article is read again from its first line. A failure
-// reopening the article or at the first end-of-file test throws; a failing read ends the
-// body.
-void TranscribeBody(const ExportRun& run, ArticleFile& article, ImportFile& out);
+// Writes the title ReadTitle found (without line end), a long one in full.
+void WriteTitle(const ArticleTitle& title, const ArticleFile& article, ImportFile& out);
 
-// Sets ArticleFolderName to the name of the folder that directly holds the article at
-// path. Throws RunError 5 when path holds no separator.
-void GetArticleFolderName(ExportRun& run, std::u16string_view path);
+// The text that marks the body: before its first line, and after every line (empty for none).
+struct BodyMarks {
+    std::u16string_view paragraphStart;
+    std::u16string_view lineEnd;
+};
+
+// Writes the body lines, each trimmed, marked as marks says; a line that importers would
+// read as the format's own is mended (body_lines.h). With TitleMode TitleAndBody the
+// article is read again from its first line. A failure reopening the article or at the
+// first end-of-file test throws; a failing read ends the body.
+void TranscribeBody(ArticleFile& article, TitleMode titleMode, const BodyMarks& marks, ImportFile& out);
+
+// The name of the folder that directly holds the article at path. Throws RunError 5 when
+// path holds no separator.
+[[nodiscard]] std::u16string GetArticleFolderName(std::u16string_view path);
 
 }  // namespace qb

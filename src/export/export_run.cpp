@@ -48,13 +48,6 @@ std::u16string OutputFolderOf(const ExportSettings& s) {
     return WithTrailingSeparator(s.outputFolder);
 }
 
-int NumberOf(const std::system_error& e) {
-    if (e.code().category() == std::generic_category() || e.code().category() == std::system_category()) {
-        return ErrorNumberFromErrno(e.code().value());
-    }
-    return err::kPathFileAccess;
-}
-
 // Whether one of the articles is the file at path: before the file exists, the same path
 // once normalised (links of the folders that exist followed); once it exists, the same
 // file by any name.
@@ -121,11 +114,15 @@ ReencodeResult WriteImportFile(ExportRun& run) {
     try {
         {
             ImportFile out(firstPass.Path());
-            run.ArticleCount = s.articles.size();
-            for (std::size_t i = 0; i < run.ArticleCount; ++i) {
-                run.CurrentPath = s.articles.at(i).path;
+            for (const ListedArticle& listed : s.articles) {
+                run.CurrentPath = listed.path;
                 ArticleFile article(run.CurrentPath, s.articleEncoding);
-                WriteRecord(run, out, article, i);
+                const ArticleTitle title = ReadTitle(article, run.messages);
+                WriteRecord(out, article, {s, listed, title, run.fields}, [&] {
+                    if (s.publishStatus == PublishStatus::Future) {
+                        AdvanceForNextRecord(run.dates, run.fields, s.dayStep, s.timeStep, run.clock);
+                    }
+                });
             }
             out.Close();
         }
@@ -159,27 +156,7 @@ ExportResult Fail(ExportRun& run, int number) {
 }  // namespace
 
 ExportRun::ExportRun(const ExportSettings& settings, StartDates& dates, MessageSink& messages, Clock& clock)
-    : settings(settings),
-      dates(dates),
-      messages(messages),
-      clock(clock),
-      fields(settings.startDate),
-      RecordLabels{u"",
-                   u"AUTHOR:",
-                   u"TITLE: ",
-                   u"DATE:  ",
-                   u"STATUS:   ",
-                   u"ALLOW COMMENTS: 0",
-                   u"CONVERT BREAKS: 0",
-                   u"ALLOW PINGS: 0",
-                   u"PRIMARY CATEGORY: ",
-                   u"-----",
-                   u"BODY:",
-                   u"<BR>",
-                   u"</P>",
-                   u"<BR>",
-                   u"-----",
-                   u"--------"} {}
+    : settings(settings), dates(dates), messages(messages), clock(clock), fields(settings.startDate) {}
 
 ExportResult RunExport(ExportRun& run) {
     if (const auto message = FailedCheck(run.settings)) {
@@ -203,7 +180,7 @@ ExportResult RunExport(ExportRun& run) {
     } catch (const RunError& e) {
         return Fail(run, e.Number());
     } catch (const std::system_error& e) {  // std::filesystem errors among them
-        return Fail(run, NumberOf(e));
+        return Fail(run, ErrorNumberFromErrorCode(e.code()));
     } catch (const std::bad_alloc&) {
         return Fail(run, err::kOutOfMemory);
     } catch (const std::exception&) {

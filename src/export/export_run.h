@@ -2,8 +2,6 @@
 // The export run: checks, one record per listed article, the re-encoding, and the
 // final message. What the run changes goes back to the caller as values.
 
-#include <array>
-#include <cstddef>
 #include <string>
 
 #include "export/clock.h"
@@ -21,13 +19,9 @@ enum class ExportOutcome {
     ProgramMustEnd,  // the performance counter failed: the caller ends the program
 };
 
-// The fixed start of each line of a record, by its place in the record; 0 is the empty
-// line, and 11 and 13 are the breaks written when KaigyoMode is Br.
-inline constexpr std::size_t kRecordLabelCount = 16;
-
-// One run over the settings: what the record writing shares while it goes. The start
-// date moves on in `dates` and `fields` article by article; a caller that shows messages
-// during the run can show `fields` as they stand.
+// One run over the settings, and what a run has to keep while it goes: the start date,
+// which moves on in `dates` and `fields` article by article, and the path being opened.
+// A caller that shows messages during the run can show `fields` as they stand.
 struct ExportRun {
     ExportRun(const ExportSettings& settings, StartDates& dates, MessageSink& messages, Clock& clock);
 
@@ -36,13 +30,8 @@ struct ExportRun {
     MessageSink& messages;
     Clock& clock;
 
-    DateFields fields;  // the start-date fields, from the settings, as the run moves them
-    std::u16string CurrentPath;
-    std::size_t ArticleCount = 0;
-    std::u16string LineBuffer;
-    std::u16string EntryTitle;
-    std::u16string ArticleFolderName;
-    std::array<std::u16string, kRecordLabelCount> RecordLabels;
+    DateFields fields;           // the start-date fields, from the settings, as the run moves them
+    std::u16string CurrentPath;  // the import file's path, then each article's
 };
 
 // What the caller shows after a run.

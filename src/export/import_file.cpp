@@ -8,9 +8,6 @@ namespace qb {
 
 namespace {
 constexpr std::size_t kBufferSize = std::size_t{256} * 1024;
-
-// A write that fails is a full disk (61) or else a device I/O error (57).
-int WriteFailureNumber(int number) { return number == err::kDiskFull ? err::kDiskFull : err::kDeviceIo; }
 }  // namespace
 
 void CheckOutputFolder(const std::filesystem::path& folder) {
@@ -32,15 +29,7 @@ ImportFile::ImportFile(const std::filesystem::path& path) {
     if (std::filesystem::is_directory(path, ec)) {
         throw RunError(err::kPathFileAccess, "output name is a folder: " + path.string());
     }
-    try {
-        out_.emplace(path);
-    } catch (const RunError& e) {
-        // A part of the path that went missing meanwhile.
-        if (e.Number() == err::kFileNotFound) {
-            throw RunError(err::kPathNotFound, e.what());
-        }
-        throw;
-    }
+    out_.emplace(path);
     pending_.reserve(kBufferSize);
 }
 
@@ -55,7 +44,7 @@ void ImportFile::Flush() {
         try {
             out_->Write(pending_);
         } catch (const RunError& e) {
-            failureNumber_ = WriteFailureNumber(e.Number());
+            failureNumber_ = e.Number();
         }
     }
     pending_.clear();
@@ -97,7 +86,7 @@ void ImportFile::Close() {
         out_->Close();
     } catch (const RunError& e) {
         if (failureNumber_ == 0) {
-            failureNumber_ = WriteFailureNumber(e.Number());
+            failureNumber_ = e.Number();
         }
     }
     if (failureNumber_ != 0) {

@@ -1,9 +1,68 @@
 #include "export/import_record.h"
 
+#include <string_view>
+
 #include "common/run_error.h"
-#include "export/entry_dates.h"
 
 namespace qb {
+
+namespace {
+
+// What a record's line holds after its label.
+enum class Then {
+    Nothing,
+    Title,     // the article's title
+    Date,      // the DATE value
+    Status,    // the STATUS value
+    Category,  // the PRIMARY CATEGORY value
+    Body,      // nothing; the body's lines follow the line
+    Break,     // the line break mark when line breaks are converted
+};
+
+struct RecordLine {
+    std::u16string_view label;
+    Then then;
+};
+
+// The marks of the body: before its first line, and at the end of every line (and of the
+// two break lines) when line breaks are converted.
+constexpr std::u16string_view kParagraphStart = u"<P>";
+constexpr std::u16string_view kLineBreak = u"<BR>";
+
+// An import record, line by line in the order written. The labels carry the spaces that
+// part them from their values; "AUTHOR:" gets no value, the three flags are fixed text.
+constexpr RecordLine kRecordLines[] = {
+    {u"AUTHOR:", Then::Nothing},
+    {u"TITLE: ", Then::Title},
+    {u"DATE:  ", Then::Date},
+    {u"STATUS:   ", Then::Status},
+    {u"ALLOW COMMENTS: 0", Then::Nothing},
+    {u"CONVERT BREAKS: 0", Then::Nothing},
+    {u"ALLOW PINGS: 0", Then::Nothing},
+    {u"PRIMARY CATEGORY: ", Then::Category},
+    {u"-----", Then::Nothing},
+    {u"BODY:", Then::Body},
+    {u"", Then::Break},
+    {u"</P>", Then::Nothing},
+    {u"", Then::Break},
+    {u"-----", Then::Nothing},
+    {u"--------", Then::Nothing},
+};
+
+void WriteLine(ImportFile& out, std::u16string_view label, std::u16string_view value = {}) {
+    out.Write(label);
+    out.Write(value);
+    out.EndLine();
+}
+
+// Label + the article's title, written in pieces: a long title is not held whole.
+void WriteTitleLine(ImportFile& out, std::u16string_view label, const RecordValues& v, const ArticleFile& article) {
+    out.Write(label);
+    WriteTitle(v.title, article, out);
+    out.EndLine();
+}
+
+}  // namespace
 
 std::u16string StatusValue(PublishStatus status) {
     switch (status) {
@@ -35,17 +94,16 @@ std::u16string DateText(const DateFields& fields) {
     return text;
 }
 
-std::u16string CategoryValue(ExportRun& run, std::size_t index, std::u16string_view articlePath) {
-    switch (run.settings.categoryRule) {
+std::u16string CategoryValue(const ExportSettings& settings, const ListedArticle& listed, std::u16string_view title) {
+    switch (settings.categoryRule) {
     case CategoryRule::FolderName:
-        GetArticleFolderName(run, articlePath);
-        return run.ArticleFolderName;
+        return GetArticleFolderName(listed.path);
     case CategoryRule::Title:
-        return run.EntryTitle;
+        return std::u16string(title);
     case CategoryRule::GivenName:
-        return run.settings.categoryName;
+        return settings.categoryName;
     case CategoryRule::FileName: {
-        const std::u16string& name = run.settings.articles.at(index).name;
+        const std::u16string& name = listed.name;
         if (name.size() < 4) {
             throw RunError(err::kInvalidCall, "file name shorter than 4 characters");
         }
@@ -57,79 +115,43 @@ std::u16string CategoryValue(ExportRun& run, std::size_t index, std::u16string_v
     return {};
 }
 
-namespace {
-
-// The record's lines by the label each starts with.
-enum Label : std::size_t {
-    kEmpty = 0,
-    kAuthor = 1,
-    kTitle = 2,
-    kDate = 3,
-    kStatus = 4,
-    kAllowComments = 5,
-    kConvertBreaks = 6,
-    kAllowPings = 7,
-    kCategory = 8,
-    kSeparator = 9,
-    kBody = 10,
-    kBreakAfterBody = 11,
-    kParagraphEnd = 12,
-    kBreakAfterParagraph = 13,
-    kBodyEnd = 14,
-    kRecordEnd = 15,
-};
-
-// One line: the label followed by value, composed in the run's line buffer.
-void WriteLabelled(ExportRun& run, ImportFile& out, Label label, std::u16string_view value = {}) {
-    run.LineBuffer = run.RecordLabels.at(label);
-    run.LineBuffer += value;
-    out.WriteLine(run.LineBuffer);
-}
-
-// "<BR>" when line breaks are converted, else an empty line.
-void WriteBreakOrEmpty(ExportRun& run, ImportFile& out, Label label) {
-    WriteLabelled(run, out, run.settings.kaigyoMode == KaigyoMode::Br ? label : kEmpty);
-}
-
-// Label + the article's title, written in pieces: a long title is not held whole.
-void WriteTitleLine(ExportRun& run, ImportFile& out, Label label, const ArticleFile& article) {
-    out.Write(run.RecordLabels.at(label));
-    WriteTitle(run, article, out);
-    out.EndLine();
-}
-
-}  // namespace
-
-void WriteRecord(ExportRun& run, ImportFile& out, ArticleFile& article, std::size_t index) {
-    const ExportSettings& s = run.settings;
-    WriteLabelled(run, out, kAuthor);
-
-    ReadTitle(run, article, run.messages);
-    WriteTitleLine(run, out, kTitle, article);
-
-    WriteLabelled(run, out, kDate, DateText(run.fields));
-    if (s.publishStatus == PublishStatus::Future) {
-        AdvanceForNextRecord(run.dates, run.fields, s.dayStep, s.timeStep, run.clock);
+void WriteRecord(ImportFile& out, ArticleFile& article, const RecordValues& values,
+                 const std::function<void()>& dateWritten) {
+    const ExportSettings& s = values.settings;
+    const std::u16string_view lineEnd = s.kaigyoMode == KaigyoMode::Br ? kLineBreak : std::u16string_view{};
+    for (const RecordLine& line : kRecordLines) {
+        switch (line.then) {
+        case Then::Nothing:
+            WriteLine(out, line.label);
+            break;
+        case Then::Title:
+            WriteTitleLine(out, line.label, values, article);
+            break;
+        case Then::Date:
+            WriteLine(out, line.label, DateText(values.date));
+            dateWritten();
+            break;
+        case Then::Status:
+            WriteLine(out, line.label, StatusValue(s.publishStatus));
+            break;
+        case Then::Category:
+            if (s.categoryRule == CategoryRule::Title) {
+                WriteTitleLine(out, line.label, values, article);  // a long title in full here too
+            } else {
+                // Worked out before the line is begun: a failure leaves no part of it.
+                const std::u16string category = CategoryValue(s, values.listed, values.title.text);
+                WriteLine(out, line.label, category);
+            }
+            break;
+        case Then::Body:
+            WriteLine(out, line.label);
+            TranscribeBody(article, s.titleMode, {kParagraphStart, lineEnd}, out);
+            break;
+        case Then::Break:
+            WriteLine(out, line.label, lineEnd);
+            break;
+        }
     }
-    WriteLabelled(run, out, kStatus, StatusValue(s.publishStatus));
-    WriteLabelled(run, out, kAllowComments);
-    WriteLabelled(run, out, kConvertBreaks);
-    WriteLabelled(run, out, kAllowPings);
-
-    if (s.categoryRule == CategoryRule::Title) {
-        WriteTitleLine(run, out, kCategory, article);  // a long title in full here too
-    } else {
-        WriteLabelled(run, out, kCategory, CategoryValue(run, index, run.CurrentPath));
-    }
-    WriteLabelled(run, out, kSeparator);
-
-    WriteLabelled(run, out, kBody);
-    TranscribeBody(run, article, out);
-    WriteBreakOrEmpty(run, out, kBreakAfterBody);
-    WriteLabelled(run, out, kParagraphEnd);
-    WriteBreakOrEmpty(run, out, kBreakAfterParagraph);
-    WriteLabelled(run, out, kBodyEnd);
-    WriteLabelled(run, out, kRecordEnd);
 }
 
 }  // namespace qb

@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "common/run_error.h"
 #include "files/file_platform.h"
 #include "files/temp_files.h"
 
@@ -26,10 +27,26 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-void WriteAll(FileHandle file, std::string_view bytes, const std::filesystem::path& path) {
-    while (!bytes.empty()) {
-        bytes.remove_prefix(WriteSome(file, bytes, path));
+// What was written is lost whatever the system's reason: a write, or the close after
+// writing, fails as a full disk (61) or else as a device I/O error (57).
+template <typename Step>
+void AsWriting(Step&& step) {
+    try {
+        step();
+    } catch (const RunError& e) {
+        if (e.Number() == err::kDiskFull || e.Number() == err::kDeviceIo) {
+            throw;
+        }
+        throw RunError(err::kDeviceIo, e.what());
     }
+}
+
+void WriteAll(FileHandle file, std::string_view bytes, const std::filesystem::path& path) {
+    AsWriting([&] {
+        while (!bytes.empty()) {
+            bytes.remove_prefix(WriteSome(file, bytes, path));
+        }
+    });
 }
 
 // Closes file unless it is closed already, and marks it closed.
@@ -39,7 +56,7 @@ void CloseOnce(FileHandle& file, const std::filesystem::path& path) {
     }
     const FileHandle f = file;
     file = kNoFile;
-    Close(f, path);
+    AsWriting([&] { Close(f, path); });
 }
 
 }  // namespace

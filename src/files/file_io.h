@@ -4,7 +4,8 @@
 // replacing a file's content safely. The new bytes go to a new file in the same folder,
 // which is flushed to the disk and renamed over the old file only when every byte has been
 // written. A failure part-way leaves the old file whole and removes the new one. File
-// errors throw RunError.
+// errors throw RunError; a failing write or close after writing is 61 when the disk is
+// full and 57 otherwise, and creating a file in a missing folder is 76.
 //
 // New files are named as temp_files.h describes. While one exists, its name is kept in
 // fixed storage, and the program's ending by SIGTERM, SIGINT or SIGHUP removes it first;

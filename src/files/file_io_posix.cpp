@@ -55,11 +55,18 @@ private:
     ThrowErrno(errno, what + " " + path.string());
 }
 
+// When a file is created, ENOENT can only mean that a folder of its path is missing: the
+// failure Windows reports as ERROR_PATH_NOT_FOUND (76), not a missing file (53).
+[[noreturn]] void ThrowCreateFailure(const std::filesystem::path& path) {
+    if (errno == ENOENT) {
+        throw RunError(err::kPathNotFound, "create " + path.string() + ": a folder of the path does not exist");
+    }
+    ThrowLast("create", path);
+}
+
 }  // namespace
 
 std::string Shown(const std::filesystem::path& path) { return path.string(); }
-
-void ThrowErrorCode(const std::error_code& ec, const std::string& detail) { ThrowErrno(ec.value(), detail); }
 
 FileHandle OpenToRead(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -72,7 +79,7 @@ FileHandle OpenToRead(const std::filesystem::path& path) {
 FileHandle CreateToWrite(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
-        ThrowLast("create", path);
+        ThrowCreateFailure(path);
     }
     return fd;
 }
@@ -151,7 +158,7 @@ FileHandle CreateNew(const std::filesystem::path& path, bool lastAttempt) {
     // The usual permissions (the umask applies); CopyPermissions gives the target's.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && (errno != EEXIST || lastAttempt)) {
-        ThrowLast("create", path);
+        ThrowCreateFailure(path);
     }
     return fd;
 }

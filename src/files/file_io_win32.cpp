@@ -48,10 +48,6 @@ BOOL WINAPI RemoveNewFiles(DWORD event) {
 
 std::string Shown(const std::filesystem::path& path) { return Utf16ToUtf8(FromPath(path)); }
 
-void ThrowErrorCode(const std::error_code& ec, const std::string& detail) {
-    throw RunError(ErrorNumberFromErrorCode(ec), detail);
-}
-
 FileHandle OpenToRead(const std::filesystem::path& path) {
     // A folder cannot be read; say so as the other platforms do, not as "access denied".
     if (IsFolder(path)) {

@@ -28,11 +28,10 @@ extern WorkFileNames gWorkFiles;
 
 // A path as the failure texts show it (UTF-8).
 [[nodiscard]] std::string Shown(const std::filesystem::path& path);
-// Throws the failure of a std::filesystem call.
-[[noreturn]] void ThrowErrorCode(const std::error_code& ec, const std::string& detail);
 
 [[nodiscard]] FileHandle OpenToRead(const std::filesystem::path& path);
-// Creates path, or empties it when it exists.
+// Creates path, or empties it when it exists. Creating a file in a folder that does not
+// exist fails with 76 on every platform.
 [[nodiscard]] FileHandle CreateToWrite(const std::filesystem::path& path);
 // Reads up to size bytes; 0 at the end of the file.
 [[nodiscard]] std::size_t ReadSome(FileHandle file, char* data, std::size_t size, const std::filesystem::path& path);

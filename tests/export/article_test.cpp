@@ -15,90 +15,72 @@ using qbtest::SjisLines;
 using qbtest::WriteBytes;
 using Lines = std::vector<std::u16string>;
 
-struct ArticleRun {
-    std::u16string title;  // EntryTitle
-    std::string written;   // import-file bytes: the title line by WriteTitle, then the body
-    std::vector<std::u16string> messages;
-};
+using qbtest::Reading;
 
-struct Reading {
-    qb::ArticleEncoding encoding = qb::ArticleEncoding::Auto;
-    std::size_t chunkSize = qb::ArticleFile::kChunkSize;
-    std::size_t titleHeld = qb::kTitleHeld;
-};
-
-ArticleRun Transcribe(const std::string& articleBytes, std::int16_t titleMode, std::int16_t kaigyoMode,
-                      const Reading& reading = {}) {
+// The import file of one article read as reading says; no message may be shown.
+std::string Transcribe(const std::string& articleBytes, const Reading& reading) {
     qbtest::TempDir dir;
-    const auto articlePath = dir.Path() / "a.txt";
-    WriteBytes(articlePath, articleBytes);
-    qbtest::RunFixture f;
-    f.settings.titleMode = static_cast<qb::TitleMode>(titleMode);
-    f.settings.kaigyoMode = static_cast<qb::KaigyoMode>(kaigyoMode);
-    f.run.EntryTitle = u"前の記事";
-    {
-        qb::ImportFile out(dir.Path() / "out.txt");
-        qb::ArticleFile article(qb::FromPath(articlePath), reading.encoding, reading.chunkSize);
-        qb::ReadTitle(f.run, article, f.messages, reading.titleHeld);
-        qb::WriteTitle(f.run, article, out);
-        out.EndLine();
-        qb::TranscribeBody(f.run, article, out);
-        out.Close();
-    }
-    return {f.run.EntryTitle, ReadBytes(dir.Path() / "out.txt"), f.messages.Texts()};
+    WriteBytes(dir.Path() / "a.txt", articleBytes);
+    const qbtest::Transcribed t = qbtest::Transcribe(dir.Path() / "a.txt", dir.Path() / "out.txt", reading);
+    EXPECT_EQ(t.error, 0);
+    EXPECT_TRUE(t.messages.empty());
+    return t.written;
 }
 
 // Whole lines in one piece and a title held whole; then pieces of 1 to 3 bytes cutting
 // through characters, spaces and CR LF, with titles too long to be held.
 const Reading kReadings[] = {
-    {}, {qb::ArticleEncoding::Auto, 1, 1}, {qb::ArticleEncoding::Auto, 2, 3}, {qb::ArticleEncoding::Auto, 3, 2}};
+    {}, {.chunkSize = 1, .titleHeld = 1}, {.chunkSize = 2, .titleHeld = 3}, {.chunkSize = 3, .titleHeld = 2}};
 
 TEST(Article, TitleAndBodyByFirstLineAndBreakModes) {
+    constexpr auto kTitleOnly = qb::TitleMode::TitleOnly;
+    constexpr auto kTitleAndBody = qb::TitleMode::TitleAndBody;
     const struct {
         const char* name;
         Lines article;
-        std::int16_t titleMode;
-        std::int16_t kaigyoMode;
-        std::u16string title;
-        Lines body;
+        qb::TitleMode titleMode;
+        bool breaks;
+        Lines written;  // the title line, then the body
     } cases[] = {
-        {"three lines, title only", {u"題", u"", u"本文"}, 0, 0, u"題", {u"<P>", u"本文"}},
-        {"three lines, title and body", {u"題", u"", u"本文"}, 1, 0, u"題", {u"<P>題", u"", u"本文"}},
-        {"breaks converted", {u"題", u"", u"本文"}, 0, 1, u"題", {u"<P><BR>", u"本文<BR>"}},
-        {"blank lines before the title are not body", {u"", u"   ", u"  題  ", u"本文"}, 0, 0, u"題", {u"<P>本文"}},
+        {"three lines, title only", {u"題", u"", u"本文"}, kTitleOnly, false, {u"題", u"<P>", u"本文"}},
+        {"three lines, title and body", {u"題", u"", u"本文"}, kTitleAndBody, false, {u"題", u"<P>題", u"", u"本文"}},
+        {"breaks converted", {u"題", u"", u"本文"}, kTitleOnly, true, {u"題", u"<P><BR>", u"本文<BR>"}},
+        {"blank lines before the title are not body",
+         {u"", u"   ", u"  題  ", u"本文"},
+         kTitleOnly,
+         false,
+         {u"題", u"<P>本文"}},
         {"blank lines before the title are body under title and body",
          {u"", u"   ", u"  題  ", u"本文"},
-         1,
-         1,
-         u"題",
-         {u"<P><BR>", u"<BR>", u"題<BR>", u"本文<BR>"}},
-        {"title only: no body, no <P>", {u"題"}, 0, 1, u"題", {}},
+         kTitleAndBody,
+         true,
+         {u"題", u"<P><BR>", u"<BR>", u"題<BR>", u"本文<BR>"}},
+        {"title only: no body, no <P>", {u"題"}, kTitleOnly, true, {u"題"}},
         {"leading spaces go, a space line becomes empty",
          {u"題", u"  字下げ", u"   "},
-         0,
-         1,
-         u"題",
-         {u"<P>字下げ<BR>", u"<BR>"}},
+         kTitleOnly,
+         true,
+         {u"題", u"<P>字下げ<BR>", u"<BR>"}},
         {"spaces inside a line stay",
          {u"  長い  題名の   記事  ", u" a  b   c "},
-         0,
-         0,
-         u"長い  題名の   記事",
-         {u"<P>a  b   c"}},
-        {"tabs and ideographic spaces stay", {u"\t題", u"　段落です。\t"}, 0, 0, u"\t題", {u"<P>　段落です。\t"}},
-        {"empty file", {}, 0, 0, u"", {}},
-        {"blank lines only get an empty title", {u"", u"  "}, 0, 0, u"", {}},
-        {"blank lines only under title and body", {u"", u"  "}, 1, 0, u"", {u"<P>", u""}},
+         kTitleOnly,
+         false,
+         {u"長い  題名の   記事", u"<P>a  b   c"}},
+        {"tabs and ideographic spaces stay",
+         {u"\t題", u"　段落です。\t"},
+         kTitleOnly,
+         false,
+         {u"\t題", u"<P>　段落です。\t"}},
+        {"empty file: an empty title", {}, kTitleOnly, false, {u""}},
+        {"blank lines only: an empty title", {u"", u"  "}, kTitleOnly, false, {u""}},
+        {"blank lines only under title and body", {u"", u"  "}, kTitleAndBody, false, {u"", u"<P>", u""}},
     };
-    for (const auto& reading : kReadings) {
+    for (Reading reading : kReadings) {
         for (const auto& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.name << ", chunk " << reading.chunkSize);
-            const ArticleRun run = Transcribe(SjisLines(c.article), c.titleMode, c.kaigyoMode, reading);
-            if (c.title.size() <= reading.titleHeld) {
-                EXPECT_EQ(run.title, c.title);
-            }
-            EXPECT_EQ(run.written, SjisLines({c.title}) + SjisLines(c.body));
-            EXPECT_TRUE(run.messages.empty());
+            reading.titleMode = c.titleMode;
+            reading.breaks = c.breaks;
+            EXPECT_EQ(Transcribe(SjisLines(c.article), reading), SjisLines(c.written));
         }
     }
 }
@@ -107,17 +89,15 @@ TEST(Article, LineEndsAreCrLfLoneCrOrLoneLf) {
     // Last line without its line end, a lone CR, a lone LF, CR LF, LF CR.
     const std::string article = Sjis(u"題\r一行目\n続き\r\n二行目\n\r三行目");
     for (const auto& reading : kReadings) {
-        const ArticleRun run = Transcribe(article, 0, 0, reading);
-        EXPECT_EQ(run.written, Sjis(u"題\r\n<P>一行目\r\n続き\r\n二行目\r\n\r\n三行目\r\n"));
+        SCOPED_TRACE(reading.chunkSize);
+        EXPECT_EQ(Transcribe(article, reading), Sjis(u"題\r\n<P>一行目\r\n続き\r\n二行目\r\n\r\n三行目\r\n"));
     }
 }
 
 TEST(Article, TitleAndBodyBytesAreShiftJis) {
     // 春の散歩 / 桜 in code page 932, written back unchanged.
     const std::string article = "\x8f\x74\x82\xcc\x8e\x55\x95\xe0\r\n\x8d\xf7\r\n";
-    const ArticleRun run = Transcribe(article, 0, 1);
-    EXPECT_EQ(run.title, u"春の散歩");
-    EXPECT_EQ(run.written, article.substr(0, 10) + "<P>\x8d\xf7<BR>\r\n");
+    EXPECT_EQ(Transcribe(article, {.breaks = true}), article.substr(0, 10) + "<P>\x8d\xf7<BR>\r\n");
 }
 
 TEST(Article, EachArticleIsReadAsShiftJisOrUtf8) {
@@ -128,62 +108,43 @@ TEST(Article, EachArticleIsReadAsShiftJisOrUtf8) {
         const char* name;
         std::string article;
         Encoding encoding;
-        std::u16string title;  // EntryTitle
-        Lines written;         // the title line and the body, as code page 932 holds them
+        Lines written;  // the title line and the body, as code page 932 holds them
     } cases[] = {
         // Short Shift_JIS titles whose bytes are well-formed UTF-8 (C8 BA is U+023A; E4 BF 90
         // 46 is U+4FD0 and "F"): the Shift_JIS lines after them decide.
-        {"half-width katakana title",
-         "\xC8\xBA\r\n" + Sjis(u"猫の話。\r\n"),
-         Encoding::Auto,
-         u"ﾈｺ",
-         {u"ﾈｺ", u"<P>猫の話。"}},
+        {"half-width katakana title", "\xC8\xBA\r\n" + Sjis(u"猫の話。\r\n"), Encoding::Auto, {u"ﾈｺ", u"<P>猫の話。"}},
         {"kanji title",
          "\xE4\xBF\x90\x46\r\n" + Sjis(u"すみれの花。\r\n"),
          Encoding::Auto,
-         u"菫色",
          {u"菫色", u"<P>すみれの花。"}},
         {"kanji title, Shift_JIS only after ASCII lines",
          "\xE4\xBF\x90\x46\n" + std::string(40, 'a') + "\n" + Sjis(u"花\n"),
          Encoding::Auto,
-         u"菫色",
          {u"菫色", u"<P>" + std::u16string(40, u'a'), u"花"}},
-        // A file of nothing else is well-formed UTF-8, and so is read as UTF-8.
-        {"nothing but a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::Auto, u"\u023A", {u"?"}},
-        {"ASCII reads the same either way", "title\nbody", Encoding::Auto, u"title", {u"title", u"<P>body"}},
-        {"UTF-8", utf8(u"猫の話\n本文です。\n"), Encoding::Auto, u"猫の話", {u"猫の話", u"<P>本文です。"}},
-        {"UTF-8 with a byte-order mark",
-         mark + utf8(u"  猫の話\r\n本文"),
-         Encoding::Auto,
-         u"猫の話",
-         {u"猫の話", u"<P>本文"}},
-        {"a byte-order mark alone", mark, Encoding::Auto, u"", {u""}},
-        {"beyond code page 932: one ? each", utf8(u"é題😀\n"), Encoding::Auto, u"é題😀", {u"?題?"}},
+        // A file of nothing else is well-formed UTF-8, and so is read as UTF-8 (U+023A).
+        {"nothing but a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::Auto, {u"?"}},
+        {"ASCII reads the same either way", "title\nbody", Encoding::Auto, {u"title", u"<P>body"}},
+        {"UTF-8", utf8(u"猫の話\n本文です。\n"), Encoding::Auto, {u"猫の話", u"<P>本文です。"}},
+        {"UTF-8 with a byte-order mark", mark + utf8(u"  猫の話\r\n本文"), Encoding::Auto, {u"猫の話", u"<P>本文"}},
+        {"a byte-order mark alone", mark, Encoding::Auto, {u""}},
+        {"beyond code page 932: one ? each", utf8(u"é題😀\n"), Encoding::Auto, {u"?題?"}},
         {"ill-formed UTF-8 after the mark: U+FFFD, written as ?",
          mark + utf8(u"題") + "\xC3\r\na\x80" + "b\xED\xA0\x80" + "c\xF0\x9F\x98\r\n\xC3\xA9\xE3\x81",
          Encoding::Auto,
-         u"題\uFFFD",
          {u"題?", u"<P>a?b???c?", u"??"}},
         {"shift_jis: a UTF-8 file as code page 932",
          mark + utf8(u"題\n"),
          Encoding::ShiftJis,
-         qb::cp932::Decode(mark + utf8(u"題")),
          {qb::cp932::Decode(mark + utf8(u"題"))}},
-        {"shift_jis: a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::ShiftJis, u"ﾈｺ", {u"ﾈｺ"}},
-        {"utf-8: a Shift_JIS file", Sjis(u"猫\n"), Encoding::Utf8, u"\uFFFDL", {u"?L"}},
-        {"utf-8: the mark is dropped", mark + "abc", Encoding::Utf8, u"abc", {u"abc"}},
+        {"shift_jis: a title that is UTF-8 too", "\xC8\xBA\r\n", Encoding::ShiftJis, {u"ﾈｺ"}},
+        {"utf-8: a Shift_JIS file", Sjis(u"猫\n"), Encoding::Utf8, {u"?L"}},
+        {"utf-8: the mark is dropped", mark + "abc", Encoding::Utf8, {u"abc"}},
     };
-    for (const auto& reading : kReadings) {
+    for (Reading reading : kReadings) {
         for (const auto& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.name << ", chunk " << reading.chunkSize);
-            Reading r = reading;
-            r.encoding = c.encoding;
-            const ArticleRun run = Transcribe(c.article, 0, 0, r);
-            if (c.title.size() <= r.titleHeld) {
-                EXPECT_EQ(run.title, c.title);
-            }
-            EXPECT_EQ(run.written, SjisLines(c.written));
-            EXPECT_TRUE(run.messages.empty());
+            reading.encoding = c.encoding;
+            EXPECT_EQ(Transcribe(c.article, reading), SjisLines(c.written));
         }
     }
 }
@@ -191,17 +152,20 @@ TEST(Article, EachArticleIsReadAsShiftJisOrUtf8) {
 // The import file of one article under "公　開" and "タイトルを使う", with "改行を変換する".
 std::string ExportOne(const std::string& articleBytes, qb::OutputEncoding encoding, qb::TitleMode titleMode) {
     qbtest::TempDir dir;
-    qbtest::RunFixture f;
-    f.settings.titleMode = titleMode;
-    f.settings.kaigyoMode = qb::KaigyoMode::Br;
-    f.settings.outputFolder = dir.Text();
-    f.settings.fileName = u"out";
-    f.settings.publishStatus = qb::PublishStatus::Publish;
-    f.settings.categoryRule = qb::CategoryRule::Title;
-    f.settings.outputEncoding = encoding;
+    qb::ExportSettings settings;
+    settings.titleMode = titleMode;
+    settings.kaigyoMode = qb::KaigyoMode::Br;
+    settings.outputFolder = dir.Text();
+    settings.fileName = u"out";
+    settings.publishStatus = qb::PublishStatus::Publish;
+    settings.categoryRule = qb::CategoryRule::Title;
+    settings.outputEncoding = encoding;
     WriteBytes(dir.Path() / "a" / "a.txt", articleBytes);
-    f.settings.articles = {{u"a.txt", qb::FromPath(dir.Path() / "a" / "a.txt")}};
-    EXPECT_EQ(qb::RunExport(f.run).outcome, qb::ExportOutcome::Succeeded);
+    settings.articles = {{u"a.txt", qb::FromPath(dir.Path() / "a" / "a.txt")}};
+    qb::StartDates dates;
+    qbtest::FakeClock clock;
+    qbtest::RecordingMessages messages;
+    EXPECT_EQ(qb::RunExport(settings, dates, messages, clock).outcome, qb::ExportOutcome::Succeeded);
     return ReadBytes(dir.Path() / "out.txt");
 }
 
@@ -261,13 +225,11 @@ TEST(Article, AFailingTitleReadIsReportedAndTheTitleLeftEmpty) {
     if (!std::filesystem::is_regular_file(unreadable)) {
         GTEST_SKIP() << "no /proc/self/mem";
     }
-    qbtest::RunFixture f;
-    f.run.EntryTitle = u"前の記事";
-    qb::ArticleFile article(qb::FromPath(unreadable));
-    qb::ReadTitle(f.run, article, f.messages);
-    EXPECT_EQ(f.messages.Texts(), (std::vector<std::u16string>{u"読み込みデータが異常です。57"}));
-    EXPECT_EQ(f.run.EntryTitle, u"");
-    EXPECT_TRUE(article.Broken());
+    qbtest::TempDir dir;
+    const qbtest::Transcribed t = qbtest::Transcribe(unreadable, dir.Path() / "out.txt");
+    EXPECT_EQ(t.messages, (std::vector<std::u16string>{u"読み込みデータが異常です。57"}));
+    EXPECT_EQ(t.error, qb::err::kDeviceIo);  // the body's first end-of-file test ends the reading
+    EXPECT_EQ(t.written, "\r\n");            // an empty title line
 }
 
 TEST(Article, OpeningFailuresCarryTheirNumbers) {
@@ -317,12 +279,10 @@ TEST(Article, FolderNameIsTheLastFolderOfThePath) {
         {u"C:/blog/travel/day1.txt", u"travel"}, {u"C:/day1.txt", u"C:"},
 #endif
     };
-    qbtest::RunFixture f;
     for (const auto& c : cases) {
-        qb::GetArticleFolderName(f.run, qbtest::Native(c.path));
-        EXPECT_EQ(f.run.ArticleFolderName, c.folder);
+        EXPECT_EQ(qb::GetArticleFolderName(qbtest::Native(c.path)), c.folder) << qb::Utf16ToUtf8(c.path);
     }
-    EXPECT_EQ(RunErrorNumber([&] { qb::GetArticleFolderName(f.run, u"day1.txt"); }), qb::err::kInvalidCall);
+    EXPECT_EQ(RunErrorNumber([] { (void)qb::GetArticleFolderName(u"day1.txt"); }), qb::err::kInvalidCall);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ protected:
         std::string buffer(8, '\0');
         (void)in.Read(buffer);
     }
+    static void Create(const fs::path& path) { qb::OutputFile out(path); }
     static void Replace(const fs::path& path) { qb::ReplacementFile out(path); }
     static int NumberOf(void (*action)(const fs::path&), const fs::path& path) {
         return qbtest::RunErrorNumber([&] { action(path); });
@@ -78,19 +79,40 @@ TEST_F(FileIo, TheNewFileIsCommittedKeptOrRemoved) {
     EXPECT_EQ(in.Read(buffer), "");
 }
 
+// The numbers a user sees, the same under Windows (Wine) as on Linux.
 TEST_F(FileIo, FailuresCarryTheirNumbers) {
 #ifdef _WIN32
-    constexpr int kMissingFolder = qb::err::kPathNotFound;  // told apart from a missing file
+    constexpr int kMissingFolderToRead = qb::err::kPathNotFound;  // told apart from a missing file
 #else
-    constexpr int kMissingFolder = qb::err::kFileNotFound;
+    constexpr int kMissingFolderToRead = qb::err::kFileNotFound;
 #endif
     const fs::path folder = dir_ / u8"フォルダ.txt";
     fs::create_directories(folder);
-    EXPECT_EQ(NumberOf(OpenAndRead, dir_ / u8"無い.txt"), qb::err::kFileNotFound);
-    EXPECT_EQ(NumberOf(OpenAndRead, dir_ / u8"無い" / "a.txt"), kMissingFolder);
-    EXPECT_EQ(NumberOf(OpenAndRead, folder), qb::err::kPathFileAccess);
-    EXPECT_EQ(NumberOf(Replace, dir_ / u8"無い" / "a.txt"), kMissingFolder);
-    EXPECT_EQ(NumberOf(Replace, folder), qb::err::kPathFileAccess);
+    const auto refusing = qbtest::FolderThatRefusesNewFiles();
+    const struct {
+        const char* name;
+        void (*action)(const fs::path&);
+        fs::path path;
+        int number;
+    } cases[] = {
+        {"read a missing file", OpenAndRead, dir_ / u8"無い.txt", qb::err::kFileNotFound},
+        {"read in a missing folder", OpenAndRead, dir_ / u8"無い" / "a.txt", kMissingFolderToRead},
+        {"read a folder", OpenAndRead, folder, qb::err::kPathFileAccess},
+        {"create in a missing folder", Create, dir_ / u8"無い" / "a.txt", qb::err::kPathNotFound},
+        {"replace in a missing folder", Replace, dir_ / u8"無い" / "a.txt", qb::err::kPathNotFound},
+        {"replace a folder", Replace, folder, qb::err::kPathFileAccess},
+        {"create where no file may be made", Create, refusing.value_or(fs::path()) / "a.txt",
+         qb::err::kPermissionDenied},
+        {"replace where no file may be made", Replace, refusing.value_or(fs::path()) / "a.txt",
+         qb::err::kPermissionDenied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.path.parent_path().empty()) {
+            continue;  // no folder that refuses new files here
+        }
+        EXPECT_EQ(NumberOf(c.action, c.path), c.number);
+    }
     EXPECT_EQ(Entries(dir_), 1U);  // no new file left behind
 #ifdef _WIN32
     EXPECT_EQ(NumberOf(OpenAndRead, dir_ / L"bad|name.txt"), qb::err::kBadFileName);

@@ -1,7 +1,8 @@
 #pragma once
 // What every test suite shares: a scratch folder, byte files, Shift_JIS lines, a fake
-// clock, a message sink that records, the failure number of a call and the spring-walk
-// example. Free of GoogleTest, so that the fuzz targets can use it too.
+// clock, a message sink that records, the failure number of a call, an article read as a
+// record reads it, a folder that refuses new files and the spring-walk example. Free of GoogleTest, so that the fuzz
+// targets can use it too.
 
 #include <algorithm>
 #include <cstdint>
@@ -17,8 +18,10 @@
 #include "common/run_error.h"
 #include "common/unicode.h"
 #include "encoding/cp932.h"
+#include "export/article.h"
 #include "export/clock.h"
 #include "export/export_run.h"
+#include "export/import_file.h"
 #include "export/messages.h"
 #include "files/paths.h"
 
@@ -182,14 +185,59 @@ public:
     }
 };
 
-// A run over settings that start as the defaults, for the layers below RunExport.
-struct RunFixture {
-    qb::ExportSettings settings;
-    qb::StartDates dates;
-    FakeClock clock;
-    RecordingMessages messages;
-    qb::ExportRun run{settings, dates, messages, clock};
+// How a test reads an article: its encoding, pieces of chunkSize bytes, a title held up
+// to titleHeld code units, the first-line mode, and "<BR>" after every body line or not.
+struct Reading {
+    qb::ArticleEncoding encoding = qb::ArticleEncoding::Auto;
+    std::size_t chunkSize = qb::ArticleFile::kChunkSize;
+    std::size_t titleHeld = qb::kTitleHeld;
+    qb::TitleMode titleMode = qb::TitleMode::TitleOnly;
+    bool breaks = false;
 };
+
+// An article read as a record reads it, into an import file of its own.
+struct Transcribed {
+    std::u16string title;                  // as held
+    std::string written;                   // the import file: the title line, then the body lines
+    std::vector<std::u16string> messages;  // shown while reading
+    int error = 0;                         // the number of the RunError thrown out of the reading
+    bool operator==(const Transcribed&) const = default;
+};
+
+inline Transcribed Transcribe(const std::filesystem::path& article, const std::filesystem::path& out,
+                              const Reading& r = {}) {
+    RecordingMessages messages;
+    Transcribed t;
+    t.error = RunErrorNumber([&] {
+        qb::ImportFile file(out);
+        qb::ArticleFile in(qb::FromPath(article), r.encoding, r.chunkSize);
+        const qb::ArticleTitle title = qb::ReadTitle(in, messages, r.titleHeld);
+        t.title = title.text;
+        qb::WriteTitle(title, in, file);
+        file.EndLine();
+        qb::TranscribeBody(in, r.titleMode, {u"<P>", r.breaks ? u"<BR>" : u""}, file);
+        file.Close();
+    });
+    t.written = ReadBytes(out);
+    t.messages = messages.Texts();
+    return t;
+}
+
+// A folder in which even root may create no file (permission bits would not stop the
+// tests, which run as root): sysfs, which Wine shows as Z:\sys\kernel, its drive Z:
+// being the Unix root. Nothing when there is none.
+inline std::optional<std::filesystem::path> FolderThatRefusesNewFiles() {
+#ifdef _WIN32
+    const std::filesystem::path folder = L"Z:\\sys\\kernel";
+#else
+    const std::filesystem::path folder = "/sys/kernel";
+#endif
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        return std::nullopt;
+    }
+    return folder;
+}
 
 // The article of the spring-walk example.
 inline const std::vector<std::u16string> kSpringWalk{u"春の散歩", u"桜が咲いていました。", u"", u"また行きたい。"};
