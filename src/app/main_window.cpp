@@ -51,12 +51,10 @@ QString WithAsciiDigits(QString text) {
 
 // The caption of the selected option button among a frame's own; empty when none is.
 std::u16string SelectedCaption(const QGroupBox& frame) {
-    for (const QRadioButton* option : frame.findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
-        if (option->isChecked()) {
-            return U(option->text());
-        }
-    }
-    return {};
+    const QList<QRadioButton*> options = frame.findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    const auto selected =
+        std::find_if(options.begin(), options.end(), [](const QRadioButton* option) { return option->isChecked(); });
+    return selected == options.end() ? std::u16string() : U((*selected)->text());
 }
 
 }  // namespace

