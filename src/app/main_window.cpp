@@ -27,6 +27,7 @@
 #include "app/window_style.h"
 #include "common/run_error.h"
 #include "export/blog_folder.h"
+#include "export/choices.h"
 #include "export/entry_dates.h"
 #include "export/export_run.h"
 #include "files/paths.h"
@@ -48,12 +49,20 @@ QString WithAsciiDigits(QString text) {
     return text;
 }
 
+// The caption of the selected option button among a frame's own; empty when none is.
+std::u16string SelectedCaption(const QGroupBox& frame) {
+    const QList<QRadioButton*> options = frame.findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    const auto selected =
+        std::find_if(options.begin(), options.end(), [](const QRadioButton* option) { return option->isChecked(); });
+    return selected == options.end() ? std::u16string() : U((*selected)->text());
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent) : QWidget(parent), services_(std::move(services)) {
     Q_ASSERT(services_.messages != nullptr && services_.clock != nullptr && services_.volumes != nullptr);
     setObjectName(QStringLiteral("fQuillbrook"));
-    setWindowTitle(QStringLiteral("Quillbrook Ver 3.0.0"));
+    setWindowTitle(QStringLiteral("Quillbrook Ver " QB_VERSION));
     setWindowIcon(AppIcon());
     setFont(UiFont(kWindowPoints));
     setEnabled(false);
@@ -158,15 +167,17 @@ void MainWindow::BuildControls() {
         *member = controls.Get<QPushButton>(name);
     }
     const std::pair<QRadioButton**, const char*> options[] = {
-        {&option1_, "Option1"},   {&option2_, "Option2"},   {&option3_, "Option3"},   {&option4_, "Option4"},
-        {&option5_, "Option5"},   {&option6_, "Option6"},   {&option7_, "Option7"},   {&option8_, "Option8"},
-        {&option9_, "Option9"},   {&option10_, "Option10"}, {&option11_, "Option11"}, {&option12_, "Option12"},
-        {&option13_, "Option13"}, {&option14_, "Option14"}, {&option15_, "Option15"}, {&option16_, "Option16"}};
+        {&option1_, "Option1"}, {&option2_, "Option2"},   {&option3_, "Option3"},   {&option7_, "Option7"},
+        {&option8_, "Option8"}, {&option10_, "Option10"}, {&option13_, "Option13"}, {&option15_, "Option15"}};
     for (const auto& [member, name] : options) {
         *member = controls.Get<QRadioButton>(name);
     }
-    frame1_ = controls.Get<QGroupBox>("Frame1");
-    frame2_ = controls.Get<QGroupBox>("Frame2");
+    const std::pair<QGroupBox**, const char*> frames[] = {
+        {&frame1_, "Frame1"}, {&frame2_, "Frame2"}, {&frame3_, "Frame3"}, {&frame4_, "Frame4"},
+        {&frame6_, "Frame6"}, {&frame7_, "Frame7"}, {&frame9_, "Frame9"}};
+    for (const auto& [member, name] : frames) {
+        *member = controls.Get<QGroupBox>(name);
+    }
     list1_ = controls.Get<QListWidget>("List1");
     list2_ = controls.Get<QListWidget>("List2");
     text7_ = controls.Get<QLineEdit>("Text7");
@@ -183,11 +194,11 @@ void MainWindow::BuildControls() {
 void MainWindow::Load() {
     frame2_->setTitle(Q(kFrame2StartCaption));
     FormState form;
-    ShowDateFields(form, StartUpDateFields(state_.dates, *services_.clock));
+    SetDateFields(form, StartUpDateFields(state_.dates, *services_.clock));
     WriteDateFields(form);
     combo1_->clear();
-    for (const std::u16string& item : Combo1Entries()) {
-        combo1_->addItem(Q(item));
+    for (const Choice<TimeStep>& step : kTimeSteps) {
+        combo1_->addItem(Q(std::u16string(step.entry)));
     }
     combo1_->setCurrentIndex(0);
 
@@ -324,21 +335,11 @@ FormState MainWindow::ReadForm() const {
     form.Text5 = U(dateFields_[4]->text());
     form.Text7 = U(text7_->text());
     form.Text8 = U(text8_->text());
-    form.Option1 = option1_->isChecked();
-    form.Option2 = option2_->isChecked();
-    form.Option3 = option3_->isChecked();
-    form.Option4 = option4_->isChecked();
-    form.Option5 = option5_->isChecked();
-    form.Option6 = option6_->isChecked();
-    form.Option9 = option9_->isChecked();
-    form.Option7 = option7_->isChecked();
-    form.Option8 = option8_->isChecked();
-    form.Option10 = option10_->isChecked();
-    form.Option11 = option11_->isChecked();
-    form.Option12 = option12_->isChecked();
-    form.Option13 = option13_->isChecked();
-    form.Option14 = option14_->isChecked();
-    form.Option16 = option16_->isChecked();
+    form.Frame3 = SelectedCaption(*frame3_);
+    form.Frame4 = SelectedCaption(*frame4_);
+    form.Frame6 = SelectedCaption(*frame6_);
+    form.Frame7 = SelectedCaption(*frame7_);
+    form.Frame9 = SelectedCaption(*frame9_);
     form.Combo1ListIndex = Combo1ListIndex();
     form.KaigyoMode = state_.KaigyoMode;
     form.TitleMode = state_.TitleMode;
@@ -441,7 +442,6 @@ void MainWindow::AddSelectedArticles() {
         if (!item->isSelected()) {
             continue;
         }
-        state_.SourceFolder = U(folder);
         const QString path = folder + item->text();
         if (listed.contains(path)) {
             continue;
@@ -490,7 +490,7 @@ void MainWindow::Export() {
     FormState form = ReadForm();
     if (state_.SourceMode == 1) {
         try {
-            ShowArticles(form, FillListsFromBlogFolder(form.Dir1Path));
+            SetArticleLists(form, BlogFolderArticles(form.Dir1Path));
         } catch (const RunError& error) {
             // The blog folder cannot be listed: nothing to export.
             ShowFailure(error.Number());
@@ -507,7 +507,7 @@ void MainWindow::Export() {
         void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) override {
             if (run != nullptr) {
                 FormState fields;
-                ShowDateFields(fields, run->fields);
+                SetDateFields(fields, run->fields);
                 window_.WriteDateFields(fields);
             }
             window_.services_.messages->Show(text, icon, caption);
@@ -522,7 +522,7 @@ void MainWindow::Export() {
     ExportRun run(settings, state_.dates, messages, *services_.clock);
     messages.run = &run;
     const ExportResult result = RunExport(run);
-    ShowResult(form, result);
+    ApplyResult(form, result);
     WriteLists(form);
     WriteDateFields(form);
     text7_->setText(Q(form.Text7));
@@ -543,7 +543,7 @@ void MainWindow::StepStartDate(int days) {
         ShowFailure(error.Number());
         return;
     }
-    ShowDateFields(form, fields);
+    SetDateFields(form, fields);
     WriteDateFields(form);
 }
 
@@ -551,7 +551,7 @@ void MainWindow::RestoreStartDate() {
     FormState form = ReadForm();
     DateFields fields = DateFieldsOf(form);
     qb::RestoreStartDate(state_.dates, fields);
-    ShowDateFields(form, fields);
+    SetDateFields(form, fields);
     WriteDateFields(form);
 }
 

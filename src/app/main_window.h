@@ -45,7 +45,6 @@ public:
     // Builds the window disabled and runs its start-up.
     explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
 
-    [[nodiscard]] const WindowState& state() const { return state_; }
     [[nodiscard]] const QString& LastSourceDrive() const { return source_.last; }
     [[nodiscard]] const QString& LastOutputDrive() const { return output_.last; }
 
@@ -139,29 +138,26 @@ private:
     std::array<QRadioButton*, 2> optKaigyo_{};
     std::array<QRadioButton*, 2> optTitle_{};
     QLineEdit* text7_ = nullptr;
-    QRadioButton* option12_ = nullptr;
+    QGroupBox* frame7_ = nullptr;  // output encoding
     QRadioButton* option13_ = nullptr;
-    QRadioButton* option14_ = nullptr;
     QRadioButton* option1_ = nullptr;
     QRadioButton* option2_ = nullptr;
     QRadioButton* option3_ = nullptr;
+    QGroupBox* frame3_ = nullptr;  // publish status
     QGroupBox* frame2_ = nullptr;
     std::array<QLineEdit*, 5> dateFields_{};  // Text1..Text5
     QPushButton* command5_ = nullptr;
     QPushButton* command6_ = nullptr;
     QPushButton* command1_ = nullptr;
-    QRadioButton* option4_ = nullptr;
-    QRadioButton* option5_ = nullptr;
-    QRadioButton* option6_ = nullptr;
-    QRadioButton* option9_ = nullptr;
+    QGroupBox* frame4_ = nullptr;  // day step
     QComboBox* combo1_ = nullptr;
+    QGroupBox* frame6_ = nullptr;  // category rule
     QRadioButton* option7_ = nullptr;
     QRadioButton* option8_ = nullptr;
     QRadioButton* option10_ = nullptr;
-    QRadioButton* option11_ = nullptr;
     QLineEdit* text8_ = nullptr;
+    QGroupBox* frame9_ = nullptr;       // line ends
     QRadioButton* option15_ = nullptr;  // CR LF line ends
-    QRadioButton* option16_ = nullptr;  // LF line ends
 };
 
 }  // namespace qb::app

@@ -29,7 +29,7 @@ constexpr ControlRow kRows[] = {
     // Title area.
     {"Label7", nullptr, K::Label, "ラピコブログ　Quillbrook", {300, 150, 8055, 720}, {36},
      {.text = "#FF80FF", .back = "#FFC0FF"}},
-    {"Label12", nullptr, K::Label, "　　投稿用ファイル作成ツール       Ver3.0.0", {9360, 600, 4110, 225}, {11.25},
+    {"Label12", nullptr, K::Label, "　　投稿用ファイル作成ツール       Ver" QB_VERSION, {9360, 600, 4110, 225}, {11.25},
      {.text = "#FF00FF", .back = "#FFC0FF"}},
 
     // Left half: the source.

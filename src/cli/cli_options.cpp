@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <utility>
 
 #include "cli/console.h"
 #include "common/unicode.h"
+#include "export/choices.h"
 #include "files/paths.h"
 
 namespace qb::cli {
@@ -18,84 +18,54 @@ namespace {
 
 using Field = std::optional<std::string> Arguments::*;
 
+// The words a flag takes, from the choice's table, and the setting its word sets.
+struct Vocabulary {
+    bool (*known)(std::string_view word) = nullptr;
+    void (*set)(ExportSettings& settings, std::string_view word) = nullptr;
+};
+
+template <const auto& Choices, auto Setting>
+constexpr Vocabulary WordsOf() {
+    return {[](std::string_view word) { return FindWord(Choices, word) != nullptr; },
+            [](ExportSettings& settings, std::string_view word) {
+                if (const auto* choice = FindWord(Choices, word)) {
+                    settings.*Setting = choice->value;
+                }
+            }};
+}
+
 struct ValueOption {
     std::string_view flag;
     Field field;
+    Vocabulary words{};  // none: any text
 };
 
+// Every flag that takes a value. Those that take a word are checked in this order.
 constexpr std::array<ValueOption, 14> kValueOptions{{
     {"--name", &Arguments::name},
     {"--output-dir", &Arguments::outputDir},
-    {"--status", &Arguments::status},
-    {"--category", &Arguments::category},
+    {"--status", &Arguments::status, WordsOf<kPublishStatuses, &ExportSettings::publishStatus>()},
+    {"--category", &Arguments::category, WordsOf<kCategoryRules, &ExportSettings::categoryRule>()},
     {"--category-name", &Arguments::categoryName},
-    {"--first-line", &Arguments::firstLine},
-    {"--breaks", &Arguments::breaks},
-    {"--encoding", &Arguments::encoding},
+    {"--first-line", &Arguments::firstLine, WordsOf<kTitleModes, &ExportSettings::titleMode>()},
+    {"--breaks", &Arguments::breaks, WordsOf<kKaigyoModes, &ExportSettings::kaigyoMode>()},
+    {"--encoding", &Arguments::encoding, WordsOf<kOutputEncodings, &ExportSettings::outputEncoding>()},
     {"--start", &Arguments::start},
-    {"--day-step", &Arguments::dayStep},
-    {"--time-step", &Arguments::timeStep},
-    {"--line-ends", &Arguments::lineEnds},
-    {"--article-encoding", &Arguments::articleEncoding},
+    {"--day-step", &Arguments::dayStep, WordsOf<kDaySteps, &ExportSettings::dayStep>()},
+    {"--line-ends", &Arguments::lineEnds, WordsOf<kLineEnds, &ExportSettings::lineEnds>()},
+    {"--article-encoding", &Arguments::articleEncoding, WordsOf<kArticleEncodings, &ExportSettings::articleEncoding>()},
+    {"--time-step", &Arguments::timeStep, WordsOf<kTimeSteps, &ExportSettings::timeStep>()},
     {"--blog", &Arguments::blog},
 }};
 
 [[noreturn]] void Refuse(std::string message) { throw UsageError{std::move(message)}; }
 
-void RequireOneOf(const std::optional<std::string>& value, std::string_view flag,
-                  std::initializer_list<std::string_view> allowed) {
-    if (!value) {
-        return;
-    }
-    if (std::any_of(allowed.begin(), allowed.end(), [&](std::string_view a) { return *value == a; })) {
-        return;
-    }
-    Refuse("invalid value for " + std::string(flag) + ": '" + *value + "'");
-}
-
-// The time step a --time-step value names: none, random, 30m, 1h..12h.
-std::optional<TimeStep> TimeStepOf(const std::string& value) {
-    if (value == "none") {
-        return TimeStep{};
-    }
-    if (value == "random") {
-        return TimeStep{TimeStep::Kind::Random, 0};
-    }
-    if (value == "30m") {
-        return TimeStep{TimeStep::Kind::HalfHour, 0};
-    }
-    for (int hours = 1; hours <= 12; ++hours) {
-        if (value == std::to_string(hours) + "h") {
-            return TimeStep{TimeStep::Kind::Hours, hours};
-        }
-    }
-    return std::nullopt;
-}
-
-// The value of the chosen word among words, each standing for its value.
-template <typename T>
-T Pick(const std::optional<std::string>& given, T unset, std::initializer_list<std::pair<std::string_view, T>> words) {
-    if (given) {
-        for (const auto& [word, value] : words) {
-            if (*given == word) {
-                return value;
-            }
-        }
-    }
-    return unset;
-}
-
 void Validate(const Arguments& a) {
-    RequireOneOf(a.status, "--status", {"future", "publish", "draft"});
-    RequireOneOf(a.category, "--category", {"folder", "title", "name", "file"});
-    RequireOneOf(a.firstLine, "--first-line", {"title", "title-and-body"});
-    RequireOneOf(a.breaks, "--breaks", {"none", "br"});
-    RequireOneOf(a.encoding, "--encoding", {"utf-8", "euc-jp", "shift_jis"});
-    RequireOneOf(a.dayStep, "--day-step", {"0", "1", "2", "3"});
-    RequireOneOf(a.lineEnds, "--line-ends", {"crlf", "lf"});
-    RequireOneOf(a.articleEncoding, "--article-encoding", {"auto", "shift_jis", "utf-8"});
-    if (a.timeStep && !TimeStepOf(*a.timeStep)) {
-        Refuse("invalid value for --time-step: '" + *a.timeStep + "'");
+    for (const ValueOption& option : kValueOptions) {
+        const std::optional<std::string>& value = a.*(option.field);
+        if (option.words.known != nullptr && value && !option.words.known(*value)) {
+            Refuse("invalid value for " + std::string(option.flag) + ": '" + *value + "'");
+        }
     }
     if (a.start) {
         (void)SplitStart(*a.start);
@@ -186,36 +156,20 @@ ExportSettings SettingsOf(const Arguments& a, const DateFields& now) {
     ExportSettings s;
     // A file name: its bytes are kept even where they are not UTF-8.
     s.fileName = a.name ? FromPath(ArgumentPath(*a.name)) : std::u16string();
-    s.publishStatus =
-        Pick(a.status, PublishStatus::NotChosen,
-             {{"future", PublishStatus::Future}, {"publish", PublishStatus::Publish}, {"draft", PublishStatus::Draft}});
-    s.categoryRule = Pick(a.category, CategoryRule::NotChosen,
-                          {{"folder", CategoryRule::FolderName},
-                           {"title", CategoryRule::Title},
-                           {"name", CategoryRule::GivenName},
-                           {"file", CategoryRule::FileName}});
     if (a.categoryName) {
         s.categoryName = Utf8ToUtf16(*a.categoryName);
     }
-    s.titleMode = Pick(a.firstLine, TitleMode::TitleOnly, {{"title-and-body", TitleMode::TitleAndBody}});
-    s.kaigyoMode = Pick(a.breaks, KaigyoMode::Keep, {{"br", KaigyoMode::Br}});
-    s.outputEncoding = Pick(
-        a.encoding, OutputEncoding::Utf8,
-        {{"euc-jp", OutputEncoding::EucJp}, {"utf-8", OutputEncoding::Utf8}, {"shift_jis", OutputEncoding::ShiftJis}});
     s.startDate = now;
     if (a.start) {
         const std::vector<std::u16string> parts = SplitStart(*a.start);
         s.startDate = {parts[0], parts[1], parts[2], parts[3], parts[4]};
     }
-    s.dayStep =
-        Pick(a.dayStep, DayStep::NotChosen,
-             {{"0", DayStep::SameDay}, {"1", DayStep::OneDay}, {"2", DayStep::TwoDays}, {"3", DayStep::ThreeDays}});
-    if (a.timeStep) {
-        s.timeStep = TimeStepOf(*a.timeStep).value_or(TimeStep{});
+    // A word not given leaves the setting at its default.
+    for (const ValueOption& option : kValueOptions) {
+        if (const std::optional<std::string>& value = a.*(option.field); option.words.set != nullptr && value) {
+            option.words.set(s, *value);
+        }
     }
-    s.lineEnds = Pick(a.lineEnds, LineEnds::CrLf, {{"lf", LineEnds::Lf}});
-    s.articleEncoding = Pick(a.articleEncoding, ArticleEncoding::Auto,
-                             {{"shift_jis", ArticleEncoding::ShiftJis}, {"utf-8", ArticleEncoding::Utf8}});
     return s;
 }
 

@@ -11,22 +11,25 @@ namespace qb::cli {
 
 enum class Action { Export, Help, Version };
 
+// Each flag's value as given. The flags of a choice (status, category, first line,
+// breaks, encodings, day and time steps, line ends) take a word of its table in
+// export/choices.h.
 struct Arguments {
     Action action = Action::Export;
     std::optional<std::string> name;  // the import file's, as given
     std::optional<std::string> outputDir;
-    std::optional<std::string> status;    // future | publish | draft
-    std::optional<std::string> category;  // folder | title | name | file
+    std::optional<std::string> status;
+    std::optional<std::string> category;
     std::optional<std::string> categoryName;
-    std::optional<std::string> firstLine;        // title | title-and-body
-    std::optional<std::string> breaks;           // none | br
-    std::optional<std::string> encoding;         // utf-8 | euc-jp | shift_jis
-    std::optional<std::string> start;            // "YYYY/MM/DD hh:mm"
-    std::optional<std::string> dayStep;          // 0 | 1 | 2 | 3
-    std::optional<std::string> timeStep;         // none | random | 30m | 1h .. 12h
-    std::optional<std::string> lineEnds;         // crlf | lf
-    std::optional<std::string> articleEncoding;  // auto | shift_jis | utf-8
-    std::optional<std::string> blog;             // blog folder
+    std::optional<std::string> firstLine;
+    std::optional<std::string> breaks;
+    std::optional<std::string> encoding;
+    std::optional<std::string> start;  // "YYYY/MM/DD hh:mm"
+    std::optional<std::string> dayStep;
+    std::optional<std::string> timeStep;
+    std::optional<std::string> lineEnds;
+    std::optional<std::string> articleEncoding;
+    std::optional<std::string> blog;  // blog folder
     std::vector<std::string> articles;
 };
 

@@ -22,14 +22,23 @@ constexpr int kExitRefused = 1;
 constexpr int kExitFailed = 2;
 constexpr int kExitUsage = 64;
 
-// The completion message goes to standard output, every other message to standard error.
+// The run's messages, held until its outcome is known: a completed run's go to standard
+// output, every other run's to standard error.
 class ConsoleMessages final : public qb::MessageSink {
 public:
     using qb::MessageSink::Show;
     void Show(const std::u16string& text, qb::MessageIcon /*icon*/, const std::u16string& /*caption*/) override {
-        qb::cli::Write(text == u"書き込み正常終了" ? qb::cli::Stream::Out : qb::cli::Stream::Error,
-                       qb::Utf16ToUtf8(text) + '\n');
+        held_ += qb::Utf16ToUtf8(text) + '\n';
     }
+    void WriteHeld(qb::cli::Stream stream) {
+        if (!held_.empty()) {
+            qb::cli::Write(stream, held_);
+            held_.clear();
+        }
+    }
+
+private:
+    std::string held_;
 };
 
 // The absolute path an argument names, with the platform's separators. A trailing
@@ -59,9 +68,9 @@ int Run(const qb::cli::Arguments& args) {
     settings.outputFolder = AbsolutePath(args.outputDir.value_or("."));
     if (args.blog) {
         try {
-            settings.articles = qb::FillListsFromBlogFolder(AbsolutePath(*args.blog));
+            settings.articles = qb::BlogFolderArticles(AbsolutePath(*args.blog));
         } catch (const qb::RunError& e) {
-            messages.Show(qb::WriteFailedMessage(e.Number()));
+            qb::cli::Write(qb::cli::Stream::Error, qb::Utf16ToUtf8(qb::WriteFailedMessage(e.Number())) + '\n');
             return kExitFailed;
         }
     } else {
@@ -71,7 +80,15 @@ int Run(const qb::cli::Arguments& args) {
         }
     }
 
-    switch (qb::RunExport(settings, dates, messages, clock).outcome) {
+    qb::ExportOutcome outcome = qb::ExportOutcome::Failed;
+    try {
+        outcome = qb::RunExport(settings, dates, messages, clock).outcome;
+    } catch (...) {
+        messages.WriteHeld(qb::cli::Stream::Error);
+        throw;
+    }
+    messages.WriteHeld(outcome == qb::ExportOutcome::Succeeded ? qb::cli::Stream::Out : qb::cli::Stream::Error);
+    switch (outcome) {
     case qb::ExportOutcome::Succeeded:
         return kExitDone;
     case qb::ExportOutcome::Refused:

@@ -71,7 +71,7 @@ std::vector<std::u16string> ListNames(const std::filesystem::path& folder, bool 
 
 }  // namespace
 
-std::vector<ListedArticle> FillListsFromBlogFolder(const std::u16string& base) {
+std::vector<ListedArticle> BlogFolderArticles(const std::u16string& base) {
     if (base.empty()) {
         throw RunError(err::kPathNotFound, "no blog folder");
     }

@@ -1,7 +1,7 @@
 #pragma once
-// Filling the article lists from a blog folder: every file of every direct sub-folder,
-// none from the folder itself, none deeper. Sub-folders and files are taken in name
-// order (case-insensitive), hidden entries skipped.
+// The articles of a blog folder: every file of every direct sub-folder, none from the
+// folder itself, none deeper. Sub-folders and files are taken in name order
+// (case-insensitive), hidden entries skipped.
 
 #include <string>
 #include <vector>
@@ -12,6 +12,6 @@ namespace qb {
 
 // The articles of the blog folder at base, in that order.
 // Throws RunError when the folder cannot be listed.
-[[nodiscard]] std::vector<ListedArticle> FillListsFromBlogFolder(const std::u16string& base);
+[[nodiscard]] std::vector<ListedArticle> BlogFolderArticles(const std::u16string& base);
 
 }  // namespace qb

@@ -6,11 +6,17 @@
 #include <QProcess>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
+
 #include "app/form_settings.h"
 #include "app/path_lists.h"
 #include "app_test_support.h"
+#include "cli/cli_options.h"
 #include "common/run_error.h"
 #include "common/unicode.h"
+#include "export/choices.h"
 
 namespace apptest {
 namespace {
@@ -146,19 +152,24 @@ TEST_F(Export, FileModeTakesEachCategoryFromTheFolderTheArticleWasChosenIn) {
 }
 
 // The window and quillbrook-export make the same bytes from the same choices, the line
-// ends included; the article's divider line comes out mended in both.
+// ends included; the article's divider line comes out mended in both (kept as written
+// where "<BR>" follows it).
 TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
     const QString article = volumes.start + "/a.txt";
     WriteFile(article, SjisLines({u"題", u"前半です。", u"--------", u"後半です。"}));
     const struct {
         std::vector<const char*> clicks;
         QStringList args;
-        bool lf;
+        const char* divider;  // the divider line with the line ends around it
     } rows[] = {
-        {{}, {}, false},  // UTF-8 and CR LF, as after start-up
-        {{"Option16"}, {"--line-ends", "lf"}, true},
-        {{"Option12"}, {"--encoding", "euc-jp", "--line-ends", "lf"}, true},
-        {{"Option14", "Option15"}, {"--encoding", "shift_jis", "--line-ends", "crlf"}, false},
+        {{}, {}, "\r\n&#45;-------\r\n"},  // UTF-8 and CR LF, as after start-up
+        {{"Option16"}, {"--line-ends", "lf"}, "\n&#45;-------\n"},
+        {{"Option12"}, {"--encoding", "euc-jp", "--line-ends", "lf"}, "\n&#45;-------\n"},
+        {{"Option14", "Option15"}, {"--encoding", "shift_jis", "--line-ends", "crlf"}, "\r\n&#45;-------\r\n"},
+        // With "<BR>" after it the line is no longer one that importers misread.
+        {{"optKaigyo_1", "optTitle_1"},
+         {"--encoding", "shift_jis", "--breaks", "br", "--first-line", "title-and-body"},
+         "\r\n--------<BR>\r\n"},
     };
     Open();
     Click("Option2");
@@ -175,8 +186,8 @@ TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
         ASSERT_TRUE(cli.waitForFinished(30000));
         const std::string bytes = ReadFile(OutFolder() + "/window.txt");
         EXPECT_EQ(bytes, ReadFile(OutFolder() + "/cli.txt"));
-        EXPECT_EQ(bytes.find('\r') != std::string::npos, !row.lf);
-        EXPECT_NE(bytes.find(row.lf ? "\n&#45;-------\n" : "\r\n&#45;-------\r\n"), std::string::npos);
+        EXPECT_EQ(bytes.find('\r') != std::string::npos, row.divider[0] == '\r');
+        EXPECT_NE(bytes.find(row.divider), std::string::npos);
     }
 }
 
@@ -315,85 +326,114 @@ TEST_F(Export, UnreadableCounterEndsTheProgram) {
     EXPECT_EQ(exitCodes, std::vector<int>{1});
 }
 
-// The controls read as settings, odd states included: each group's first selected button
-// counts, none is NotChosen, and the date fields pass as typed.
-TEST(FormSettings, MapsTheControlsOntoTheSettings) {
-    using qb::app::FormState;
-    using Kind = qb::TimeStep::Kind;
-    const struct {
-        const char* name;
-        void (*set)(FormState&);
-        qb::PublishStatus status;
-        qb::DayStep day;
-        qb::CategoryRule category;
-        qb::OutputEncoding encoding;
-        Kind time;
-        int hours;
-    } cases[] = {
-        {"nothing chosen, no time step", [](FormState&) {}, qb::PublishStatus::NotChosen, qb::DayStep::NotChosen,
-         qb::CategoryRule::NotChosen, qb::OutputEncoding::NotChosen, Kind::Unchanged, 0},
-        {"first selected of each group",
-         [](FormState& f) {
-             f.Option2 = f.Option3 = f.Option5 = f.Option9 = f.Option8 = f.Option11 = f.Option12 = f.Option13 = true;
-             f.Combo1ListIndex = 0;
-         },
-         qb::PublishStatus::Publish, qb::DayStep::TwoDays, qb::CategoryRule::Title, qb::OutputEncoding::EucJp,
-         Kind::Unchanged, 0},
-        {"Shift-JIS before the others, 指定日 first",
-         [](FormState& f) {
-             f.Option1 = f.Option2 = f.Option9 = f.Option7 = f.Option12 = f.Option14 = true;
-             f.Combo1ListIndex = 1;
-         },
-         qb::PublishStatus::Future, qb::DayStep::SameDay, qb::CategoryRule::FolderName, qb::OutputEncoding::ShiftJis,
-         Kind::Random, 0},
-        {"last of each group",
-         [](FormState& f) {
-             f.Option3 = f.Option6 = f.Option11 = f.Option13 = true;
-             f.Combo1ListIndex = 2;
-         },
-         qb::PublishStatus::Draft, qb::DayStep::ThreeDays, qb::CategoryRule::FileName, qb::OutputEncoding::Utf8,
-         Kind::HalfHour, 0},
-        {"given name, twelve hours",
-         [](FormState& f) {
-             f.Option4 = f.Option10 = true;
-             f.Combo1ListIndex = 14;
-         },
-         qb::PublishStatus::NotChosen, qb::DayStep::OneDay, qb::CategoryRule::GivenName, qb::OutputEncoding::NotChosen,
-         Kind::Hours, 12},
-        {"one hour", [](FormState& f) { f.Combo1ListIndex = 3; }, qb::PublishStatus::NotChosen, qb::DayStep::NotChosen,
-         qb::CategoryRule::NotChosen, qb::OutputEncoding::NotChosen, Kind::Hours, 1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        FormState form;
-        c.set(form);
-        const qb::ExportSettings s = qb::app::SettingsFromForm(form);
-        EXPECT_EQ(s.publishStatus, c.status);
-        EXPECT_EQ(s.dayStep, c.day);
-        EXPECT_EQ(s.categoryRule, c.category);
-        EXPECT_EQ(s.outputEncoding, c.encoding);
-        EXPECT_EQ(s.timeStep.kind, c.time);
-        EXPECT_EQ(s.timeStep.hours, c.hours);
-    }
+// One word of a choice: the exporter's flag and word, the window's entry, and whether
+// the settings hold the word's value.
+struct Vocabulary {
+    std::string flag;
+    std::string word;
+    QString entry;  // empty: the window does not offer it
+    std::function<bool(const qb::ExportSettings&)> holds;
+};
 
-    FormState form;
+void PrintTo(const Vocabulary& row, std::ostream* out) { *out << row.flag << ' ' << row.word; }
+
+template <typename T>
+bool Same(const T& a, const T& b) {
+    return a == b;
+}
+bool Same(const qb::TimeStep& a, const qb::TimeStep& b) { return a.kind == b.kind && a.hours == b.hours; }
+
+template <typename T, std::size_t N, typename Setting>
+void AddWords(std::vector<Vocabulary>& rows, const char* flag, const std::array<qb::Choice<T>, N>& choices,
+              Setting setting) {
+    for (const qb::Choice<T>& choice : choices) {
+        rows.push_back(
+            {flag, std::string(choice.word), QString::fromStdU16String(std::u16string(choice.entry)),
+             [setting, value = choice.value](const qb::ExportSettings& s) { return Same(s.*setting, value); }});
+    }
+}
+
+std::vector<Vocabulary> EveryWord() {
+    using S = qb::ExportSettings;
+    std::vector<Vocabulary> rows;
+    AddWords(rows, "--status", qb::kPublishStatuses, &S::publishStatus);
+    AddWords(rows, "--day-step", qb::kDaySteps, &S::dayStep);
+    AddWords(rows, "--time-step", qb::kTimeSteps, &S::timeStep);
+    AddWords(rows, "--category", qb::kCategoryRules, &S::categoryRule);
+    AddWords(rows, "--first-line", qb::kTitleModes, &S::titleMode);
+    AddWords(rows, "--breaks", qb::kKaigyoModes, &S::kaigyoMode);
+    AddWords(rows, "--encoding", qb::kOutputEncodings, &S::outputEncoding);
+    AddWords(rows, "--line-ends", qb::kLineEnds, &S::lineEnds);
+    AddWords(rows, "--article-encoding", qb::kArticleEncodings, &S::articleEncoding);
+    return rows;
+}
+
+class Words : public WindowTest, public ::testing::WithParamInterface<Vocabulary> {};
+
+// The exporter's word and the window's entry give the same setting. In the window every
+// button of the entry's group is clicked first.
+TEST_P(Words, WindowEntryAndExporterWordGiveTheSameValue) {
+    const Vocabulary& row = GetParam();
+    const qb::ExportSettings cli = qb::cli::SettingsOf(qb::cli::Parse({row.flag, row.word, "a.txt"}), {});
+    EXPECT_TRUE(row.holds(cli));
+    // Any other word is refused.
+    try {
+        (void)qb::cli::Parse({row.flag, row.word + "?", "a.txt"});
+        ADD_FAILURE() << row.word << "? taken";
+    } catch (const qb::cli::UsageError& e) {
+        EXPECT_EQ(e.message, "invalid value for " + row.flag + ": '" + row.word + "?'");
+    }
+    if (row.entry.isEmpty()) {
+        return;
+    }
+    Open();
+    if (row.flag == "--time-step") {
+        auto* combo = Get<QComboBox>("Combo1");
+        combo->setCurrentIndex(combo->count() - 1);
+        combo->setCurrentIndex(combo->findText(row.entry));
+    } else {
+        QList<QRadioButton*> buttons = window->findChildren<QRadioButton*>();
+        buttons.removeIf([&](const QRadioButton* b) { return b->text() != row.entry; });
+        ASSERT_EQ(buttons.size(), 1);
+        for (QRadioButton* any : buttons.first()->parentWidget()->findChildren<QRadioButton*>()) {
+            QTest::mouseClick(any, Qt::LeftButton);
+        }
+        QTest::mouseClick(buttons.first(), Qt::LeftButton);
+    }
+    EXPECT_TRUE(row.holds(qb::app::SettingsFromForm(window->ReadForm())));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChoice, Words, ::testing::ValuesIn(EveryWord()),
+                         [](const ::testing::TestParamInfo<Vocabulary>& info) {
+                             std::string name = info.param.flag.substr(2) + "_" + info.param.word;
+                             std::replace_if(
+                                 name.begin(), name.end(), [](char c) { return std::isalnum(c) == 0; }, '_');
+                             return name;
+                         });
+
+// A group with nothing selected is no choice; the texts pass as typed.
+TEST(FormSettings, MapsTheControlsOntoTheSettings) {
+    qb::app::FormState form;
+    qb::ExportSettings s = qb::app::SettingsFromForm(form);
+    EXPECT_EQ(s.publishStatus, qb::PublishStatus::NotChosen);
+    EXPECT_EQ(s.dayStep, qb::DayStep::NotChosen);
+    EXPECT_EQ(s.categoryRule, qb::CategoryRule::NotChosen);
+    EXPECT_EQ(s.outputEncoding, qb::OutputEncoding::NotChosen);
+    EXPECT_EQ(s.lineEnds, qb::LineEnds::CrLf);
+    EXPECT_EQ(s.timeStep.kind, qb::TimeStep::Kind::Unchanged);
+
     form.Text1 = u" 2026";
     form.Text2 = u"4 ";
     form.Text4 = u"9時";
     form.Text7 = u" 名 ";
     form.Text8 = u" 日記 ";
-    form.KaigyoMode = form.TitleMode = 1;
-    form.Option16 = true;
     form.Dir2Path = u"/out";
     form.List1 = {u"a.txt", u"b.txt"};
     form.List2 = {u"/x/a.txt", u"/y/b.txt"};
-    const qb::ExportSettings s = qb::app::SettingsFromForm(form);
+    s = qb::app::SettingsFromForm(form);
     EXPECT_EQ(s.startDate, (qb::DateFields{u" 2026", u"4 ", u"", u"9時", u""}));
     EXPECT_EQ(s.fileName, u" 名 ");
     EXPECT_EQ(s.categoryName, u" 日記 ");
-    EXPECT_EQ(s.kaigyoMode, qb::KaigyoMode::Br);
-    EXPECT_EQ(s.titleMode, qb::TitleMode::TitleAndBody);
-    EXPECT_EQ(s.lineEnds, qb::LineEnds::Lf);
     EXPECT_EQ(s.outputFolder, u"/out");
     ASSERT_EQ(s.articles.size(), 2U);
     EXPECT_EQ(s.articles[1].name + s.articles[1].path, u"b.txt/y/b.txt");
@@ -402,7 +442,7 @@ TEST(FormSettings, MapsTheControlsOntoTheSettings) {
     qb::ExportResult failed;
     failed.dateFields = {u"2026", u"04", u"03", u"09", u"00"};
     failed.listsCleared = true;
-    qb::app::ShowResult(form, failed);
+    qb::app::ApplyResult(form, failed);
     EXPECT_EQ(form.Text1 + form.Text2 + form.Text3 + form.Text4 + form.Text5, u"202604030900");
     EXPECT_TRUE(form.List1.empty() && form.List2.empty());
     EXPECT_EQ(form.Text7, u" 名 ");

@@ -40,32 +40,21 @@ TEST_F(StartUp, SelectsExactlyTheFirstMembersAndUtf8AndLeavesTheRestClear) {
     Open();
     EXPECT_EQ(CheckedOptions(window.get()),
               (QStringList{"Option13", "Option15", "optFile_0", "optKaigyo_0", "optTitle_0"}));
-    EXPECT_EQ(window->state().SourceMode, 0);
-    EXPECT_EQ(window->state().KaigyoMode, 0);
-    EXPECT_EQ(window->state().TitleMode, 0);
 
     EXPECT_FALSE(Get<QLineEdit>("Text8")->isEnabled());
     EXPECT_TRUE(Get<QLineEdit>("Text8")->text().isEmpty());
     EXPECT_TRUE(Get<QLineEdit>("Text7")->text().isEmpty());
     EXPECT_EQ(Get<QGroupBox>("Frame2")->title(), QStringLiteral("無効"));
 
+    // The time steps, the first selected (each entry's step: export_test.cpp).
     auto* combo = Get<QComboBox>("Combo1");
-    const QStringList expected = {"変更なし", "ランダム", "３０分",   "１時間",   "２時間",
-                                  "３時間",   "４時間",   "５時間",   "６時間",   "７時間",
-                                  "８時間",   "９時間",   "１０時間", "１１時間", "１２時間"};
-    QStringList entries;
-    for (int i = 0; i < combo->count(); ++i) {
-        entries << combo->itemText(i);
-    }
-    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(combo->count(), 15);
     EXPECT_EQ(combo->currentText(), QStringLiteral("変更なし"));
     EXPECT_EQ(window->Combo1ListIndex(), 0);
     EXPECT_TRUE(combo->isEditable());
 
-    // Started at 08:07:45 on 5 March 2024: the fields and the saved start date.
+    // Started at 08:07:45 on 5 March 2024.
     EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "05", "08", "07"}));
-    EXPECT_EQ(window->state().dates.StartDateText, u"2024/03/05 08:07:45");
-    EXPECT_EQ(window->state().dates.WorkDateText, u"2024/03/05 08:07:45");
 
     // Single-file mode: removal buttons usable, chosen-files frame shown, List2 never.
     EXPECT_TRUE(Get<QPushButton>("Command4")->isEnabled());
@@ -144,34 +133,6 @@ int CaptionWidth(const QWidget* control, const QString& caption) {
 
 class Layout : public WindowTest {};
 
-TEST_F(Layout, EveryRowIsBuiltOnItsParentWithItsCaptionPlaceAndFont) {
-    Open();
-    QSet<QString> names;
-    for (const ControlRow& row : WindowLayout()) {
-        EXPECT_FALSE(names.contains(row.name)) << row.name << " twice";
-        names.insert(row.name);
-        auto* control = Get<QWidget>(row.name);
-        ASSERT_NE(control, nullptr);
-        // Controls on the window lie on its inside, which scrolls on small screens.
-        EXPECT_EQ(control->parentWidget()->objectName(), row.parent != nullptr ? row.parent : "Inside") << row.name;
-        if (*row.caption != '\0') {  // Frame2's caption is set at start-up
-            EXPECT_EQ(CaptionOf(control), QString::fromUtf8(row.caption)) << row.name;
-        }
-        EXPECT_EQ(control->geometry(), qb::app::ToPixels(row.twips)) << row.name;
-        EXPECT_EQ(control->toolTip(), QString::fromUtf8(row.tip)) << row.name;
-        if (auto* label = qobject_cast<QLabel*>(control)) {
-            EXPECT_EQ(label->alignment(), row.align) << row.name;
-        }
-        EXPECT_EQ(control->font().family(), QStringLiteral("ＭＳ Ｐゴシック")) << row.name;
-        EXPECT_DOUBLE_EQ(control->font().pointSizeF(), row.font.points > 0 ? row.font.points : 9) << row.name;
-        EXPECT_EQ(control->font().bold(), row.font.bold) << row.name;
-    }
-    // Without the original face the Japanese substitutes are asked for in order.
-    // (Qt keeps family names in lower case.)
-    EXPECT_EQ(QFont::substitutes(QStringLiteral("ＭＳ Ｐゴシック")),
-              (QStringList{"ms pgothic", "ipapgothic", "noto sans cjk jp"}));
-}
-
 TEST_F(Layout, ControlsLieInsideTheirParentsWithoutOverlap) {
     Open();
     // Neighbours whose areas meet by a pixel or by an option button's room beyond its caption.
@@ -182,9 +143,10 @@ TEST_F(Layout, ControlsLieInsideTheirParentsWithoutOverlap) {
                                                        {"Option3", "Option1"}};
     const auto rows = WindowLayout();
     for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(rows[i].name);
         QWidget* control = Get<QWidget>(rows[i].name);
         ASSERT_NE(control, nullptr);
-        EXPECT_TRUE(QRect(QPoint(0, 0), control->parentWidget()->size()).contains(control->geometry())) << rows[i].name;
+        EXPECT_TRUE(QRect(QPoint(0, 0), control->parentWidget()->size()).contains(control->geometry()));
         for (std::size_t j = 0; j < i; ++j) {
             QWidget* earlier = Get<QWidget>(rows[j].name);
             if (earlier->parentWidget() != control->parentWidget() ||
@@ -225,7 +187,13 @@ TEST_F(Layout, WindowAndAnchorsHaveTheirExactPlaces) {
     EXPECT_EQ(Get<QWidget>("Text5")->geometry(), QRect(392, 20, 33, 22));
     EXPECT_EQ(Get<QPushButton>("Command3")->text(), QStringLiteral("ファイル作成"));
     EXPECT_EQ(Get<QLabel>("Label11")->text().count(QStringLiteral("\r\n")), 6);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillbrook Ver 3.0.0"));
+    // The version is the project's.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillbrook Ver " QB_VERSION));
+    EXPECT_TRUE(Get<QLabel>("Label12")->text().endsWith(QStringLiteral("       Ver" QB_VERSION)));
+    // Without the original face the Japanese substitutes are asked for in order.
+    // (Qt keeps family names in lower case.)
+    EXPECT_EQ(QFont::substitutes(QStringLiteral("ＭＳ Ｐゴシック")),
+              (QStringList{"ms pgothic", "ipapgothic", "noto sans cjk jp"}));
     const QList<QSize> iconSizes = window->windowIcon().availableSizes();
     for (const int side : {16, 32, 48}) {
         EXPECT_TRUE(iconSizes.contains(QSize(side, side))) << side;
@@ -269,33 +237,17 @@ TEST_F(Options, PublishStatusAndCategoryClicksSetFrame2AndText8) {
     }
 }
 
-TEST_F(Options, LineBreakAndFirstLineClicksStoreTheIndex) {
-    Open();
-    const struct {
-        const char* click;
-        int kaigyo;
-        int title;
-    } steps[] = {{"optKaigyo_1", 1, 0}, {"optTitle_1", 1, 1}, {"optKaigyo_0", 0, 1}, {"optTitle_0", 0, 0}};
-    for (const auto& step : steps) {
-        Click(step.click);
-        EXPECT_EQ(window->state().KaigyoMode, step.kaigyo) << step.click;
-        EXPECT_EQ(window->state().TitleMode, step.title) << step.click;
-    }
-}
-
 TEST_F(Options, BlogFolderModeHidesTheChosenFilesWithoutTouchingThem) {
     WriteFile(volumes.start + "/a.txt", "x");
     Open();
     auto* file1 = Get<QListWidget>("File1");
     ClickItem(file1, 0);
     Click("optFile_1");
-    EXPECT_EQ(window->state().SourceMode, 1);
     EXPECT_FALSE(Get<QPushButton>("Command4")->isEnabled());
     EXPECT_FALSE(Get<QPushButton>("Command7")->isEnabled());
     EXPECT_FALSE(Get<QGroupBox>("Frame1")->isVisible());
     EXPECT_EQ(Items(Get<QListWidget>("List1")), QStringList{"a.txt"});
     Click("optFile_0");
-    EXPECT_EQ(window->state().SourceMode, 0);
     EXPECT_TRUE(Get<QPushButton>("Command4")->isEnabled());
     EXPECT_TRUE(Get<QGroupBox>("Frame1")->isVisible());
     EXPECT_EQ(Items(Get<QListWidget>("List2")), QStringList{Native(volumes.start + "/a.txt")});
@@ -402,7 +354,6 @@ TEST_F(Lists, EachGestureAppendsTheSelectedFilesThatAreNotListedYet) {
         EXPECT_EQ(Items(list1), row.list1) << row.what;
         EXPECT_EQ(Items(list2), paths) << row.what;
     }
-    EXPECT_EQ(window->state().SourceFolder, folder.toStdU16String());
 
     // The same name in another folder is another article.
     OpenFolder("Dir1", "sub");
@@ -551,9 +502,11 @@ TEST_F(Drives, DroppedDownListIsWideEnoughForItsLongestEntry) {
     EXPECT_EQ(Get<QComboBox>("Drive2")->itemText(1), volumes.volumes[1].root + " [ARTICLES-BACKUP-2024-SPRING]");
     // Fusion widens its pop-up list by itself; the Windows style keeps it as wide as the box.
     for (const char* styleName : {"Fusion", "Windows"}) {
+        SCOPED_TRACE(styleName);
         const std::unique_ptr<QStyle> style(QStyleFactory::create(QString::fromLatin1(styleName)));
-        ASSERT_NE(style, nullptr) << styleName;
+        ASSERT_NE(style, nullptr);
         for (const char* name : {"Drive1", "Drive2"}) {
+            SCOPED_TRACE(name);
             auto* drive = Get<QComboBox>(name);
             drive->setStyle(style.get());
             const QRect closed = drive->geometry();
@@ -595,8 +548,9 @@ TEST_F(StartDate, PlusThreeTimesThenRestoreBringsBackTheSavedDate) {
     EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "08", "08", "07"}));
     Click("Command1");
     EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "05", "08", "07"}));
-    EXPECT_EQ(window->state().dates.WorkDate, window->state().dates.StartDate.value());
-    EXPECT_EQ(window->state().dates.WorkDateText, u"2024/03/05 08:07:45");
+    // The next step starts from the saved date again.
+    Click("Command5");
+    EXPECT_EQ(DateFields(), (QStringList{"2024", "03", "06", "08", "07"}));
 }
 
 TEST_F(StartDate, DayButtonsStepFromTheWorkingDateAcrossMonthAndYearEnds) {

@@ -23,7 +23,7 @@ TEST(BlogFolder, TakesEveryFileOfEveryDirectSubFolderInNameOrder) {
     for (const std::u16string& given : {base, base + qb::kPathSeparator}) {
         std::vector<std::u16string> names;
         std::vector<std::u16string> paths;
-        for (const qb::ListedArticle& article : qb::FillListsFromBlogFolder(given)) {
+        for (const qb::ListedArticle& article : qb::BlogFolderArticles(given)) {
             names.push_back(article.name);
             paths.push_back(article.path);
         }
@@ -37,12 +37,12 @@ TEST(BlogFolder, TakesEveryFileOfEveryDirectSubFolderInNameOrder) {
 TEST(BlogFolder, NoSubFoldersGivesNoArticles) {
     qbtest::TempDir dir;
     WriteBytes(dir.Path() / "x.txt", "x");
-    EXPECT_TRUE(qb::FillListsFromBlogFolder(dir.Text()).empty());
+    EXPECT_TRUE(qb::BlogFolderArticles(dir.Text()).empty());
 }
 
 TEST(BlogFolder, AMissingFolderThrows53) {
     qbtest::TempDir dir;
-    EXPECT_EQ(qbtest::RunErrorNumber([&] { (void)qb::FillListsFromBlogFolder(qb::FromPath(dir.Path() / "nowhere")); }),
+    EXPECT_EQ(qbtest::RunErrorNumber([&] { (void)qb::BlogFolderArticles(qb::FromPath(dir.Path() / "nowhere")); }),
               qb::err::kPathNotFound);
 }
 

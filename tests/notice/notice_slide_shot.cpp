@@ -27,7 +27,7 @@ QByteArray Banner() {
     font.setPixelSize(18);
     font.setBold(true);
     painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Quillbrook Ver3.0.0"));
+    painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Quillbrook Ver" QB_VERSION));
     painter.end();
     QByteArray png;
     QBuffer buffer(&png);
@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
         "<html><head><meta charset=\"UTF-8\"><title>お知らせ</title></head><body>"
         "<p><img src=\"banner.png\"></p>"
         "<p><b>新しい版を公開しました</b></p>"
-        "<p>Ver3.0.0 では EUC-JP と UTF-8 の書き出しが速くなりました。"
+        "<p>Ver" QB_VERSION
+        " では EUC-JP と UTF-8 の書き出しが速くなりました。"
         "詳しくは<a href=\"news.html\">更新履歴</a>をご覧ください。</p>"
         "<p>いつもご利用ありがとうございます。</p></body></html>";
     server.Route("/info/notice.html", Response{200, "OK", "text/html", page, false, {}});
