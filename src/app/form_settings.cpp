@@ -64,7 +64,7 @@ DateFields StartUpDateFields(StartDates& dates, Clock& clock) {
     if (!dates.StartDate) {
         ResetStartDateToNow(dates, fields, clock);
     }
-    ShowStartDate(fields, dates.WorkDateText);
+    FillDateFields(fields, dates.WorkDateText);
     return fields;
 }
 

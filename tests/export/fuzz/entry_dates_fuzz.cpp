@@ -61,9 +61,9 @@ bool NamesADate(const std::vector<std::u16string>& f) {
 }
 
 // ParseDateFields on the fields: the date, or the failure number.
-std::optional<qb::DateTime> Parse(const std::vector<std::u16string>& f, int& error) {
+std::optional<qb::DateTime> Parse(const qb::DateFields& fields, int& error) {
     try {
-        return qb::ParseDateFields(f[0], f[1], f[2], f[3], f[4]);
+        return qb::ParseDateFields(fields);
     } catch (const qb::RunError& e) {
         error = e.Number();
         return std::nullopt;
@@ -80,20 +80,19 @@ void Check(std::uint8_t first, std::string_view rest) {
         pos = bar + 1;
     }
 
+    qb::DateFields window{fields[0], fields[1], fields[2], fields[3], fields[4]};
     int error = 0;
-    const std::optional<qb::DateTime> date = Parse(fields, error);
+    const std::optional<qb::DateTime> date = Parse(window, error);
     Require(date.has_value() == NamesADate(fields), "a date exactly when the fields name one");
     Require(date.has_value() || error == qb::err::kTypeMismatch, "anything else fails with 13");
     if (date) {
         qb::DateFields shown;
-        qb::ShowStartDate(shown, qb::FormatDateString(*date));
+        qb::FillDateFields(shown, qb::FormatDateString(*date));
         int again = 0;
-        Require(Parse({shown.year, shown.month, shown.day, shown.hour, shown.minute}, again) == date,
-                "a date shown in the fields reads back unchanged");
+        Require(Parse(shown, again) == date, "a date shown in the fields reads back unchanged");
     }
 
     qb::StartDates dates;
-    qb::DateFields window{fields[0], fields[1], fields[2], fields[3], fields[4]};
     static constexpr qb::DayStep kDaySteps[] = {qb::DayStep::SameDay, qb::DayStep::OneDay, qb::DayStep::TwoDays,
                                                 qb::DayStep::ThreeDays};
     const unsigned timeIndex = (first >> 2U) % 16;
@@ -109,8 +108,7 @@ void Check(std::uint8_t first, std::string_view rest) {
     try {
         qb::AdvanceForNextRecord(dates, window, kDaySteps[first & 3U], timeStep, clock);
         int next = 0;
-        Require(Parse({window.year, window.month, window.day, window.hour, window.minute}, next).has_value(),
-                "the advance leaves fields that read as a date");
+        Require(Parse(window, next).has_value(), "the advance leaves fields that read as a date");
     } catch (const qb::RunError& e) {
         Require(e.Number() == (date ? qb::err::kInvalidCall : qb::err::kTypeMismatch),
                 "the advance fails with 13 on fields that are no date, else only with 5");
