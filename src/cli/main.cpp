@@ -22,13 +22,16 @@ constexpr int kExitRefused = 1;
 constexpr int kExitFailed = 2;
 constexpr int kExitUsage = 64;
 
-// The run's messages, held until its outcome is known: a completed run's go to standard
-// output, every other run's to standard error.
+// The run's last message is its outcome ("書き込み正常終了" or why it ended); it is held
+// until the outcome is known, then goes to standard output for a completed run and to
+// standard error for any other. A message shown before it (an article that could not be
+// read) goes to standard error as soon as the next one comes.
 class ConsoleMessages final : public qb::MessageSink {
 public:
     using qb::MessageSink::Show;
     void Show(const std::u16string& text, qb::MessageIcon /*icon*/, const std::u16string& /*caption*/) override {
-        held_ += qb::Utf16ToUtf8(text) + '\n';
+        WriteHeld(qb::cli::Stream::Error);
+        held_ = qb::Utf16ToUtf8(text) + '\n';
     }
     void WriteHeld(qb::cli::Stream stream) {
         if (!held_.empty()) {

@@ -37,7 +37,7 @@ bool NameLess(const std::u16string& a, const std::u16string& b) {
     if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory) {
         throw RunError(err::kPathNotFound, "cannot list " + folder.string());
     }
-    ThrowErrno(ec.value(), "cannot list " + folder.string());
+    ThrowErrorCode(ec, "cannot list " + folder.string());
 }
 
 // Names of the visible entries of folder that are folders (wantFolders) or regular files.
