@@ -1,5 +1,9 @@
 # Desktop integration on Linux (desktop entry, icons, AppStream metainfo, man page) for
-# `cmake --install`, and the .deb that CPack makes from the same install.
+# `cmake --install`, and the .deb that CPack makes from the same install. The Windows
+# build without the window makes the installer.
+if(WIN32 AND NOT QUILLBROOK_GUI)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackaging.cmake)
+endif()
 if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
   return()
 endif()

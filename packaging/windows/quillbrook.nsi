@@ -1,20 +1,23 @@
 ; The Windows installer: the window, quillbrook-export.exe, the Qt DLLs and plugins the
 ; window loads and Qt's licence texts, into Program Files; a Start-menu entry; an entry in
 ; the list of programs whose uninstaller removes every file and key made here.
-; Built by `./quillbrook test-windows` (build_windows_installer), which writes the lists
-; of files to install (INSTALL_FILES) and to remove (UNINSTALL_FILES).
+; CPack's NSIS generator (cmake/WindowsPackaging.cmake) fills in the @...@ names: the
+; version, the staged folder of files to install and the lists of files and folders to
+; remove.
 ; A 64-bit, Unicode installer, as the programs it installs are 64-bit.
 Target amd64-unicode
 ManifestDPIAware true
 !include "MUI2.nsh"
 
 !define PRODUCT "Quillbrook"
+!define VERSION "@CPACK_PACKAGE_VERSION@"
+!define INST_DIR "@CPACK_TEMPORARY_DIRECTORY@"
 !define CAPTION "Quillbrook 投稿用ファイル作成ツール"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillbrook"
 !define SHORTCUT "$SMPROGRAMS\${CAPTION}.lnk"
 
 Name "${CAPTION}"
-OutFile "${OUTFILE}"
+OutFile "@CPACK_TOPLEVEL_DIRECTORY@/@CPACK_OUTPUT_FILE_NAME@"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -50,8 +53,8 @@ Function un.onInit
 FunctionEnd
 
 Section "${PRODUCT}"
-  !include "${INSTALL_FILES}"
   SetOutPath "$INSTDIR"
+  @CPACK_NSIS_FULL_INSTALL@
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "${SHORTCUT}" "$INSTDIR\quillbrook.exe" "" "$INSTDIR\quillbrook.exe" 0
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${CAPTION}"
@@ -69,7 +72,8 @@ SectionEnd
 ; does the folder then.
 Section "Uninstall"
   Delete "${SHORTCUT}"
-  !include "${UNINSTALL_FILES}"
+@CPACK_NSIS_DELETE_FILES@
+@CPACK_NSIS_DELETE_DIRECTORIES@
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
