@@ -1,7 +1,7 @@
 #pragma once
 // Fixed storage for the names of the file layer's live work files, which a signal handler
 // (POSIX) or a console handler (Windows, on a thread of its own) reads to remove them: a
-// slot's name is complete whenever its state is kReady. A run has at most two new files
+// slot's name is complete whenever its state is Ready. A run has at most two new files
 // at a time; a name that finds no slot (or is too long) is simply not removed.
 
 #include <atomic>
@@ -21,14 +21,14 @@ public:
             return -1;
         }
         for (int i = 0; i < kCount; ++i) {
-            int expected = kFree;
-            if (slots_[i].state.compare_exchange_strong(expected, kFilling)) {
+            int expected = Free;
+            if (slots_[i].state.compare_exchange_strong(expected, Filling)) {
                 Char* out = slots_[i].name;
                 for (const Char c : name) {
                     *out++ = c;
                 }
                 *out = Char{};
-                slots_[i].state.store(kReady);
+                slots_[i].state.store(Ready);
                 return i;
             }
         }
@@ -37,7 +37,7 @@ public:
 
     void Forget(int& slot) noexcept {
         if (slot >= 0) {
-            slots_[slot].state.store(kFree);
+            slots_[slot].state.store(Free);
             slot = -1;
         }
     }
@@ -46,18 +46,18 @@ public:
     template <class Remove>
     void ForEachKept(Remove remove) noexcept {
         for (Slot& slot : slots_) {
-            if (slot.state.load() == kReady) {
+            if (slot.state.load() == Ready) {
                 remove(static_cast<const Char*>(slot.name));
             }
         }
     }
 
 private:
-    enum State : int { kFree, kFilling, kReady };
+    enum State : int { Free, Filling, Ready };
     // Zeroed at constant initialisation, before any handler can run; a name is read only
-    // once its state is kReady.
+    // once its state is Ready.
     struct Slot {
-        std::atomic<int> state{kFree};
+        std::atomic<int> state{Free};
         Char name[MaxName]{};
     };
     static constexpr int kCount = 8;
