@@ -1,8 +1,8 @@
 #pragma once
 // What every test suite shares: a scratch folder, byte files, Shift_JIS lines, a fake
 // clock, a message sink that records, the failure number of a call, an article read as a
-// record reads it, a folder that refuses new files and the spring-walk example. Free of GoogleTest, so that the fuzz
-// targets can use it too.
+// record reads it, a folder that refuses new files and the spring-walk example. Free of
+// GoogleTest, so that the fuzz targets can use it too.
 
 #include <algorithm>
 #include <cstdint>
