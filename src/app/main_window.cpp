@@ -504,13 +504,14 @@ void MainWindow::Export() {
     public:
         explicit FieldsFirst(MainWindow& window) : window_(window) {}
         using MessageSink::Show;
-        void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) override {
+        void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption,
+                  const std::u16string& details) override {
             if (run != nullptr) {
                 FormState fields;
                 SetDateFields(fields, run->fields);
                 window_.WriteDateFields(fields);
             }
-            window_.services_.messages->Show(text, icon, caption);
+            window_.services_.messages->Show(text, icon, caption, details);
         }
         const ExportRun* run = nullptr;
 

@@ -12,7 +12,8 @@ namespace {
 constexpr int kTitleBarExtra = 160;
 }  // namespace
 
-void MessageBoxSink::Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) {
+void MessageBoxSink::Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption,
+                          const std::u16string& details) {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
     case MessageIcon::Exclamation:
@@ -27,6 +28,9 @@ void MessageBoxSink::Show(const std::u16string& text, MessageIcon icon, const st
     QMessageBox box(boxIcon, QString::fromStdU16String(caption), QString::fromStdU16String(text), QMessageBox::Ok,
                     parent_.data());
     box.setWindowModality(Qt::ApplicationModal);
+    if (!details.empty()) {
+        box.setInformativeText(QString::fromStdU16String(details));
+    }
     // A short message makes a narrow box whose title bar would cut the caption off:
     // keep the box wide enough for the caption and the title bar's buttons.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {

@@ -14,7 +14,8 @@ public:
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     using MessageSink::Show;
-    void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) override;
+    void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption,
+              const std::u16string& details) override;
 
 private:
     QPointer<QWidget> parent_;

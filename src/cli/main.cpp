@@ -25,23 +25,32 @@ constexpr int kExitUsage = 64;
 // The run's last message is its outcome ("書き込み正常終了" or why it ended); it is held
 // until the outcome is known, then goes to standard output for a completed run and to
 // standard error for any other. A message shown before it (an article that could not be
-// read) goes to standard error as soon as the next one comes.
+// read) goes to standard error as soon as the next one comes. What a message says
+// beyond its line (a report, where a failure lay) goes to standard error after it, so
+// that standard output of a completed run stays "書き込み正常終了" alone.
 class ConsoleMessages final : public qb::MessageSink {
 public:
     using qb::MessageSink::Show;
-    void Show(const std::u16string& text, qb::MessageIcon /*icon*/, const std::u16string& /*caption*/) override {
+    void Show(const std::u16string& text, qb::MessageIcon /*icon*/, const std::u16string& /*caption*/,
+              const std::u16string& details) override {
         WriteHeld(qb::cli::Stream::Error);
         held_ = qb::Utf16ToUtf8(text) + '\n';
+        heldDetails_ = details.empty() ? std::string() : qb::Utf16ToUtf8(details) + '\n';
     }
     void WriteHeld(qb::cli::Stream stream) {
         if (!held_.empty()) {
             qb::cli::Write(stream, held_);
             held_.clear();
         }
+        if (!heldDetails_.empty()) {
+            qb::cli::Write(qb::cli::Stream::Error, heldDetails_);
+            heldDetails_.clear();
+        }
     }
 
 private:
     std::string held_;
+    std::string heldDetails_;
 };
 
 // The absolute path an argument names, with the platform's separators. A trailing

@@ -41,6 +41,22 @@ enum class OutputEncoding { NotChosen, ShiftJis, EucJp, Utf8 };
 
 enum class LineEnds { CrLf, Lf };  // LF for importers on Unix servers
 
+// What becomes of the characters that Movable Type's Shift_JIS and EUC-JP import loses,
+// in titles and bodies: those code page 932 holds only beyond JIS X 0208 (NEC's special
+// characters, the NEC-selected and IBM extensions, the user-defined area) and those it
+// cannot hold at all. Keep writes the first as they are and the second as "?"; Reference
+// writes both as decimal character references ("&#9312;").
+enum class PlatformChars { Keep, Reference };
+
+// The import file in parts: at most `records` records and at most `bytes` bytes (as
+// written) to a file; 0 for no limit.
+struct SplitLimits {
+    std::uint64_t records = 0;
+    std::uint64_t bytes = 0;
+
+    bool operator==(const SplitLimits&) const = default;
+};
+
 // The five start-date fields exactly as typed, blanks and odd text included.
 struct DateFields {
     std::u16string year, month, day, hour, minute;
@@ -65,6 +81,8 @@ struct ExportSettings {
     OutputEncoding outputEncoding = OutputEncoding::Utf8;
     LineEnds lineEnds = LineEnds::CrLf;
     ArticleEncoding articleEncoding = ArticleEncoding::Auto;
+    PlatformChars platformChars = PlatformChars::Keep;
+    SplitLimits split;
     DateFields startDate;
     std::u16string outputFolder;  // empty: no folder chosen
     std::u16string fileName;      // without ".txt"

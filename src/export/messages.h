@@ -19,10 +19,16 @@ enum class MessageIcon { None, Exclamation, Critical };
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    virtual void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) = 0;
+    // details: what the box says under its text, in smaller type (empty for nothing); the
+    // exporter prints it on standard error.
+    virtual void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption,
+                      const std::u16string& details) = 0;
 
+    void Show(const std::u16string& text, MessageIcon icon, const std::u16string& caption) {
+        Show(text, icon, caption, {});
+    }
     // The usual box: OK only, no icon, the application's title.
-    void Show(const std::u16string& text) { Show(text, MessageIcon::None, kAppTitle); }
+    void Show(const std::u16string& text) { Show(text, MessageIcon::None, kAppTitle, {}); }
 };
 
 // A failure number as messages append it: decimal digits.

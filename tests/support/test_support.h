@@ -161,6 +161,7 @@ struct Message {
     std::u16string text;
     qb::MessageIcon icon;
     std::u16string caption;
+    std::u16string details;
 };
 
 class RecordingMessages final : public qb::MessageSink {
@@ -170,8 +171,9 @@ public:
     // Called while the box would be up: what is behind it can be looked at.
     std::function<void(const Message&)> onShow;
 
-    void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption) override {
-        shown.push_back({text, icon, caption});
+    void Show(const std::u16string& text, qb::MessageIcon icon, const std::u16string& caption,
+              const std::u16string& details) override {
+        shown.push_back({text, icon, caption, details});
         if (onShow) {
             onShow(shown.back());
         }
