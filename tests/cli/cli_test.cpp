@@ -242,7 +242,7 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"IBM extension in EUC-JP",
          {"--name", "out", "--status", "draft", "--category", "title", "--encoding", "euc-jp", "articles/ibm.txt"},
          2,
-         "書き込み異常終了です。6\n"},
+         "書き込み異常終了です。6\n記事「ibm.txt」のタイトルの「ⅰ」(U+2170) は EUC-JP にない文字です。\n"},
         {"empty blog folder in UTF-8",
          {"--name", "out", "--status", "draft", "--category", "title", "--blog", "articles/empty"},
          2,

@@ -214,8 +214,10 @@ TEST_F(ExportRun, BodyLinesThatImportersReadAsTheFormatsOwnAreMended) {
         AddArticle("a.txt", SjisLines({u"題", u"前", row.line}));
         ASSERT_EQ(Run(), qb::ExportOutcome::Succeeded);
         const std::u16string br = row.br ? u"<BR>" : u"";
-        EXPECT_EQ(Output(), SjisLines(qbtest::Record(u"題", u"04/01/2026 09:00:00", u"Publish", u"題",
-                                                     {u"<P>前" + br, row.written, br, u"</P>", br})));
+        // The line of tabs is longer than a line may be: it arrives in pieces.
+        EXPECT_EQ(qbtest::WithoutBreaks(Output()),
+                  SjisLines(qbtest::Record(u"題", u"04/01/2026 09:00:00", u"Publish", u"題",
+                                           {u"<P>前" + br, row.written, br, u"</P>", br})));
         // The same composed line arriving one character at a time.
         std::u16string written;
         qb::BodyLineGuard guard([&](std::u16string_view text) { written += text; });

@@ -113,6 +113,15 @@ inline std::string CrLfToLf(std::string bytes) {
     return bytes;
 }
 
+// The bytes with each break of a long line ("<wbr", line end, ">") taken out.
+inline std::string WithoutBreaks(std::string bytes, std::string_view lineEnd = "\r\n") {
+    const std::string mark = "<wbr" + std::string(lineEnd) + ">";
+    for (std::size_t at = bytes.find(mark); at != std::string::npos; at = bytes.find(mark, at)) {
+        bytes.erase(at, mark.size());
+    }
+    return bytes;
+}
+
 // The number of the RunError that action throws; 0 when it throws none.
 inline int RunErrorNumber(const std::function<void()>& action) {
     try {
