@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/export_settings.h"
 
@@ -83,7 +84,10 @@ private:
         std::size_t bytes = 0;   // as written, before the offset
     };
 
+    void FeedBody(std::u16string_view text);
+    void FeedEach(std::u16string_view text);
     void Character(char32_t c, std::uint16_t code);
+    void Put(std::string_view bytes);
     void BodyCharacter(char32_t c, std::string_view bytes, std::size_t width);
     void NoteBreaks(char32_t c);
     bool BreakBody();
@@ -92,14 +96,18 @@ private:
     LineRules rules_;
     std::size_t eolWidth_;
     unsigned widthShift_;
-    std::string* out_ = nullptr;  // the output of the piece being fed
+    const std::uint16_t* codes_;         // code page 932 bytes of each code unit
+    const std::uint8_t* info_;           // widths and flags of each code unit
+    std::vector<std::uint32_t> simple_;  // a body character's bytes and width; 0: to be looked at
+    std::string* out_ = nullptr;         // the output of the piece being fed
     LineKind kind_ = LineKind::Plain;
     std::size_t lineBytes_ = 0;  // of the current line (or piece of it), as written
     bool cut_ = false;           // a title past the limit: the rest is dropped
     char16_t highSurrogate_ = 0;
 
     // A body line: the piece being written, held back, and where it can break.
-    std::string line_;
+    std::string line_;  // its first lineLength_ bytes
+    std::size_t lineLength_ = 0;
     std::size_t head_ = 0;  // bytes the piece begins with (">" after a break), never a break
     Scan scan_ = Scan::Text;
     char16_t quote_ = 0;
