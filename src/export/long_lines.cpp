@@ -392,11 +392,6 @@ void LineWriter::NoteBreaks(char32_t c) {
         }
         break;
     }
-    if (overLimit_ && (plain_ || inTag_)) {
-        if (BreakBody()) {
-            overLimit_ = false;
-        }
-    }
 }
 
 bool LineWriter::BreakBody() {

@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/unicode.h"
-#include "encoding/cp932.h"
-#include "encoding/kanji_convert.h"
-#include "encoding/utf8_encode.h"
 #include "support/test_support.h"
 
 namespace {
@@ -22,19 +18,8 @@ std::u16string Repeat(std::u16string_view text, std::size_t times) {
     return out;
 }
 
-// The first-pass bytes as the file is finally written.
 std::string Finally(const std::string& sjis, const qb::LineRules& rules) {
-    const std::u16string text = qb::cp932::Decode(sjis);
-    std::string bytes;
-    if (rules.encoding == qb::OutputEncoding::Utf8) {
-        qb::AppendUtf8(text, bytes);
-    } else if (rules.encoding == qb::OutputEncoding::EucJp) {
-        const qb::ByteArray euc = qb::StrToEuc(text);
-        bytes.assign(euc.begin(), euc.end());
-    } else {
-        bytes = sjis;
-    }
-    return rules.lineEnds == qb::LineEnds::Lf ? qbtest::CrLfToLf(bytes) : bytes;
+    return qbtest::AsWritten(sjis, rules.encoding, rules.lineEnds);
 }
 
 struct Written {

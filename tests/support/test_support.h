@@ -18,6 +18,8 @@
 #include "common/run_error.h"
 #include "common/unicode.h"
 #include "encoding/cp932.h"
+#include "encoding/kanji_convert.h"
+#include "encoding/utf8_encode.h"
 #include "export/article.h"
 #include "export/clock.h"
 #include "export/export_run.h"
@@ -111,6 +113,21 @@ inline std::string CrLfToLf(std::string bytes) {
         bytes.erase(pos, 1);
     }
     return bytes;
+}
+
+// First-pass bytes (code page 932, CR LF) as the re-encoding writes them.
+inline std::string AsWritten(const std::string& sjis, qb::OutputEncoding encoding,
+                             qb::LineEnds lineEnds = qb::LineEnds::CrLf) {
+    const std::u16string text = qb::cp932::Decode(sjis);
+    std::string bytes = sjis;
+    if (encoding == qb::OutputEncoding::Utf8) {
+        bytes.clear();
+        qb::AppendUtf8(text, bytes);
+    } else if (encoding == qb::OutputEncoding::EucJp) {
+        const qb::ByteArray euc = qb::StrToEuc(text);
+        bytes.assign(euc.begin(), euc.end());
+    }
+    return lineEnds == qb::LineEnds::Lf ? CrLfToLf(bytes) : bytes;
 }
 
 // The bytes with each break of a long line ("<wbr", line end, ">") taken out.
