@@ -1,7 +1,7 @@
 #pragma once
 // The main window's own kinds of control: labels that keep the tab-aligned layout of its
-// notes, option buttons and a check box that take a click anywhere in their area, and buttons that Enter
-// presses.
+// notes, option buttons and a check box that take a click anywhere in their area, and
+// buttons that Enter presses.
 
 #include <QCheckBox>
 #include <QLabel>
