@@ -102,7 +102,7 @@ struct Findings {
     std::u16string eucGap;
 
     // After the record of listed: title (as held) and the DATE it was written with.
-    void Record(const ListedArticle& listed, LineWriter& lines, const std::u16string& title,
+    void Record(const ListedArticle& listed, const LineWriter& lines, const std::u16string& title,
                 const std::u16string& date) {
         losses.Add(listed.name, lines.Losses());
         if (!titlesAndDates.insert(title.substr(0, kLineLimit) + u'\n' + date).second) {
