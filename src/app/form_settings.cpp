@@ -18,6 +18,7 @@ ExportSettings SettingsFromForm(const FormState& f) {
     s.kaigyoMode = f.KaigyoMode == 1 ? KaigyoMode::Br : KaigyoMode::Keep;
     s.outputEncoding = ValueOfEntry(kOutputEncodings, f.Frame7, OutputEncoding::NotChosen);
     s.lineEnds = ValueOfEntry(kLineEnds, f.Frame9, LineEnds::CrLf);
+    s.platformChars = ValueOfEntry(kPlatformChars, f.Check1, PlatformChars::Keep);
     s.startDate = DateFieldsOf(f);
     s.outputFolder = f.Dir2Path;
     s.fileName = f.Text7;

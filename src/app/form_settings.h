@@ -35,6 +35,7 @@ struct FormState {
     std::u16string Frame6;                             // category rule
     std::u16string Frame7;                             // output encoding
     std::u16string Frame9;                             // line ends
+    std::u16string Check1;                             // its caption when ticked: platform characters
     int Combo1ListIndex = -1;                          // time step; -1: the text matches no entry
     std::int16_t KaigyoMode = 0;
     std::int16_t TitleMode = 0;

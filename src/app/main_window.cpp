@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -178,6 +179,7 @@ void MainWindow::BuildControls() {
     for (const auto& [member, name] : frames) {
         *member = controls.Get<QGroupBox>(name);
     }
+    check1_ = controls.Get<QCheckBox>("Check1");
     list1_ = controls.Get<QListWidget>("List1");
     list2_ = controls.Get<QListWidget>("List2");
     text7_ = controls.Get<QLineEdit>("Text7");
@@ -340,6 +342,7 @@ FormState MainWindow::ReadForm() const {
     form.Frame6 = SelectedCaption(*frame6_);
     form.Frame7 = SelectedCaption(*frame7_);
     form.Frame9 = SelectedCaption(*frame9_);
+    form.Check1 = check1_->isChecked() ? U(check1_->text()) : std::u16string();
     form.Combo1ListIndex = Combo1ListIndex();
     form.KaigyoMode = state_.KaigyoMode;
     form.TitleMode = state_.TitleMode;

@@ -13,6 +13,7 @@
 #include "export/clock.h"
 #include "export/messages.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -158,6 +159,7 @@ private:
     QLineEdit* text8_ = nullptr;
     QGroupBox* frame9_ = nullptr;       // line ends
     QRadioButton* option15_ = nullptr;  // CR LF line ends
+    QCheckBox* check1_ = nullptr;       // platform characters as references
 };
 
 }  // namespace qb::app

@@ -1,8 +1,9 @@
 #pragma once
 // The main window's own kinds of control: labels that keep the tab-aligned layout of its
-// notes, option buttons that take a click anywhere in their area, and buttons that Enter
-// presses.
+// notes, option buttons and a check box that take a click anywhere in their area, and
+// buttons that Enter presses.
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +29,15 @@ protected:
 class OptionButton : public QRadioButton {
 public:
     using QRadioButton::QRadioButton;
+
+protected:
+    [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// A check box that takes a click anywhere in its area, as an option button does.
+class CheckButton : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
 
 protected:
     [[nodiscard]] bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }

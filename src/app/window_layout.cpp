@@ -46,6 +46,10 @@ constexpr ControlRow kRows[] = {
     {"Command7", nullptr, K::Command, "指定されたファイルから全て削除", {3120, 2880, 3015, 495}},
     {"Frame1", nullptr, K::Frame, "指定されたファイル", {3120, 3480, 3000, 3135}},
     {"List1", "Frame1", K::List, "", {150, 240, 2715, 2760}},
+    // Between the source frame and the two large buttons.
+    {"Check1", nullptr, K::Check, "機種依存文字を文字参照で書く", {240, 7215, 5895, 255}, {}, {}, {},
+     "①、㈱、髙、絵文字などを「&#9312;」のような文字参照で書きます。"
+     "MovableType の Shift_JIS・EUC-JP の取り込みでは、これらの文字が化けるか失われます。"},
 
     // Bottom left.
     {"Command2", nullptr, K::Command, "終　了", {240, 7800, 2415, 735}, {18, true},
@@ -137,12 +141,12 @@ constexpr ControlRow kRows[] = {
 // Within the left half the source lists come first, then the mode, the removal buttons and
 // the chosen files, then the two large buttons; the right half starts with the file name.
 constexpr const char* kKeyboardOrder[] = {
-    "Drive1",      "Dir1",        "File1",      "optFile_0",  "optFile_1", "Command4", "Command7", "List1",
-    "Command2",    "Command3",    "Text7",      "Drive2",     "Dir2",      "Option13", "Option12", "Option14",
-    "optKaigyo_0", "optKaigyo_1", "optTitle_0", "optTitle_1", "Option2",   "Option3",  "Option1",  "Text1",
-    "Text2",       "Text3",       "Text4",      "Text5",      "Command5",  "Command6", "Command1", "Option4",
-    "Option5",     "Option6",     "Option9",    "Combo1",     "Option15",  "Option16", "Option7",  "Option8",
-    "Option11",    "Option10",    "Text8"};
+    "Drive1",   "Dir1",        "File1",       "optFile_0",  "optFile_1",  "Command4", "Command7", "List1",
+    "Check1",   "Command2",    "Command3",    "Text7",      "Drive2",     "Dir2",     "Option13", "Option12",
+    "Option14", "optKaigyo_0", "optKaigyo_1", "optTitle_0", "optTitle_1", "Option2",  "Option3",  "Option1",
+    "Text1",    "Text2",       "Text3",       "Text4",      "Text5",      "Command5", "Command6", "Command1",
+    "Option4",  "Option5",     "Option6",     "Option9",    "Combo1",     "Option15", "Option16", "Option7",
+    "Option8",  "Option11",    "Option10",    "Text8"};
 
 QWidget* Make(ControlKind kind, QWidget* parent) {
     switch (kind) {
@@ -152,6 +156,8 @@ QWidget* Make(ControlKind kind, QWidget* parent) {
         return new NoteLabel(parent);
     case K::Option:
         return new OptionButton(parent);
+    case K::Check:
+        return new CheckButton(parent);
     case K::Command:
         return new CommandButton(parent);
     case K::TextBox:
@@ -192,6 +198,7 @@ void Complete(QWidget* control, const ControlRow& row) {
         static_cast<QLabel*>(control)->setAlignment(row.align);
         break;
     case K::Option:
+    case K::Check:
     case K::Command:
         static_cast<QAbstractButton*>(control)->setText(caption);
         break;

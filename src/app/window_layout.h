@@ -13,7 +13,7 @@ class QWidget;
 
 namespace qb::app {
 
-enum class ControlKind { Frame, Label, Option, Command, TextBox, ComboBox, List, Drives, Folders, Files };
+enum class ControlKind { Frame, Label, Option, Check, Command, TextBox, ComboBox, List, Drives, Folders, Files };
 
 struct TwipRect {
     int left;

@@ -41,7 +41,7 @@ struct ValueOption {
 };
 
 // Every flag that takes a value. Those that take a word are checked in this order.
-constexpr std::array<ValueOption, 14> kValueOptions{{
+constexpr std::array<ValueOption, 15> kValueOptions{{
     {"--name", &Arguments::name},
     {"--output-dir", &Arguments::outputDir},
     {"--status", &Arguments::status, WordsOf<kPublishStatuses, &ExportSettings::publishStatus>()},
@@ -55,6 +55,7 @@ constexpr std::array<ValueOption, 14> kValueOptions{{
     {"--line-ends", &Arguments::lineEnds, WordsOf<kLineEnds, &ExportSettings::lineEnds>()},
     {"--article-encoding", &Arguments::articleEncoding, WordsOf<kArticleEncodings, &ExportSettings::articleEncoding>()},
     {"--time-step", &Arguments::timeStep, WordsOf<kTimeSteps, &ExportSettings::timeStep>()},
+    {"--platform-chars", &Arguments::platformChars, WordsOf<kPlatformChars, &ExportSettings::platformChars>()},
     {"--blog", &Arguments::blog},
 }};
 
@@ -202,6 +203,11 @@ import file NAME.txt. Articles may be Shift_JIS or UTF-8, with any line ends.
                               how articles are read (default auto: UTF-8 when an
                               article starts with a byte-order mark, or is valid
                               UTF-8 beyond ASCII; Shift_JIS otherwise)
+  --platform-chars keep|reference
+                              characters Movable Type's Shift_JIS and EUC-JP import
+                              loses (①, ㈱, 髙, emoji...) in titles and bodies: kept
+                              (default; "?" where Shift_JIS has none) or written as
+                              character references ("&#9312;")
   --blog FOLDER               take every file of every sub-folder of FOLDER
   --help                      show this text
   --version                   show the version

@@ -29,6 +29,7 @@ struct Arguments {
     std::optional<std::string> timeStep;
     std::optional<std::string> lineEnds;
     std::optional<std::string> articleEncoding;
+    std::optional<std::string> platformChars;
     std::optional<std::string> blog;  // blog folder
     std::vector<std::string> articles;
 };

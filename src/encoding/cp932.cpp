@@ -18,7 +18,7 @@ namespace qb::cp932 {
 
 namespace {
 
-constexpr std::uint16_t kUnmappable = 0xFFFF;  // no code page 932 bytes for this code unit
+constexpr std::uint16_t kUnmappable = kNoCode;  // no code page 932 bytes for this code unit
 
 struct DecodeTables {
     std::array<bool, 256> isLead{};      // starts a two-byte character
@@ -207,6 +207,8 @@ void Encoder::Finish(std::string& out) {
         impl_->pending = 0;
     }
 }
+
+const std::uint16_t* CodeTable() { return Encoding().bytes.data(); }
 
 std::u16string Decode(std::string_view bytes) {
     std::u16string out;

@@ -14,6 +14,7 @@
 // exactly the result of converting it whole: a lead byte (or a high surrogate) at the
 // end of one chunk waits for the next.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,6 +57,12 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+// The bytes each UTF-16 code unit is encoded to, indexed by the code unit (0x10000
+// entries): below 0x100 one byte, otherwise two (lead << 8 | second); kNoCode for a
+// surrogate or a code unit the code page cannot hold (written "?").
+inline constexpr std::uint16_t kNoCode = 0xFFFF;
+[[nodiscard]] const std::uint16_t* CodeTable();
 
 // Whole-buffer conversions.
 [[nodiscard]] std::u16string Decode(std::string_view bytes);

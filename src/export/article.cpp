@@ -246,6 +246,7 @@ void TranscribeBody(ArticleFile& article, TitleMode titleMode, const BodyMarks& 
         } catch (const RunError&) {
             break;  // a failed read leaves the stream unreadable
         }
+        out.BeginLine(LineKind::Body);
         if (!paragraphOpened) {
             guard.Feed(marks.paragraphStart);
             paragraphOpened = true;

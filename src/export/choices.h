@@ -81,6 +81,12 @@ inline constexpr std::array<Choice<LineEnds>, 2> kLineEnds{{
     {"lf", u"LF", LineEnds::Lf},
 }};
 
+// The window offers Reference as one check box, with the caption as its entry.
+inline constexpr std::array<Choice<PlatformChars>, 2> kPlatformChars{{
+    {"keep", u"", PlatformChars::Keep},
+    {"reference", u"機種依存文字を文字参照で書く", PlatformChars::Reference},
+}};
+
 inline constexpr std::array<Choice<ArticleEncoding>, 3> kArticleEncodings{{
     {"auto", u"", ArticleEncoding::Auto},
     {"shift_jis", u"", ArticleEncoding::ShiftJis},

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <unordered_set>
 #include <vector>
 
 #include "common/run_error.h"
@@ -14,6 +15,7 @@
 #include "export/file_name.h"
 #include "export/import_file.h"
 #include "export/import_record.h"
+#include "export/loss_report.h"
 #include "export/reencode.h"
 #include "files/file_io.h"
 #include "files/paths.h"
@@ -92,12 +94,32 @@ void KeepPartial(ReplacementFile& firstPass, const std::filesystem::path& import
     }
 }
 
+// What the records showed while they were written: the losses to report on success, and
+// the first character without an EUC-JP code, to say where failure 6 comes from.
+struct Findings {
+    LossReport losses;
+    std::unordered_set<std::u16string> titlesAndDates;
+    std::u16string eucGap;
+
+    // After the record of listed: title (as held) and the DATE it was written with.
+    void Record(const ListedArticle& listed, const LineWriter& lines, const std::u16string& title,
+                const std::u16string& date) {
+        losses.Add(listed.name, lines.Losses());
+        if (!titlesAndDates.insert(title.substr(0, kLineLimit) + u'\n' + date).second) {
+            losses.AddRepeat(listed.name);
+        }
+        if (eucGap.empty() && lines.Gap()) {
+            eucGap = EucGapText(listed.name, *lines.Gap());
+        }
+    }
+};
+
 // Writes every record into a new file beside the import file and re-encodes it there.
 // Only a run that gets through all of it puts the new file in place of the import file;
 // otherwise an existing import file stays as it was, and what was written is kept as
 // NAME.txt.partial. Nothing is created before the name, the folder and the articles
 // have been checked.
-ReencodeResult WriteImportFile(ExportRun& run) {
+ReencodeResult WriteImportFile(ExportRun& run, Findings& found) {
     const ExportSettings& s = run.settings;
     if (IsBadFileName(s.fileName)) {
         throw RunError(err::kBadFileName, "the file name leaves the output folder");
@@ -113,16 +135,20 @@ ReencodeResult WriteImportFile(ExportRun& run) {
     firstPass.Close();  // written by name through the import file's own stream
     try {
         {
-            ImportFile out(firstPass.Path());
+            ImportFile out(firstPass.Path(), {s.outputEncoding, s.lineEnds, s.platformChars});
             for (const ListedArticle& listed : s.articles) {
                 run.CurrentPath = listed.path;
                 ArticleFile article(run.CurrentPath, s.articleEncoding);
                 const ArticleTitle title = ReadTitle(article, run.messages);
+                out.Lines().BeginRecord();
+                std::u16string date;
                 WriteRecord(out, article, {s, listed, title, run.fields}, [&] {
+                    date = DateText(run.fields);
                     if (s.publishStatus == PublishStatus::Future) {
                         AdvanceForNextRecord(run.dates, run.fields, s.dayStep, s.timeStep, run.clock);
                     }
                 });
+                found.Record(listed, out.Lines(), title.text, date);
             }
             out.Close();
         }
@@ -146,8 +172,8 @@ ExportResult Finish(const ExportRun& run, ExportOutcome outcome) {
     return result;
 }
 
-ExportResult Fail(ExportRun& run, int number) {
-    run.messages.Show(WriteFailedMessage(number));
+ExportResult Fail(ExportRun& run, int number, const std::u16string& details = {}) {
+    run.messages.Show(WriteFailedMessage(number), MessageIcon::None, kAppTitle, details);
     ExportResult result = Finish(run, ExportOutcome::Failed);
     result.listsCleared = true;
     return result;
@@ -163,12 +189,13 @@ ExportResult RunExport(ExportRun& run) {
         run.messages.Show(*message);
         return Finish(run, ExportOutcome::Refused);
     }
+    Findings found;
     try {
-        if (WriteImportFile(run) == ReencodeResult::Utf8Failed) {
+        if (WriteImportFile(run, found) == ReencodeResult::Utf8Failed) {
             run.messages.Show(u"UTF-8 への変換に失敗しました。", MessageIcon::Exclamation, kAppTitle);
             return Finish(run, ExportOutcome::Utf8Failed);
         }
-        run.messages.Show(u"書き込み正常終了");
+        run.messages.Show(u"書き込み正常終了", MessageIcon::None, kAppTitle, found.losses.Text());
         ResetStartDateToNow(run.dates, run.fields, run.clock);
         ExportResult result = Finish(run, ExportOutcome::Succeeded);
         result.listsCleared = true;
@@ -178,7 +205,9 @@ ExportResult RunExport(ExportRun& run) {
         run.messages.Show(u"現在の環境では使用できません", MessageIcon::Critical, kCounterFailureCaption);
         return Finish(run, ExportOutcome::ProgramMustEnd);
     } catch (const RunError& e) {
-        return Fail(run, e.Number());
+        // The EUC-JP conversion fails with 6 on the character noted while writing.
+        const bool eucFailure = run.settings.outputEncoding == OutputEncoding::EucJp && e.Number() == err::kOverflow;
+        return Fail(run, e.Number(), eucFailure ? found.eucGap : std::u16string{});
     } catch (const std::system_error& e) {  // std::filesystem errors among them
         return Fail(run, ErrorNumberFromErrorCode(e.code()));
     } catch (const std::bad_alloc&) {

@@ -21,7 +21,7 @@ void CheckOutputFolder(const std::filesystem::path& folder) {
     }
 }
 
-ImportFile::ImportFile(const std::filesystem::path& path) {
+ImportFile::ImportFile(const std::filesystem::path& path, const LineRules& rules) : lines_(rules) {
     CheckOutputFolder(path.parent_path());
     // A folder of that name is refused as it is on POSIX systems (Windows would say
     // "access denied").
@@ -59,7 +59,7 @@ void ImportFile::Write(std::u16string_view text) {
     if (failureNumber_ != 0) {
         return;
     }
-    encoder_.Feed(text, pending_);
+    lines_.Feed(text, pending_);
     if (pending_.size() >= kBufferSize) {
         Flush();
     }
@@ -69,8 +69,7 @@ void ImportFile::EndLine() {
     if (failureNumber_ != 0) {
         return;
     }
-    encoder_.Finish(pending_);
-    pending_ += "\r\n";
+    lines_.EndLine(pending_);
     if (pending_.size() >= kBufferSize) {
         Flush();
     }

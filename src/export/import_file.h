@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "encoding/cp932.h"
+#include "export/long_lines.h"
 #include "files/file_io.h"
 
 namespace qb {
@@ -21,18 +21,24 @@ public:
     // Creates the file or empties an existing one. Throws RunError: 76 when the folder
     // does not exist, 75 when it or its folder is not a folder, the file system's number
     // otherwise.
-    explicit ImportFile(const std::filesystem::path& path);
+    explicit ImportFile(const std::filesystem::path& path, const LineRules& rules = {});
     // Flushes what was written and closes, quietly (a failure has already ended the run).
     ~ImportFile();
     ImportFile(const ImportFile&) = delete;
     ImportFile& operator=(const ImportFile&) = delete;
 
-    // Writes one line. Characters code page 932 cannot hold become "?". A write failure
-    // is remembered and reported by Close, so that later lines are passed over.
+    // Writes one line. Characters code page 932 cannot hold become "?" (or references, as
+    // the rules say). A write failure is remembered and reported by Close, so that later
+    // lines are passed over.
     void WriteLine(std::u16string_view text);
+    // The kind of the next line (long_lines.h); a line is Plain unless it says otherwise.
+    void BeginLine(LineKind kind) { lines_.BeginLine(kind); }
     // Writes a line in pieces: text without line end, then the line end.
     void Write(std::u16string_view text);
     void EndLine();
+
+    // What the lines of the records say about losses; BeginRecord starts a record.
+    [[nodiscard]] LineWriter& Lines() { return lines_; }
 
     // Flushes and closes. Throws RunError when any write or the flush failed.
     void Close();
@@ -41,7 +47,7 @@ private:
     void Flush();
 
     std::optional<OutputFile> out_;
-    cp932::Encoder encoder_;
+    LineWriter lines_;
     std::string pending_;    // encoded lines not yet written
     int failureNumber_ = 0;  // of the first failed write; 0 while none failed
     bool closed_ = false;

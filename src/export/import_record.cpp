@@ -55,8 +55,11 @@ void WriteLine(ImportFile& out, std::u16string_view label, std::u16string_view v
     out.EndLine();
 }
 
-// Label + the article's title, written in pieces: a long title is not held whole.
-void WriteTitleLine(ImportFile& out, std::u16string_view label, const RecordValues& v, const ArticleFile& article) {
+// Label + the article's title, written in pieces: a long title is not held whole. The
+// line is cut where it would pass the line limit.
+void WriteTitleLine(ImportFile& out, std::u16string_view label, LineKind kind, const RecordValues& v,
+                    const ArticleFile& article) {
+    out.BeginLine(kind);
     out.Write(label);
     WriteTitle(v.title, article, out);
     out.EndLine();
@@ -125,7 +128,7 @@ void WriteRecord(ImportFile& out, ArticleFile& article, const RecordValues& valu
             WriteLine(out, line.label);
             break;
         case Then::Title:
-            WriteTitleLine(out, line.label, values, article);
+            WriteTitleLine(out, line.label, LineKind::Title, values, article);
             break;
         case Then::Date:
             WriteLine(out, line.label, DateText(values.date));
@@ -136,7 +139,7 @@ void WriteRecord(ImportFile& out, ArticleFile& article, const RecordValues& valu
             break;
         case Then::Category:
             if (s.categoryRule == CategoryRule::Title) {
-                WriteTitleLine(out, line.label, values, article);  // a long title in full here too
+                WriteTitleLine(out, line.label, LineKind::TitleValue, values, article);
             } else {
                 // Worked out before the line is begun: a failure leaves no part of it.
                 const std::u16string category = CategoryValue(s, values.listed, values.title.text);

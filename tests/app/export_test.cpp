@@ -156,7 +156,7 @@ TEST_F(Export, FileModeTakesEachCategoryFromTheFolderTheArticleWasChosenIn) {
 // where "<BR>" follows it).
 TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
     const QString article = volumes.start + "/a.txt";
-    WriteFile(article, SjisLines({u"題", u"前半です。", u"--------", u"後半です。"}));
+    WriteFile(article, SjisLines({u"題", u"前半です。①", u"--------", u"後半です。"}));
     const struct {
         std::vector<const char*> clicks;
         QStringList args;
@@ -169,6 +169,9 @@ TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
         // With "<BR>" after it the line is no longer one that importers misread.
         {{"optKaigyo_1", "optTitle_1"},
          {"--encoding", "shift_jis", "--breaks", "br", "--first-line", "title-and-body"},
+         "\r\n--------<BR>\r\n"},
+        {{"Check1", "Option13"},
+         {"--encoding", "utf-8", "--breaks", "br", "--first-line", "title-and-body", "--platform-chars", "reference"},
          "\r\n--------<BR>\r\n"},
     };
     Open();
@@ -188,6 +191,7 @@ TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
         EXPECT_EQ(bytes, ReadFile(OutFolder() + "/cli.txt"));
         EXPECT_EQ(bytes.find('\r') != std::string::npos, row.divider[0] == '\r');
         EXPECT_NE(bytes.find(row.divider), std::string::npos);
+        EXPECT_EQ(bytes.find("&#9312;") != std::string::npos, row.args.contains("reference"));
     }
 }
 
@@ -275,6 +279,28 @@ TEST_F(Export, MissingArticleEndsTheRunWithItsNumberAndEmptiesTheLists) {
     // The previous import file is untouched; the failed run's output is beside it.
     EXPECT_EQ(ReadFile(OutFolder() + "/gone.txt"), previous);
     EXPECT_TRUE(QFileInfo::exists(OutFolder() + "/gone.txt.partial"));
+}
+
+// EUC-JP has no code for 髙: the box keeps its text and says under it where the character
+// is. Written as a character reference, the same article exports.
+TEST_F(Export, EucJpFailureSaysWhichArticleLineAndCharacter) {
+    WriteFile(volumes.start + "/a.txt", SjisLines({u"題", u"一行目", u"髙橋さん"}));
+    Open();
+    ExportArticles(1, "euc", {"Option2", "Option8", "Option12"});
+    ASSERT_EQ(sink.shown.size(), 1U);
+    EXPECT_EQ(sink.shown[0].text, u"書き込み異常終了です。6");
+    EXPECT_EQ(sink.shown[0].icon, qb::MessageIcon::None);
+    EXPECT_EQ(sink.shown[0].caption, u"Quillbrook");
+    EXPECT_EQ(qb::Utf16ToUtf8(sink.shown[0].details),
+              "記事「a.txt」の本文 2 行目の「髙」(U+9AD9) は EUC-JP にない文字です。");
+    EXPECT_TRUE(QFileInfo::exists(OutFolder() + "/euc.txt.partial"));
+
+    sink.shown.clear();
+    ExportArticles(1, "euc", {"Check1"});
+    ASSERT_EQ(sink.shown.size(), 1U);
+    EXPECT_EQ(sink.shown[0].text, u"書き込み正常終了");
+    EXPECT_EQ(sink.shown[0].details, u"");
+    EXPECT_NE(ReadFile(OutFolder() + "/euc.txt").find("\r\n&#39641;\xb6\xb6\xa4\xb5\xa4\xf3\r\n"), std::string::npos);
 }
 
 TEST_F(Export, NameWithAFolderInItIsRefusedWith52) {

@@ -242,7 +242,7 @@ TEST_F(Cli, ExitCodesAndMessages) {
         {"IBM extension in EUC-JP",
          {"--name", "out", "--status", "draft", "--category", "title", "--encoding", "euc-jp", "articles/ibm.txt"},
          2,
-         "書き込み異常終了です。6\n"},
+         "書き込み異常終了です。6\n記事「ibm.txt」のタイトルの「ⅰ」(U+2170) は EUC-JP にない文字です。\n"},
         {"empty blog folder in UTF-8",
          {"--name", "out", "--status", "draft", "--category", "title", "--blog", "articles/empty"},
          2,
@@ -415,19 +415,30 @@ TEST_F(Cli, ArticlesThatAreNoFileAreRefused) {
 #endif
 
 TEST_F(Cli, OptionsReachTheirControls) {
-    const auto articles = Articles({{"memo.txt", SjisLines({u"題", u"本文"})}, {"note.txt", SjisLines({u"二"})}});
+    const auto articles = Articles({{"memo.txt", SjisLines({u"題", u"本文①"})}, {"note.txt", SjisLines({u"二"})}});
     const Result r = RunCli(
         dir.Path(),
-        {"--name",      " 出力 ",       "--output-dir",   "articles",  "--status",        "future",     "--category",
-         "file",        "--first-line", "title-and-body", "--start",   "2026/4/01 09:00", "--day-step", "2",
-         "--time-step", "30m",          "--encoding",     "shift_jis", articles[0],       articles[1]});
+        {"--name",      " 出力 ",       "--output-dir",   "articles",  "--status",         "future",     "--category",
+         "file",        "--first-line", "title-and-body", "--start",   "2026/4/01 09:00",  "--day-step", "2",
+         "--time-step", "30m",          "--encoding",     "shift_jis", "--platform-chars", "reference",  articles[0],
+         articles[1]});
     ASSERT_EQ(r.exit, 0) << r.err;
     const std::string out = ReadBytes(dir.Path() / PathOf("articles/ 出力 .txt"));
     EXPECT_NE(out.find("DATE:  4/01/2026 09:00:00\r\nSTATUS:   Future\r\n"), std::string::npos);
     EXPECT_NE(out.find("DATE:  04/03/2026 09:30:00\r\n"), std::string::npos);
-    EXPECT_NE(out.find("PRIMARY CATEGORY: memo\r\n-----\r\nBODY:\r\n" + Sjis(u"<P>題\r\n本文\r\n") + "\r\n</P>"),
+    EXPECT_NE(out.find("PRIMARY CATEGORY: memo\r\n-----\r\nBODY:\r\n" + Sjis(u"<P>題\r\n本文&#9312;\r\n") + "\r\n</P>"),
               std::string::npos);
     EXPECT_NE(out.find("PRIMARY CATEGORY: note\r\n"), std::string::npos);
+}
+
+// What an importer would lose goes to standard error; standard output keeps its one line.
+TEST_F(Cli, ALossReportGoesToStandardError) {
+    const auto articles = Articles({{"a.txt", SjisLines({u"同じ", u"一"})}, {"b.txt", SjisLines({u"同じ", u"二"})}});
+    const Result r =
+        RunCli(dir.Path(), {"--name", "out", "--status", "draft", "--category", "title", articles[0], articles[1]});
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, "書き込み正常終了\n");
+    EXPECT_EQ(r.err, "前の記事とタイトルも日付も同じ記事 (WordPress は取り込みません): 1 件 (b.txt)\n");
 }
 
 TEST_F(Cli, HelpAndVersion) {

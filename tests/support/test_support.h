@@ -18,6 +18,8 @@
 #include "common/run_error.h"
 #include "common/unicode.h"
 #include "encoding/cp932.h"
+#include "encoding/kanji_convert.h"
+#include "encoding/utf8_encode.h"
 #include "export/article.h"
 #include "export/clock.h"
 #include "export/export_run.h"
@@ -109,6 +111,30 @@ inline std::string Sjis(std::u16string_view text) { return qb::cp932::Encode(tex
 inline std::string CrLfToLf(std::string bytes) {
     for (auto pos = bytes.find("\r\n"); pos != std::string::npos; pos = bytes.find("\r\n", pos)) {
         bytes.erase(pos, 1);
+    }
+    return bytes;
+}
+
+// First-pass bytes (code page 932, CR LF) as the re-encoding writes them.
+inline std::string AsWritten(const std::string& sjis, qb::OutputEncoding encoding,
+                             qb::LineEnds lineEnds = qb::LineEnds::CrLf) {
+    const std::u16string text = qb::cp932::Decode(sjis);
+    std::string bytes = sjis;
+    if (encoding == qb::OutputEncoding::Utf8) {
+        bytes.clear();
+        qb::AppendUtf8(text, bytes);
+    } else if (encoding == qb::OutputEncoding::EucJp) {
+        const qb::ByteArray euc = qb::StrToEuc(text);
+        bytes.assign(euc.begin(), euc.end());
+    }
+    return lineEnds == qb::LineEnds::Lf ? CrLfToLf(bytes) : bytes;
+}
+
+// The bytes with each break of a long line ("<wbr", line end, ">") taken out.
+inline std::string WithoutBreaks(std::string bytes, std::string_view lineEnd = "\r\n") {
+    const std::string mark = "<wbr" + std::string(lineEnd) + ">";
+    for (std::size_t at = bytes.find(mark); at != std::string::npos; at = bytes.find(mark, at)) {
+        bytes.erase(at, mark.size());
     }
     return bytes;
 }
