@@ -13,6 +13,7 @@
 #include "export/entry_dates.h"
 #include "export/file_name.h"
 #include "export/import_file.h"
+#include "export/import_parts.h"
 #include "export/import_record.h"
 #include "export/reencode.h"
 #include "files/file_io.h"
@@ -93,11 +94,12 @@ void KeepPartial(ReplacementFile& firstPass, const std::filesystem::path& import
 }
 
 // Writes every record into a new file beside the import file and re-encodes it there.
-// Only a run that gets through all of it puts the new file in place of the import file;
+// Only a run that gets through all of it puts the new file (or its parts, with the report
+// on them in partsReport) in place of the import file;
 // otherwise an existing import file stays as it was, and what was written is kept as
 // NAME.txt.partial. Nothing is created before the name, the folder and the articles
 // have been checked.
-ReencodeResult WriteImportFile(ExportRun& run) {
+ReencodeResult WriteImportFile(ExportRun& run, std::u16string& partsReport) {
     const ExportSettings& s = run.settings;
     if (IsBadFileName(s.fileName)) {
         throw RunError(err::kBadFileName, "the file name leaves the output folder");
@@ -128,7 +130,10 @@ ReencodeResult WriteImportFile(ExportRun& run) {
         }
         const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds);
         if (result == ReencodeResult::Done) {
-            firstPass.Commit();
+            const WrittenParts written = PutImportFileInPlace(
+                firstPass, importPath, s.articles.size(), s.split,
+                [&](const std::filesystem::path& path) { return IsListedArticle(path, s.articles); });
+            partsReport = PartsReport(written, s.split);
         } else {
             KeepPartial(firstPass, importPath, s.articles);
         }
@@ -164,11 +169,12 @@ ExportResult RunExport(ExportRun& run) {
         return Finish(run, ExportOutcome::Refused);
     }
     try {
-        if (WriteImportFile(run) == ReencodeResult::Utf8Failed) {
+        std::u16string partsReport;
+        if (WriteImportFile(run, partsReport) == ReencodeResult::Utf8Failed) {
             run.messages.Show(u"UTF-8 への変換に失敗しました。", MessageIcon::Exclamation, kAppTitle);
             return Finish(run, ExportOutcome::Utf8Failed);
         }
-        run.messages.Show(u"書き込み正常終了");
+        run.messages.Show(u"書き込み正常終了", MessageIcon::None, kAppTitle, partsReport);
         ResetStartDateToNow(run.dates, run.fields, run.clock);
         ExportResult result = Finish(run, ExportOutcome::Succeeded);
         result.listsCleared = true;

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qb {
 
@@ -97,6 +98,42 @@ private:
     detail::FileHandle fd_ = detail::kNoFile;
     int slot_ = -1;      // where the name is kept for removal on a signal; -1: not kept
     bool done_ = false;  // moved by Commit() or KeepAs()
+};
+
+// Several files that replace their targets together: each is written into a work file
+// named after base ("<base>-1", "<base>-2" ...), and only Commit() renames them, one
+// after another, over their targets. base is a work file of the caller's, made anew, so
+// that no other run uses those names. The work files are removed when the program is
+// ended, as a ReplacementFile's, however many there are.
+class ReplacementSet {
+public:
+    explicit ReplacementSet(std::filesystem::path base);
+    // Removes every work file that Commit() has not moved.
+    ~ReplacementSet();
+    ReplacementSet(const ReplacementSet&) = delete;
+    ReplacementSet& operator=(const ReplacementSet&) = delete;
+
+    // Flushes and closes the file before, and starts the next one, for target (a link is
+    // followed). Throws as ReplacementFile does for a target that may not be replaced.
+    void Add(const std::filesystem::path& target);
+    // Writes to the file started last.
+    void Write(std::string_view bytes);
+    // Renames every file over its target, in the order added, with the program's ending
+    // held back meanwhile where the platform can hold it.
+    void Commit();
+
+private:
+    struct Member {
+        std::filesystem::path target;
+        std::filesystem::path temp;
+    };
+    void CloseLast();
+
+    std::filesystem::path base_;
+    std::vector<Member> members_;
+    detail::FileHandle fd_ = detail::kNoFile;
+    int slot_ = -1;
+    bool done_ = false;
 };
 
 }  // namespace qb
