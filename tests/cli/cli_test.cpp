@@ -9,6 +9,7 @@
 #endif
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -267,6 +268,34 @@ TEST_F(Cli, ExitCodesAndMessages) {
          64,
          "give either articles or --blog, not both"},
         {"value missing", {"--name"}, 64, "--name needs a value"},
+        {"no entries to a file",
+         {"--name", "out", "--split-entries", "0", article[0]},
+         64,
+         "--split-entries needs a number of entries over 0: '0'"},
+        {"negative entries",
+         {"--name", "out", "--split-entries", "-5", article[0]},
+         64,
+         "--split-entries needs a number of entries over 0: '-5'"},
+        {"entries with a unit",
+         {"--name", "out", "--split-entries=2K", article[0]},
+         64,
+         "--split-entries needs a number of entries over 0: '2K'"},
+        {"size junk",
+         {"--name", "out", "--split-size", "2MB", article[0]},
+         64,
+         "--split-size needs a number of bytes over 0, or one with K, M or G: '2MB'"},
+        {"size zero",
+         {"--name", "out", "--split-size", "0K", article[0]},
+         64,
+         "--split-size needs a number of bytes over 0, or one with K, M or G: '0K'"},
+        {"size overflow",
+         {"--name", "out", "--split-size", "17179869184G", article[0]},
+         64,
+         "--split-size needs a number of bytes over 0, or one with K, M or G: '17179869184G'"},
+        {"size of no digits",
+         {"--name", "out", "--split-size", "M", article[0]},
+         64,
+         "--split-size needs a number of bytes over 0, or one with K, M or G: 'M'"},
     };
     WriteBytes(dir.Path() / "articles" / "ibm.txt", "\xfa\x40\r\n");
     std::filesystem::create_directories(dir.Path() / "articles" / "empty");
@@ -320,10 +349,12 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
     const struct {
         int number;
         int shellStatus;
-    } signals[] = {{SIGTERM, 143}, {SIGINT, 130}, {SIGHUP, 129}};
+        const char* split;  // --split-entries
+    } signals[] = {{SIGTERM, 143, nullptr}, {SIGINT, 130, nullptr}, {SIGHUP, 129, nullptr}, {SIGTERM, 143, "1"}};
     for (const auto& sent : signals) {
-        SCOPED_TRACE(sent.number);
+        SCOPED_TRACE(std::to_string(sent.number) + (sent.split != nullptr ? " split" : ""));
         WriteBytes(dir.Path() / "out.txt", previous);
+        WriteBytes(dir.Path() / "out-1.txt", previous);
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
@@ -341,7 +372,8 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
                 ::_exit(120);
             }
             ::execl(QB_EXPORT_BINARY, QB_EXPORT_BINARY, "--name", "out", "--status", "publish", "--category", "title",
-                    "--encoding", "utf-8", articles[0].c_str(), "articles/pipe.txt", static_cast<char*>(nullptr));
+                    "--encoding", "utf-8", "--split-entries", sent.split != nullptr ? sent.split : "5000",
+                    articles[0].c_str(), "articles/pipe.txt", static_cast<char*>(nullptr));
             ::_exit(121);
         }
         // Wait until most of the large article is in the work file.
@@ -357,6 +389,8 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
         EXPECT_EQ(128 + WTERMSIG(status), sent.shellStatus);
         EXPECT_EQ(qbtest::WorkFiles(dir.Path()), std::vector<std::string>{});
         EXPECT_EQ(ReadBytes(dir.Path() / "out.txt"), previous);
+        EXPECT_EQ(ReadBytes(dir.Path() / "out-1.txt"), previous);
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out-2.txt"));
         EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt.partial"));
     }
 }
@@ -439,6 +473,49 @@ TEST_F(Cli, HelpAndVersion) {
     const Result version = RunCli(dir.Path(), {"--version"});
     EXPECT_EQ(version.exit, 0);
     EXPECT_EQ(version.out, "Quillbrook " QB_VERSION "\n");  // the project's version
+}
+
+// Two entries a file: the parts, put together, are the unsplit file; standard output
+// stays the one line and the report goes to standard error.
+TEST_F(Cli, SplitIntoPartsWithTheReportOnStandardError) {
+    const auto articles = Articles({{"day1.txt", SjisLines(qbtest::kSpringWalk)},
+                                    {"day2.txt", SjisLines(qbtest::kSpringWalk)},
+                                    {"day3.txt", SjisLines(qbtest::kSpringWalk)}});
+    const auto options = Join(kSpringWalkOptions, {"--encoding", "euc-jp"});
+    ASSERT_EQ(RunCli(dir.Path(), Join(options, articles)).exit, 0);
+    const std::string whole = Output();
+    const Result r = RunCli(dir.Path(), Join(Join(options, {"--split-entries", "2", "--split-size", "1G"}), articles));
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, "書き込み正常終了\n");
+    const std::string first = Output("out-1.txt");
+    const std::string second = Output("out-2.txt");
+    EXPECT_EQ(first + second, whole);
+    EXPECT_EQ(r.err, "書き込んだファイル:\nout-1.txt　2 件　" + std::to_string(first.size()) +
+                         " バイト\nout-2.txt　1 件　" + std::to_string(second.size()) +
+                         " バイト\n削除した前回のファイル:\nout.txt\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
+}
+
+TEST(CliSplit, CountsAndSizesAsSplitReadsThem) {
+    const struct {
+        std::optional<std::string> entries, size;
+        qb::SplitLimits limits;
+    } cases[] = {
+        {std::nullopt, std::nullopt, {0, 0}},
+        {"4999", std::nullopt, {4999, 0}},
+        {std::nullopt, "99000000", {0, 99000000}},
+        {std::nullopt, "2K", {0, 2048}},
+        {"1", "20M", {1, 20971520}},
+        {std::nullopt, "3G", {0, 3221225472}},
+        {std::nullopt, "16777215G", {0, 16777215ULL << 30}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size.value_or("-"));
+        qb::cli::Arguments args;
+        args.splitEntries = c.entries;
+        args.splitSize = c.size;
+        EXPECT_EQ(qb::cli::SplitOf(args), c.limits);
+    }
 }
 
 TEST(CliStart, CutIntoFivePartsAsTyped) {
