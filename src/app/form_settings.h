@@ -36,6 +36,7 @@ struct FormState {
     std::u16string Frame7;                             // output encoding
     std::u16string Frame9;                             // line ends
     int Combo1ListIndex = -1;                          // time step; -1: the text matches no entry
+    int Combo2ListIndex = 0;                           // parts, in kSplitChoices' order
     std::int16_t KaigyoMode = 0;
     std::int16_t TitleMode = 0;
     std::u16string Dir1Path;            // source folder
