@@ -1,5 +1,6 @@
 #include "files/temp_files.h"
 
+#include <algorithm>
 #include <random>
 #include <system_error>
 #include <type_traits>
@@ -21,13 +22,10 @@ bool HasPattern(std::basic_string_view<Char> name) {
     if (name.size() > kBase) {
         // "-" and one or more digits, the first not 0.
         const std::basic_string_view<Char> number = name.substr(kBase + 1);
-        if (name[kBase] != Char{'-'} || number.empty() || number.size() > 9 || number.front() == Char{'0'}) {
+        const auto digit = [](Char c) { return c >= Char{'0'} && c <= Char{'9'}; };
+        if (name[kBase] != Char{'-'} || number.empty() || number.size() > 9 || number.front() == Char{'0'} ||
+            !std::all_of(number.begin(), number.end(), digit)) {
             return false;
-        }
-        for (const Char c : number) {
-            if (c < Char{'0'} || c > Char{'9'}) {
-                return false;
-            }
         }
         name = name.substr(0, kBase);
     }
