@@ -9,7 +9,6 @@
 #endif
 
 #include <chrono>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -268,34 +267,14 @@ TEST_F(Cli, ExitCodesAndMessages) {
          64,
          "give either articles or --blog, not both"},
         {"value missing", {"--name"}, 64, "--name needs a value"},
-        {"no entries to a file",
-         {"--name", "out", "--split-entries", "0", article[0]},
-         64,
-         "--split-entries needs a number of entries over 0: '0'"},
         {"negative entries",
          {"--name", "out", "--split-entries", "-5", article[0]},
          64,
          "--split-entries needs a number of entries over 0: '-5'"},
-        {"entries with a unit",
-         {"--name", "out", "--split-entries=2K", article[0]},
-         64,
-         "--split-entries needs a number of entries over 0: '2K'"},
         {"size junk",
          {"--name", "out", "--split-size", "2MB", article[0]},
          64,
          "--split-size needs a number of bytes over 0, or one with K, M or G: '2MB'"},
-        {"size zero",
-         {"--name", "out", "--split-size", "0K", article[0]},
-         64,
-         "--split-size needs a number of bytes over 0, or one with K, M or G: '0K'"},
-        {"size overflow",
-         {"--name", "out", "--split-size", "17179869184G", article[0]},
-         64,
-         "--split-size needs a number of bytes over 0, or one with K, M or G: '17179869184G'"},
-        {"size of no digits",
-         {"--name", "out", "--split-size", "M", article[0]},
-         64,
-         "--split-size needs a number of bytes over 0, or one with K, M or G: 'M'"},
     };
     WriteBytes(dir.Path() / "articles" / "ibm.txt", "\xfa\x40\r\n");
     std::filesystem::create_directories(dir.Path() / "articles" / "empty");
@@ -475,46 +454,41 @@ TEST_F(Cli, HelpAndVersion) {
     EXPECT_EQ(version.out, "Quillbrook " QB_VERSION "\n");  // the project's version
 }
 
-// Two entries a file: the parts, put together, are the unsplit file; standard output
-// stays the one line and the report goes to standard error.
-TEST_F(Cli, SplitIntoPartsWithTheReportOnStandardError) {
-    const auto articles = Articles({{"day1.txt", SjisLines(qbtest::kSpringWalk)},
-                                    {"day2.txt", SjisLines(qbtest::kSpringWalk)},
-                                    {"day3.txt", SjisLines(qbtest::kSpringWalk)}});
-    const auto options = Join(kSpringWalkOptions, {"--encoding", "euc-jp"});
-    ASSERT_EQ(RunCli(dir.Path(), Join(options, articles)).exit, 0);
-    const std::string whole = Output();
-    const Result r = RunCli(dir.Path(), Join(Join(options, {"--split-entries", "2", "--split-size", "1G"}), articles));
-    EXPECT_EQ(r.exit, 0);
-    EXPECT_EQ(r.out, "書き込み正常終了\n");
-    const std::string first = Output("out-1.txt");
-    const std::string second = Output("out-2.txt");
-    EXPECT_EQ(first + second, whole);
-    EXPECT_EQ(r.err, "書き込んだファイル:\nout-1.txt　2 件　" + std::to_string(first.size()) +
-                         " バイト\nout-2.txt　1 件　" + std::to_string(second.size()) +
-                         " バイト\n削除した前回のファイル:\nout.txt\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt"));
-}
-
+// Counts and sizes as split(1) reads them; 0, signs, junk and overflow are refused.
 TEST(CliSplit, CountsAndSizesAsSplitReadsThem) {
     const struct {
-        std::optional<std::string> entries, size;
-        qb::SplitLimits limits;
+        const char* entries;
+        const char* size;
+        qb::SplitLimits limits;  // {} for refused
     } cases[] = {
-        {std::nullopt, std::nullopt, {0, 0}},
-        {"4999", std::nullopt, {4999, 0}},
-        {std::nullopt, "99000000", {0, 99000000}},
-        {std::nullopt, "2K", {0, 2048}},
+        {nullptr, nullptr, {0, 0}},
+        {"4999", "99000000", {4999, 99000000}},
+        {nullptr, "2K", {0, 2048}},
         {"1", "20M", {1, 20971520}},
-        {std::nullopt, "3G", {0, 3221225472}},
-        {std::nullopt, "16777215G", {0, 16777215ULL << 30}},
+        {nullptr, "17179869183G", {0, 17179869183ULL << 30}},
+        {"0", nullptr, {}},
+        {"+5", nullptr, {}},
+        {"2K", nullptr, {}},
+        {nullptr, "0K", {}},
+        {nullptr, "M", {}},
+        {nullptr, "2k", {}},
+        {nullptr, "17179869184G", {}},
+        {"18446744073709551616", nullptr, {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.size.value_or("-"));
+        SCOPED_TRACE(std::string(c.entries != nullptr ? c.entries : "-") + " " + (c.size != nullptr ? c.size : "-"));
         qb::cli::Arguments args;
-        args.splitEntries = c.entries;
-        args.splitSize = c.size;
-        EXPECT_EQ(qb::cli::SplitOf(args), c.limits);
+        if (c.entries != nullptr) {
+            args.splitEntries = c.entries;
+        }
+        if (c.size != nullptr) {
+            args.splitSize = c.size;
+        }
+        if (c.limits == qb::SplitLimits{} && (c.entries != nullptr || c.size != nullptr)) {
+            EXPECT_THROW((void)qb::cli::SplitOf(args), qb::cli::UsageError);
+        } else {
+            EXPECT_EQ(qb::cli::SplitOf(args), c.limits);
+        }
     }
 }
 
