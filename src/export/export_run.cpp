@@ -131,7 +131,7 @@ ReencodeResult WriteImportFile(ExportRun& run, std::u16string& partsReport) {
         const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds);
         if (result == ReencodeResult::Done) {
             const WrittenParts written = PutImportFileInPlace(
-                firstPass, importPath, s.articles.size(), s.split,
+                firstPass, importPath, s.articles, s.split,
                 [&](const std::filesystem::path& path) { return IsListedArticle(path, s.articles); });
             partsReport = PartsReport(written, s.split);
         } else {

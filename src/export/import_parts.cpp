@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <set>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -101,11 +103,42 @@ void CopyParts(const std::filesystem::path& file, const std::vector<FilePart>& p
     }
 }
 
+// Whether a path is a listed article. A file that exists is looked up by its identity
+// among the articles' (each article looked at once, when first needed), so that a set of
+// many parts asks nothing of every article for every part; one that does not exist is
+// asked of the run's rule.
+class ListedFiles {
+public:
+    ListedFiles(const std::vector<ListedArticle>& articles,
+                const std::function<bool(const std::filesystem::path&)>& isArticle)
+        : articles_(articles), isArticle_(isArticle) {}
+
+    bool operator()(const std::filesystem::path& path) {
+        const std::optional<FileId> id = IdentityOf(path);
+        if (!id) {
+            return isArticle_(path);
+        }
+        if (!ids_) {
+            ids_.emplace();
+            for (const ListedArticle& article : articles_) {
+                if (const std::optional<FileId> articleId = IdentityOf(ToPath(article.path))) {
+                    ids_->insert(*articleId);
+                }
+            }
+        }
+        return ids_->count(*id) != 0;
+    }
+
+private:
+    const std::vector<ListedArticle>& articles_;
+    const std::function<bool(const std::filesystem::path&)>& isArticle_;
+    std::optional<std::set<FileId>> ids_;
+};
+
 // Removes the files of the import file's names beside it that the set does not hold;
 // their names, sorted. What cannot be listed or removed stays.
 std::vector<std::u16string> RemoveEarlierFiles(const std::filesystem::path& folder, std::u16string_view stem,
-                                               const std::vector<std::u16string>& kept,
-                                               const std::function<bool(const std::filesystem::path&)>& isArticle) {
+                                               const std::vector<std::u16string>& kept, ListedFiles& isArticle) {
     namespace fs = std::filesystem;
     std::vector<std::u16string> removed;
     std::error_code ec;
@@ -198,8 +231,9 @@ bool IsPartName(std::u16string_view fileName, std::u16string_view stem) {
 }
 
 WrittenParts PutImportFileInPlace(ReplacementFile& finished, const std::filesystem::path& importPath,
-                                  std::uint64_t records, SplitLimits limits,
+                                  const std::vector<ListedArticle>& articles, SplitLimits limits,
                                   const std::function<bool(const std::filesystem::path&)>& isArticle) {
+    ListedFiles listed(articles, isArticle);
     const std::filesystem::path folder = importPath.parent_path();
     const std::u16string fileName = FromPath(importPath.filename());
     const std::u16string stem = fileName.substr(0, fileName.size() - 4);  // without ".txt"
@@ -207,7 +241,7 @@ WrittenParts PutImportFileInPlace(ReplacementFile& finished, const std::filesyst
     if (limits.records != 0 || limits.bytes != 0) {
         written.parts = PlanFile(finished.Path(), limits);
     } else {
-        written.parts = {{0, std::filesystem::file_size(finished.Path()), records, false}};
+        written.parts = {{0, std::filesystem::file_size(finished.Path()), articles.size(), false}};
     }
     written.names = PartNames(stem, written.parts.size());
     if (written.parts.size() == 1) {
@@ -216,7 +250,7 @@ WrittenParts PutImportFileInPlace(ReplacementFile& finished, const std::filesyst
         std::vector<std::filesystem::path> targets;
         for (const std::u16string& name : written.names) {
             targets.push_back(folder / ToPath(name));
-            if (isArticle(targets.back())) {
+            if (listed(targets.back())) {
                 throw RunError(err::kPathFileAccess, "a part of the import file is a listed article");
             }
         }
@@ -224,7 +258,7 @@ WrittenParts PutImportFileInPlace(ReplacementFile& finished, const std::filesyst
         CopyParts(finished.Path(), written.parts, targets, set);
         set.Commit();
     }
-    written.removed = RemoveEarlierFiles(folder, stem, written.names, isArticle);
+    written.removed = RemoveEarlierFiles(folder, stem, written.names, listed);
     return written;
 }
 

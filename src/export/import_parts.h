@@ -71,10 +71,11 @@ struct WrittenParts {
 // Puts the finished file (re-encoded, closed) in place of importPath: committed as it is
 // when it is one part, else copied into parts and those committed together. Files that
 // the set does not hold, of the import file's names, are removed afterwards, except the
-// listed articles. records: how many records the file holds. Throws RunError (75 when a
+// listed articles (one record each). A file that exists is an article when it is the same
+// file as one; for a name that does not, isArticle decides. Throws RunError (75 when a
 // part's name is a listed article) before any file of the set is touched.
 WrittenParts PutImportFileInPlace(ReplacementFile& finished, const std::filesystem::path& importPath,
-                                  std::uint64_t records, SplitLimits limits,
+                                  const std::vector<ListedArticle>& articles, SplitLimits limits,
                                   const std::function<bool(const std::filesystem::path&)>& isArticle);
 
 // What the success message says under its line about the files: which were written (with

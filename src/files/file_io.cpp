@@ -2,6 +2,7 @@
 // byte, closing once, and the life of a replacement's new file (its name, its removal,
 // its rename). The calls into the system are the primitives of file_platform.h.
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -210,9 +211,7 @@ ReplacementSet::~ReplacementSet() {
 
 void ReplacementSet::CloseLast() {
     if (fd_ != kNoFile) {
-        const FileHandle file = fd_;
-        fd_ = kNoFile;
-        AsWriting([&] { FlushAndClose(file, members_.back().temp); });
+        CloseOnce(fd_, members_.back().temp);
     }
 }
 
@@ -235,12 +234,24 @@ void ReplacementSet::Write(std::string_view bytes) { WriteAll(fd_, bytes, member
 
 void ReplacementSet::Commit() {
     CloseLast();
+    // Flushed together at the end, when the system has had them all to write out.
+    for (const Member& member : members_) {
+        const FileHandle file = OpenToFlush(member.temp);
+        AsWriting([&] { FlushAndClose(file, member.temp); });
+    }
     WithEndingHeld([&] {
+        std::vector<std::filesystem::path> folders;
         for (const Member& member : members_) {
-            MoveOver(member.temp, member.target);
+            Rename(member.temp, member.target);
+            if (std::find(folders.begin(), folders.end(), member.target.parent_path()) == folders.end()) {
+                folders.push_back(member.target.parent_path());
+            }
         }
         done_ = true;
         gWorkFiles.Forget(slot_);
+        for (const std::filesystem::path& folder : folders) {
+            SyncFolder(folder);
+        }
     });
 }
 

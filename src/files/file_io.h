@@ -15,7 +15,10 @@
 // done on a signal. On Windows the console's Ctrl+C, Ctrl+Break and close events do the
 // same (the program then ends with the system's exit code for them).
 
+#include <compare>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +34,18 @@ using FileHandle = int;  // a file descriptor
 inline constexpr FileHandle kNoFile = -1;
 #endif
 }  // namespace detail
+
+// What tells one file from another whatever its name (links followed): the volume and
+// the file's number on it.
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+
+    auto operator<=>(const FileId&) const = default;
+};
+
+// The file's identity; nothing when it does not exist or cannot be looked at.
+[[nodiscard]] std::optional<FileId> IdentityOf(const std::filesystem::path& path) noexcept;
 
 class InputFile {
 public:
@@ -113,13 +128,13 @@ public:
     ReplacementSet(const ReplacementSet&) = delete;
     ReplacementSet& operator=(const ReplacementSet&) = delete;
 
-    // Flushes and closes the file before, and starts the next one, for target (a link is
+    // Closes the file before, and starts the next one, for target (a link is
     // followed). Throws as ReplacementFile does for a target that may not be replaced.
     void Add(const std::filesystem::path& target);
     // Writes to the file started last.
     void Write(std::string_view bytes);
-    // Renames every file over its target, in the order added, with the program's ending
-    // held back meanwhile where the platform can hold it.
+    // Flushes every file to the disk, then renames each over its target, in the order
+    // added, with the program's ending held back meanwhile where the platform can hold it.
     void Commit();
 
 private:
