@@ -15,7 +15,6 @@
 // done on a signal. On Windows the console's Ctrl+C, Ctrl+Break and close events do the
 // same (the program then ends with the system's exit code for them).
 
-#include <compare>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -41,7 +40,10 @@ struct FileId {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
 
-    auto operator<=>(const FileId&) const = default;
+    bool operator==(const FileId&) const = default;
+    bool operator<(const FileId& other) const {
+        return volume != other.volume ? volume < other.volume : index < other.index;
+    }
 };
 
 // The file's identity; nothing when it does not exist or cannot be looked at.
