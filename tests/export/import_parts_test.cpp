@@ -120,11 +120,10 @@ TEST_F(ExportParts, PartsPutTogetherAreTheUnsplitFile) {
         Counts counts;           // records of each file
         bool oversized = false;  // a record alone over the size, which the report names
     } cases[] = {
-        {"no limit", E::Utf8, qb::LineEnds::CrLf, 0, 0, {12}},
-        {"exactly k records", E::ShiftJis, qb::LineEnds::CrLf, 12, 0, {12}},
+        {"no limit", E::ShiftJis, qb::LineEnds::CrLf, 0, 0, {12}},
+        {"exactly k records, by size", E::Utf8, qb::LineEnds::CrLf, 0, 12, {12}},
         {"k + 1 records", E::EucJp, qb::LineEnds::Lf, 11, 0, {11, 1}},
         {"one record each, padded names", E::Utf8, qb::LineEnds::Lf, 1, 0, Counts(12, 1)},
-        {"size of the whole file", E::Utf8, qb::LineEnds::CrLf, 0, 12, {12}},
         {"a record over the size alone", E::Utf8, qb::LineEnds::CrLf, 0, 4, {4, 2, 1, 1, 1, 1, 1, 1}, true},
         {"by both", E::EucJp, qb::LineEnds::CrLf, 3, 6, {3, 3, 1, 2, 2, 1}, true},
     };
