@@ -346,9 +346,13 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
             if (::chdir(dir.Path().c_str()) != 0) {
                 ::_exit(120);
             }
-            ::execl(QB_EXPORT_BINARY, QB_EXPORT_BINARY, "--name", "out", "--status", "publish", "--category", "title",
-                    "--encoding", "utf-8", "--split-entries", sent.split != nullptr ? sent.split : "5000",
-                    articles[0].c_str(), "articles/pipe.txt", static_cast<char*>(nullptr));
+            std::vector<const char*> argv{QB_EXPORT_BINARY, "--name", "out",        "--status", "publish",
+                                          "--category",     "title",  "--encoding", "utf-8"};
+            if (sent.split != nullptr) {
+                argv.insert(argv.end(), {"--split-entries", sent.split});
+            }
+            argv.insert(argv.end(), {articles[0].c_str(), "articles/pipe.txt", nullptr});
+            ::execv(QB_EXPORT_BINARY, const_cast<char* const*>(argv.data()));
             ::_exit(121);
         }
         // Wait until most of the large article is in the work file.
