@@ -12,6 +12,9 @@ ExportSettings SettingsFromForm(const FormState& f) {
     if (f.Combo1ListIndex >= 0 && static_cast<std::size_t>(f.Combo1ListIndex) < kTimeSteps.size()) {
         s.timeStep = kTimeSteps[static_cast<std::size_t>(f.Combo1ListIndex)].value;
     }
+    if (f.Combo2ListIndex >= 0 && static_cast<std::size_t>(f.Combo2ListIndex) < kSplitChoices.size()) {
+        s.split = kSplitChoices[static_cast<std::size_t>(f.Combo2ListIndex)].value;
+    }
     s.categoryRule = ValueOfEntry(kCategoryRules, f.Frame6, CategoryRule::NotChosen);
     s.categoryName = f.Text8;
     s.titleMode = f.TitleMode == 1 ? TitleMode::TitleAndBody : TitleMode::TitleOnly;

@@ -37,6 +37,7 @@ struct FormState {
     std::u16string Frame9;                             // line ends
     std::u16string Check1;                             // its caption when ticked: platform characters
     int Combo1ListIndex = -1;                          // time step; -1: the text matches no entry
+    int Combo2ListIndex = 0;                           // parts, in kSplitChoices' order
     std::int16_t KaigyoMode = 0;
     std::int16_t TitleMode = 0;
     std::u16string Dir1Path;            // source folder

@@ -185,6 +185,10 @@ void MainWindow::BuildControls() {
     text7_ = controls.Get<QLineEdit>("Text7");
     text8_ = controls.Get<QLineEdit>("Text8");
     combo1_ = controls.Get<QComboBox>("Combo1");
+    combo2_ = controls.Get<QComboBox>("Combo2");
+    for (const Choice<SplitLimits>& split : kSplitChoices) {
+        combo2_->addItem(Q(std::u16string(split.entry)));
+    }
 
     // The start: UTF-8, CR LF line ends, no category name to type, the full paths hidden.
     option13_->setChecked(true);
@@ -344,6 +348,7 @@ FormState MainWindow::ReadForm() const {
     form.Frame9 = SelectedCaption(*frame9_);
     form.Check1 = check1_->isChecked() ? U(check1_->text()) : std::u16string();
     form.Combo1ListIndex = Combo1ListIndex();
+    form.Combo2ListIndex = combo2_->currentIndex();
     form.KaigyoMode = state_.KaigyoMode;
     form.TitleMode = state_.TitleMode;
     form.Dir1Path = U(NativePath(source_.dir->Path()));

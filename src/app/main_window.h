@@ -152,6 +152,7 @@ private:
     QPushButton* command1_ = nullptr;
     QGroupBox* frame4_ = nullptr;  // day step
     QComboBox* combo1_ = nullptr;
+    QComboBox* combo2_ = nullptr;
     QGroupBox* frame6_ = nullptr;  // category rule
     QRadioButton* option7_ = nullptr;
     QRadioButton* option8_ = nullptr;

@@ -56,6 +56,9 @@ constexpr ControlRow kRows[] = {
      {.back = "#ABABAB", .pressed = "#8F8F8F"}},
     {"Command3", nullptr, K::Command, "ファイル作成", {3000, 7500, 3135, 1215}, {14.25, true},
      {.back = "#FFC0FF", .pressed = "#E8A0E8"}},
+    // Below them, how a big blog is written in parts for its importer.
+    {"Label13", nullptr, K::Label, "ファイルの分割", {240, 8820, 1215, 255}},
+    {"Combo2", nullptr, K::DropDown, "", {1500, 8775, 4635, 300}},
 
     // Right half: the output.
     {"Frame8", nullptr, K::Frame, "作成されるインポート用ファイル名を記入", {6450, 1050, 7665, 7965}, kBold1125,
@@ -139,14 +142,15 @@ constexpr ControlRow kRows[] = {
 // clang-format on
 
 // Within the left half the source lists come first, then the mode, the removal buttons and
-// the chosen files, then the two large buttons; the right half starts with the file name.
+// the chosen files, then the two large buttons and the parts below them; the right half
+// starts with the file name.
 constexpr const char* kKeyboardOrder[] = {
-    "Drive1",   "Dir1",        "File1",       "optFile_0",  "optFile_1",  "Command4", "Command7", "List1",
-    "Check1",   "Command2",    "Command3",    "Text7",      "Drive2",     "Dir2",     "Option13", "Option12",
-    "Option14", "optKaigyo_0", "optKaigyo_1", "optTitle_0", "optTitle_1", "Option2",  "Option3",  "Option1",
-    "Text1",    "Text2",       "Text3",       "Text4",      "Text5",      "Command5", "Command6", "Command1",
-    "Option4",  "Option5",     "Option6",     "Option9",    "Combo1",     "Option15", "Option16", "Option7",
-    "Option8",  "Option11",    "Option10",    "Text8"};
+    "Drive1",   "Dir1",     "File1",       "optFile_0",   "optFile_1",  "Command4",   "Command7", "List1",
+    "Check1",   "Command2", "Command3",    "Combo2",      "Text7",      "Drive2",     "Dir2",     "Option13",
+    "Option12", "Option14", "optKaigyo_0", "optKaigyo_1", "optTitle_0", "optTitle_1", "Option2",  "Option3",
+    "Option1",  "Text1",    "Text2",       "Text3",       "Text4",      "Text5",      "Command5", "Command6",
+    "Command1", "Option4",  "Option5",     "Option6",     "Option9",    "Combo1",     "Option15", "Option16",
+    "Option7",  "Option8",  "Option11",    "Option10",    "Text8"};
 
 QWidget* Make(ControlKind kind, QWidget* parent) {
     switch (kind) {
@@ -163,6 +167,7 @@ QWidget* Make(ControlKind kind, QWidget* parent) {
     case K::TextBox:
         return new QLineEdit(parent);
     case K::ComboBox:
+    case K::DropDown:
         return new QComboBox(parent);
     case K::List:
         return new QListWidget(parent);

@@ -13,7 +13,21 @@ class QWidget;
 
 namespace qb::app {
 
-enum class ControlKind { Frame, Label, Option, Check, Command, TextBox, ComboBox, List, Drives, Folders, Files };
+// ComboBox takes typing as well as its entries; DropDown offers its entries only.
+enum class ControlKind {
+    Frame,
+    Label,
+    Option,
+    Check,
+    Command,
+    TextBox,
+    ComboBox,
+    DropDown,
+    List,
+    Drives,
+    Folders,
+    Files
+};
 
 struct TwipRect {
     int left;

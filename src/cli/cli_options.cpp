@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -41,7 +42,7 @@ struct ValueOption {
 };
 
 // Every flag that takes a value. Those that take a word are checked in this order.
-constexpr std::array<ValueOption, 15> kValueOptions{{
+constexpr std::array<ValueOption, 17> kValueOptions{{
     {"--name", &Arguments::name},
     {"--output-dir", &Arguments::outputDir},
     {"--status", &Arguments::status, WordsOf<kPublishStatuses, &ExportSettings::publishStatus>()},
@@ -57,9 +58,42 @@ constexpr std::array<ValueOption, 15> kValueOptions{{
     {"--time-step", &Arguments::timeStep, WordsOf<kTimeSteps, &ExportSettings::timeStep>()},
     {"--platform-chars", &Arguments::platformChars, WordsOf<kPlatformChars, &ExportSettings::platformChars>()},
     {"--blog", &Arguments::blog},
+    {"--split-entries", &Arguments::splitEntries},
+    {"--split-size", &Arguments::splitSize},
 }};
 
 [[noreturn]] void Refuse(std::string message) { throw UsageError{std::move(message)}; }
+
+// A whole number over 0 in decimal digits, times the power of 1024 its suffix names;
+// nothing when the text is anything else or the number does not fit.
+std::optional<std::uint64_t> PositiveNumber(std::string_view text, bool suffixed) {
+    std::uint64_t unit = 1;
+    if (suffixed && !text.empty()) {
+        constexpr std::string_view kSuffixes = "KMG";
+        if (const auto power = kSuffixes.find(text.back()); power != std::string_view::npos) {
+            unit = std::uint64_t{1} << (10 * (power + 1));
+            text.remove_suffix(1);
+        }
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    std::uint64_t n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (n > (UINT64_MAX - digit) / 10) {
+            return std::nullopt;
+        }
+        n = n * 10 + digit;
+    }
+    if (n == 0 || n > UINT64_MAX / unit) {
+        return std::nullopt;
+    }
+    return n * unit;
+}
 
 void Validate(const Arguments& a) {
     for (const ValueOption& option : kValueOptions) {
@@ -71,6 +105,7 @@ void Validate(const Arguments& a) {
     if (a.start) {
         (void)SplitStart(*a.start);
     }
+    (void)SplitOf(a);
     if (a.outputDir && a.outputDir->empty()) {
         Refuse("--output-dir needs a folder");
     }
@@ -165,6 +200,7 @@ ExportSettings SettingsOf(const Arguments& a, const DateFields& now) {
         const std::vector<std::u16string> parts = SplitStart(*a.start);
         s.startDate = {parts[0], parts[1], parts[2], parts[3], parts[4]};
     }
+    s.split = SplitOf(a);
     // A word not given leaves the setting at its default.
     for (const ValueOption& option : kValueOptions) {
         if (const std::optional<std::string>& value = a.*(option.field); option.words.set != nullptr && value) {
@@ -172,6 +208,25 @@ ExportSettings SettingsOf(const Arguments& a, const DateFields& now) {
         }
     }
     return s;
+}
+
+SplitLimits SplitOf(const Arguments& a) {
+    SplitLimits limits;
+    if (a.splitEntries) {
+        const auto n = PositiveNumber(*a.splitEntries, false);
+        if (!n) {
+            Refuse("--split-entries needs a number of entries over 0: '" + *a.splitEntries + "'");
+        }
+        limits.records = *n;
+    }
+    if (a.splitSize) {
+        const auto n = PositiveNumber(*a.splitSize, true);
+        if (!n) {
+            Refuse("--split-size needs a number of bytes over 0, or one with K, M or G: '" + *a.splitSize + "'");
+        }
+        limits.bytes = *n;
+    }
+    return limits;
 }
 
 const char* UsageText() {
@@ -209,6 +264,12 @@ import file NAME.txt. Articles may be Shift_JIS or UTF-8, with any line ends.
                               (default; "?" where Shift_JIS has none) or written as
                               character references ("&#9312;")
   --blog FOLDER               take every file of every sub-folder of FOLDER
+  --split-entries N           at most N entries to a file
+  --split-size SIZE           at most SIZE bytes to a file, as written; SIZE is bytes,
+                              or a number with K, M or G (powers of 1024). With either,
+                              a blog that does not fit one file is written as
+                              NAME-1.txt, NAME-2.txt ... (whole entries only); earlier
+                              NAME.txt and NAME-<n>.txt files are removed
   --help                      show this text
   --version                   show the version
 

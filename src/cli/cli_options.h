@@ -31,6 +31,8 @@ struct Arguments {
     std::optional<std::string> articleEncoding;
     std::optional<std::string> platformChars;
     std::optional<std::string> blog;  // blog folder
+    std::optional<std::string> splitEntries;
+    std::optional<std::string> splitSize;
     std::vector<std::string> articles;
 };
 
@@ -49,6 +51,11 @@ struct UsageError {
 // The settings the arguments ask for; the start date is now unless --start is given.
 // The output folder and the articles are the caller's: they need the file system.
 [[nodiscard]] ExportSettings SettingsOf(const Arguments& args, const DateFields& now);
+
+// The limits of --split-entries (a count) and --split-size (bytes, or a number with K, M
+// or G for powers of 1024, as split(1) reads it); 0 for a flag not given. Throws
+// UsageError for 0, a sign, junk or a number too large.
+[[nodiscard]] SplitLimits SplitOf(const Arguments& args);
 
 [[nodiscard]] const char* UsageText();
 

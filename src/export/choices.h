@@ -87,6 +87,17 @@ inline constexpr std::array<Choice<PlatformChars>, 2> kPlatformChars{{
     {"reference", u"機種依存文字を文字参照で書く", PlatformChars::Reference},
 }};
 
+// The window's ways of writing a big blog in parts, each safely under its importer's
+// limits: Hatena Blog takes under 5,000 entries and under 100 MB at a time, Movable Type
+// an upload of 20,480,000 bytes (CGIMaxUpload), WordPress what PHP takes by default (2 MiB,
+// 2,097,152 bytes). In the window's list order; the exporter takes numbers instead.
+inline constexpr std::array<Choice<SplitLimits>, 4> kSplitChoices{{
+    {"", u"分割しない", {0, 0}},
+    {"", u"はてなブログ用（5,000 件・100 MB 未満）", {4999, 99000000}},
+    {"", u"Movable Type 用（20 MB まで）", {0, 20000000}},
+    {"", u"WordPress 用（2 MB まで）", {0, 2000000}},
+}};
+
 inline constexpr std::array<Choice<ArticleEncoding>, 3> kArticleEncodings{{
     {"auto", u"", ArticleEncoding::Auto},
     {"shift_jis", u"", ArticleEncoding::ShiftJis},

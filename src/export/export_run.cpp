@@ -14,6 +14,7 @@
 #include "export/entry_dates.h"
 #include "export/file_name.h"
 #include "export/import_file.h"
+#include "export/import_parts.h"
 #include "export/import_record.h"
 #include "export/loss_report.h"
 #include "export/reencode.h"
@@ -100,6 +101,16 @@ struct Findings {
     LossReport losses;
     std::unordered_set<std::u16string> titlesAndDates;
     std::u16string eucGap;
+    std::u16string partsReport;  // the files written in parts and those removed
+
+    // What the success message says under its text: the losses, then the parts.
+    [[nodiscard]] std::u16string Details() const {
+        std::u16string details = losses.Text();
+        if (!details.empty() && !partsReport.empty()) {
+            details += u"\n\n";
+        }
+        return details + partsReport;
+    }
 
     // After the record of listed: title (as held) and the DATE it was written with.
     void Record(const ListedArticle& listed, const LineWriter& lines, const std::u16string& title,
@@ -115,10 +126,10 @@ struct Findings {
 };
 
 // Writes every record into a new file beside the import file and re-encodes it there.
-// Only a run that gets through all of it puts the new file in place of the import file;
-// otherwise an existing import file stays as it was, and what was written is kept as
-// NAME.txt.partial. Nothing is created before the name, the folder and the articles
-// have been checked.
+// Only a run that gets through all of it puts the new file (or its parts, with the report
+// on them in found.partsReport) in place of the import file; otherwise an existing import
+// file stays as it was, and what was written is kept as NAME.txt.partial. Nothing is created before the name, the
+// folder and the articles have been checked.
 ReencodeResult WriteImportFile(ExportRun& run, Findings& found) {
     const ExportSettings& s = run.settings;
     if (IsBadFileName(s.fileName)) {
@@ -154,7 +165,10 @@ ReencodeResult WriteImportFile(ExportRun& run, Findings& found) {
         }
         const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds);
         if (result == ReencodeResult::Done) {
-            firstPass.Commit();
+            const WrittenParts written = PutImportFileInPlace(
+                firstPass, importPath, s.articles, s.split,
+                [&](const std::filesystem::path& path) { return IsListedArticle(path, s.articles); });
+            found.partsReport = PartsReport(written, s.split);
         } else {
             KeepPartial(firstPass, importPath, s.articles);
         }
@@ -195,7 +209,7 @@ ExportResult RunExport(ExportRun& run) {
             run.messages.Show(u"UTF-8 への変換に失敗しました。", MessageIcon::Exclamation, kAppTitle);
             return Finish(run, ExportOutcome::Utf8Failed);
         }
-        run.messages.Show(u"書き込み正常終了", MessageIcon::None, kAppTitle, found.losses.Text());
+        run.messages.Show(u"書き込み正常終了", MessageIcon::None, kAppTitle, found.Details());
         ResetStartDateToNow(run.dates, run.fields, run.clock);
         ExportResult result = Finish(run, ExportOutcome::Succeeded);
         result.listsCleared = true;

@@ -2,7 +2,10 @@
 // byte, closing once, and the life of a replacement's new file (its name, its removal,
 // its rename). The calls into the system are the primitives of file_platform.h.
 
+#include <algorithm>
 #include <mutex>
+#include <string>
+#include <utility>
 
 #include "common/run_error.h"
 #include "files/file_platform.h"
@@ -59,6 +62,24 @@ void CloseOnce(FileHandle& file, const std::filesystem::path& path) {
     AsWriting([&] { Close(f, path); });
 }
 
+// A link is followed, so that the file it names gets the new content.
+std::filesystem::path Followed(const std::filesystem::path& target) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(target, ec)) {
+        std::filesystem::path file = std::filesystem::canonical(target, ec);
+        if (ec) {
+            ThrowErrorCode(ec, "resolve " + Shown(target));
+        }
+        return file;
+    }
+    return target;
+}
+
+void InstallHandlerOnce() {
+    static std::once_flag handlerInstalled;
+    std::call_once(handlerInstalled, InstallRemovalHandler);
+}
+
 }  // namespace
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path), fd_(OpenToRead(path)) {}
@@ -91,18 +112,9 @@ void OutputFile::Write(std::string_view bytes) { WriteAll(fd_, bytes, path_); }
 
 void OutputFile::Close() { CloseOnce(fd_, path_); }
 
-ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(target) {
-    // A link is followed, so that the file it names gets the new content.
-    std::error_code ec;
-    if (std::filesystem::is_symlink(target, ec)) {
-        target_ = std::filesystem::canonical(target, ec);
-        if (ec) {
-            ThrowErrorCode(ec, "resolve " + Shown(target));
-        }
-    }
+ReplacementFile::ReplacementFile(const std::filesystem::path& target) : target_(Followed(target)) {
     const TargetFacts facts = CheckReplaceable(target_);
-    static std::once_flag handlerInstalled;
-    std::call_once(handlerInstalled, InstallRemovalHandler);
+    InstallHandlerOnce();
 
     // A short name of our own: one built from target's name could be longer than the
     // folder allows when target's name is near the limit. The name is kept for the
@@ -178,6 +190,69 @@ bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
     done_ = true;
     gWorkFiles.Forget(slot_);
     return kept;
+}
+
+ReplacementSet::ReplacementSet(std::filesystem::path base) : base_(std::move(base)) {
+    InstallHandlerOnce();
+    slot_ = gWorkFiles.KeepFamily(base_.native());
+}
+
+ReplacementSet::~ReplacementSet() {
+    if (fd_ != kNoFile) {
+        CloseQuietly(fd_);
+    }
+    if (!done_) {
+        for (const Member& member : members_) {
+            RemoveQuietly(member.temp);
+        }
+    }
+    gWorkFiles.Forget(slot_);
+}
+
+void ReplacementSet::CloseLast() {
+    if (fd_ != kNoFile) {
+        CloseOnce(fd_, members_.back().temp);
+    }
+}
+
+void ReplacementSet::Add(const std::filesystem::path& target) {
+    CloseLast();
+    Member member{Followed(target), base_};
+    member.temp += "-" + std::to_string(members_.size() + 1);
+    const TargetFacts facts = CheckReplaceable(member.target);
+    // Counted for the handler before the file is made; a file of that name is one a killed
+    // run of the same base left, and is emptied.
+    gWorkFiles.AddMember(slot_);
+    members_.push_back(member);
+    fd_ = CreateToWrite(member.temp);
+    if (facts.exists) {
+        CopyPermissions(fd_, facts, member.temp);
+    }
+}
+
+void ReplacementSet::Write(std::string_view bytes) { WriteAll(fd_, bytes, members_.back().temp); }
+
+void ReplacementSet::Commit() {
+    CloseLast();
+    // Flushed together at the end, when the system has had them all to write out.
+    for (const Member& member : members_) {
+        const FileHandle file = OpenToFlush(member.temp);
+        AsWriting([&] { FlushAndClose(file, member.temp); });
+    }
+    WithEndingHeld([&] {
+        std::vector<std::filesystem::path> folders;
+        for (const Member& member : members_) {
+            Rename(member.temp, member.target);
+            if (std::find(folders.begin(), folders.end(), member.target.parent_path()) == folders.end()) {
+                folders.push_back(member.target.parent_path());
+            }
+        }
+        done_ = true;
+        gWorkFiles.Forget(slot_);
+        for (const std::filesystem::path& folder : folders) {
+            SyncFolder(folder);
+        }
+    });
 }
 
 }  // namespace qb

@@ -15,9 +15,12 @@
 // done on a signal. On Windows the console's Ctrl+C, Ctrl+Break and close events do the
 // same (the program then ends with the system's exit code for them).
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qb {
 
@@ -30,6 +33,21 @@ using FileHandle = int;  // a file descriptor
 inline constexpr FileHandle kNoFile = -1;
 #endif
 }  // namespace detail
+
+// What tells one file from another whatever its name (links followed): the volume and
+// the file's number on it.
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+
+    bool operator==(const FileId&) const = default;
+    bool operator<(const FileId& other) const {
+        return volume != other.volume ? volume < other.volume : index < other.index;
+    }
+};
+
+// The file's identity; nothing when it does not exist or cannot be looked at.
+[[nodiscard]] std::optional<FileId> IdentityOf(const std::filesystem::path& path) noexcept;
 
 class InputFile {
 public:
@@ -97,6 +115,42 @@ private:
     detail::FileHandle fd_ = detail::kNoFile;
     int slot_ = -1;      // where the name is kept for removal on a signal; -1: not kept
     bool done_ = false;  // moved by Commit() or KeepAs()
+};
+
+// Several files that replace their targets together: each is written into a work file
+// named after base ("<base>-1", "<base>-2" ...), and only Commit() renames them, one
+// after another, over their targets. base is a work file of the caller's, made anew, so
+// that no other run uses those names. The work files are removed when the program is
+// ended, as a ReplacementFile's, however many there are.
+class ReplacementSet {
+public:
+    explicit ReplacementSet(std::filesystem::path base);
+    // Removes every work file that Commit() has not moved.
+    ~ReplacementSet();
+    ReplacementSet(const ReplacementSet&) = delete;
+    ReplacementSet& operator=(const ReplacementSet&) = delete;
+
+    // Closes the file before, and starts the next one, for target (a link is
+    // followed). Throws as ReplacementFile does for a target that may not be replaced.
+    void Add(const std::filesystem::path& target);
+    // Writes to the file started last.
+    void Write(std::string_view bytes);
+    // Flushes every file to the disk, then renames each over its target, in the order
+    // added, with the program's ending held back meanwhile where the platform can hold it.
+    void Commit();
+
+private:
+    struct Member {
+        std::filesystem::path target;
+        std::filesystem::path temp;
+    };
+    void CloseLast();
+
+    std::filesystem::path base_;
+    std::vector<Member> members_;
+    detail::FileHandle fd_ = detail::kNoFile;
+    int slot_ = -1;
+    bool done_ = false;
 };
 
 }  // namespace qb

@@ -180,18 +180,25 @@ void FlushAndClose(FileHandle file, const std::filesystem::path& path) {
     Close(file, path);
 }
 
-void MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+void Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) {
         ThrowLast("replace", to);
     }
-    // Make the rename itself durable; the content is already safe, so a folder that
-    // cannot be synced is no failure.
-    const std::filesystem::path parent = to.parent_path();
-    const int dir = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+// Makes the renames into the folder durable; the content is already safe, so a folder
+// that cannot be synced is no failure.
+void SyncFolder(const std::filesystem::path& folder) noexcept {
+    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+void MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    Rename(from, to);
+    SyncFolder(to.parent_path());
 }
 
 bool MoveQuietly(const std::filesystem::path& from, const std::filesystem::path& to) noexcept {
@@ -199,3 +206,15 @@ bool MoveQuietly(const std::filesystem::path& from, const std::filesystem::path&
 }
 
 }  // namespace qb::detail
+
+namespace qb {
+
+std::optional<FileId> IdentityOf(const std::filesystem::path& path) noexcept {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+}  // namespace qb

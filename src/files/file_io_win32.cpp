@@ -156,8 +156,33 @@ void MoveOver(const std::filesystem::path& from, const std::filesystem::path& to
     }
 }
 
+void Rename(const std::filesystem::path& from, const std::filesystem::path& to) { MoveOver(from, to); }
+
+// Each rename was written through: nothing is left to make durable.
+void SyncFolder(const std::filesystem::path& /*folder*/) noexcept {}
+
 bool MoveQuietly(const std::filesystem::path& from, const std::filesystem::path& to) noexcept {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 }  // namespace qb::detail
+
+namespace qb {
+
+std::optional<FileId> IdentityOf(const std::filesystem::path& path) noexcept {
+    // No access asked: only the file's information is read; a folder opens too.
+    const HANDLE h =
+        CreateFileW(path.c_str(), 0, detail::kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL got = GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    if (!got) {
+        return std::nullopt;
+    }
+    return FileId{info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+}  // namespace qb

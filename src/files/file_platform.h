@@ -65,6 +65,10 @@ void CopyPermissions(FileHandle file, const TargetFacts& target, const std::file
 void FlushAndClose(FileHandle file, const std::filesystem::path& path);
 // Renames from over to, durably: the rename is on the disk when the call returns.
 void MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+// The same in two steps, for many renames into one folder: the renames, then the folder
+// made durable once (where the platform needs it).
+void Rename(const std::filesystem::path& from, const std::filesystem::path& to);
+void SyncFolder(const std::filesystem::path& folder) noexcept;
 // Renames from to to, replacing a file of that name; whether it was renamed.
 [[nodiscard]] bool MoveQuietly(const std::filesystem::path& from, const std::filesystem::path& to) noexcept;
 

@@ -1,5 +1,6 @@
 #include "files/temp_files.h"
 
+#include <algorithm>
 #include <random>
 #include <system_error>
 #include <type_traits>
@@ -14,8 +15,19 @@ constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn
 // Compares in the platform's own characters, so that no name needs converting.
 template <class Char>
 bool HasPattern(std::basic_string_view<Char> name) {
-    if (name.size() != kPrefix.size() + kRandomChars) {
+    constexpr std::size_t kBase = kPrefix.size() + kRandomChars;
+    if (name.size() < kBase) {
         return false;
+    }
+    if (name.size() > kBase) {
+        // "-" and one or more digits, the first not 0.
+        const std::basic_string_view<Char> number = name.substr(kBase + 1);
+        const auto digit = [](Char c) { return c >= Char{'0'} && c <= Char{'9'}; };
+        if (name[kBase] != Char{'-'} || number.empty() || number.size() > 9 || number.front() == Char{'0'} ||
+            !std::all_of(number.begin(), number.end(), digit)) {
+            return false;
+        }
+        name = name.substr(0, kBase);
     }
     for (std::size_t i = 0; i < name.size(); ++i) {
         const unsigned long c = static_cast<std::make_unsigned_t<Char>>(name[i]);

@@ -195,6 +195,44 @@ TEST_F(Export, WindowAndExporterWriteTheSameBytesForTheSameChoices) {
     }
 }
 
+// "ファイルの分割" offers its four entries, "分割しない" first; "WordPress 用" writes the same
+// parts as the exporter's --split-size 2000000, and the box says which under its line.
+TEST_F(Export, WindowAndExporterWriteTheSamePartsForTheSameLimits) {
+    const std::string body(1200000, 'x');  // two articles are over 2,000,000 bytes together
+    QStringList articles;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        articles << volumes.start + "/" + name;
+        WriteFile(articles.back(), SjisLines({u"題"}) + body + "\r\n");
+    }
+    Open();
+    auto* combo = Get<QComboBox>("Combo2");
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) {
+        entries << combo->itemText(i);
+    }
+    EXPECT_EQ(entries, (QStringList{"分割しない", "はてなブログ用（5,000 件・100 MB 未満）",
+                                    "Movable Type 用（20 MB まで）", "WordPress 用（2 MB まで）"}));
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_FALSE(combo->isEditable());
+    combo->setCurrentIndex(3);
+    ExportArticles(3, "window", {"Option2", "Option8"});
+    ASSERT_EQ(Texts(sink).last(), QStringLiteral("書き込み正常終了"));
+    EXPECT_NE(sink.shown.back().details.find(u"window-3.txt　1 件　"), std::u16string::npos);
+    QProcess cli;
+    cli.start(QStringLiteral(QB_EXPORT_BINARY),
+              QStringList{"--name", "cli", "--output-dir", OutFolder(), "--status", "publish", "--category", "title",
+                          "--start", "2024/03/05 08:07", "--split-size", "2000000"} +
+                  articles);
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    for (const char* part : {"-1.txt", "-2.txt", "-3.txt"}) {
+        SCOPED_TRACE(part);
+        const std::string bytes = ReadFile(OutFolder() + "/window" + part);
+        EXPECT_GT(bytes.size(), body.size());
+        EXPECT_EQ(bytes, ReadFile(OutFolder() + "/cli" + part));
+    }
+    EXPECT_FALSE(QFile::exists(OutFolder() + "/window.txt"));
+}
+
 TEST_F(Export, BlogFolderWithoutSubFoldersExportsNothingButStillRuns) {
     WriteFile(volumes.start + "/only.txt", SjisLines({u"x"}));
     Open();

@@ -15,11 +15,11 @@ namespace {
 // The stops of the Tab key at start-up, in order, once "以下に指定した名を使う" is chosen (so
 // that Text8 takes input). An option group is one stop: its selected member, or its first
 // while none is selected; the arrow keys move within it.
-const QStringList kTabStops = {"Drive1",   "Dir1",     "File1",       "optFile_0",  "Command4", "Command7",
-                               "List1",    "Check1",   "Command2",    "Command3",   "Text7",    "Drive2",
-                               "Dir2",     "Option13", "optKaigyo_0", "optTitle_0", "Option2",  "Text1",
-                               "Text2",    "Text3",    "Text4",       "Text5",      "Command5", "Command6",
-                               "Command1", "Option4",  "Combo1",      "Option15",   "Option10", "Text8"};
+const QStringList kTabStops = {"Drive1",   "Dir1",        "File1",      "optFile_0", "Command4", "Command7", "List1",
+                               "Check1",   "Command2",    "Command3",   "Combo2",    "Text7",    "Drive2",   "Dir2",
+                               "Option13", "optKaigyo_0", "optTitle_0", "Option2",   "Text1",    "Text2",    "Text3",
+                               "Text4",    "Text5",       "Command5",   "Command6",  "Command1", "Option4",  "Combo1",
+                               "Option15", "Option10",    "Text8"};
 
 class Keyboard : public WindowTest {
 protected:

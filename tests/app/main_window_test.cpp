@@ -185,6 +185,9 @@ TEST_F(Layout, WindowAndAnchorsHaveTheirExactPlaces) {
     EXPECT_EQ(Get<QWidget>("Command3")->geometry(), QRect(200, 500, 209, 81));
     EXPECT_EQ(Get<QWidget>("Text5")->geometry(), QRect(392, 20, 33, 22));
     EXPECT_EQ(Get<QWidget>("Check1")->geometry(), QRect(16, 481, 393, 17));
+    EXPECT_EQ(Get<QWidget>("Label13")->geometry(), QRect(16, 588, 81, 17));
+    EXPECT_EQ(Get<QWidget>("Combo2")->geometry(), QRect(100, 585, 309, 20));
+    EXPECT_EQ(Get<QLabel>("Label13")->text(), QStringLiteral("ファイルの分割"));
     EXPECT_EQ(Get<QPushButton>("Command3")->text(), QStringLiteral("ファイル作成"));
     EXPECT_EQ(Get<QLabel>("Label11")->text().count(QStringLiteral("\r\n")), 6);
     // The version is the project's.

@@ -6,7 +6,9 @@
 #   window_under_wine.sh WINDOW_FOLDER LINUX_EXPORTER
 # Runs on the X display of the caller (Xvfb) and in its Wine prefix (WINEPREFIX). The
 # import file names and the category name are typed in ASCII; the articles and folders
-# have Japanese names, which the window is walked to without typing.
+# have Japanese names, which the window is walked to without typing. Last, one blog export
+# "WordPress 用（2 MB まで）" under "ファイルの分割": its parts against the exporter's
+# --split-size 2000000.
 set -euo pipefail
 app=$(cd "$1" && pwd)
 linux=$2
@@ -23,10 +25,14 @@ trap cleanup EXIT
 
 sjis() { printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP932; }
 blog=$work/ブログ
-mkdir -p "$blog/旅行" "$blog/日記" "$work/linux"
+mkdir -p "$blog/旅行" "$blog/日記" "$blog/連載" "$work/linux"
 sjis "春の散歩" "桜が咲いていました。" "" "  字下げ　全角の空白" >"$blog/旅行/一日目.txt"
 sjis "" "漢字とかな" "〜波ダッシュ" "ｱｲｳ ﾃｽﾄ" >"$blog/旅行/二日目.txt"
 sjis "日記の題" "①と東京・大阪" >"$blog/日記/ある日.txt"
+# Two long articles, over 2,000,000 bytes together: the split export writes them apart.
+for n in 1 2; do
+    { sjis "連載 $n"; head -c 1200000 /dev/zero | tr '\0' 'x'; printf '\r\n'; } >"$blog/連載/第${n}回.txt"
+done
 
 fail() {
     echo "FAILED: $*" >&2
@@ -56,7 +62,7 @@ main_up() { main=$(window_named '^Quillbrook Ver 3\.0\.0$') && [ -n "$main" ]; }
 declare -A at=(
     [optFile_0]="3600 1740" [optFile_1]="3600 1950"
     [File1_empty]="1567 6390"
-    [Command3]="4567 8107" [Text7]="8407 1560"
+    [Command3]="4567 8107" [Combo2]="3000 8925" [Text7]="8407 1560"
     [Option13]="7020 2190" [Option12]="8220 2190" [Option14]="9300 2190"
     [Option3]="12000 4477"
     [Text1]="8287 5265" [Text2]="9487 5265" [Text3]="10447 5265" [Text4]="11797 5265" [Text5]="12727 5265"
@@ -139,6 +145,45 @@ export_one() {
     fi
 }
 
+# "ファイルの分割": its list dropped down by the click, its last entry taken with the keys.
+# It stays chosen: the later exports are far under 2 MB, one file each as without it.
+export_split() {
+    local i part linux_parts
+    click optFile_1
+    click Combo2
+    xdotool key End Return
+    sleep 0.3
+    click Option7
+    click Option13
+    type_into Text7 w-split
+    i=1
+    for part in 2026 04 01 09 30; do
+        type_into "Text$i" "$part"
+        i=$((i + 1))
+    done
+    click Command3
+    wait_for 60 "message after w-split" box_up
+    xdotool windowactivate --sync "$(window_named '^Quillbrook$')" 2>/dev/null || true
+    xdotool key Return
+    wait_for 30 "closed message after w-split" box_gone
+    (cd "$work/linux" && "$linux" --name w-split --status draft --start "2026/04/01 09:30" --category folder \
+        --encoding utf-8 --split-size 2000000 --blog ../ブログ >/dev/null)
+    linux_parts=$(cd "$work/linux" && ls w-split*.txt)
+    [ "$(echo "$linux_parts" | wc -l)" -ge 2 ] || fail "the exporter wrote one file for the split case"
+    for part in $linux_parts; do
+        compared=$((compared + 1))
+        if cmp -s "$blog/$part" "$work/linux/$part"; then
+            echo "same: $part"
+        else
+            different=$((different + 1))
+            echo "DIFFERENT: $part" >&2
+        fi
+    done
+    [ "$(cd "$blog" && ls w-split*.txt)" = "$linux_parts" ] || { different=$((different + 1)); echo "DIFFERENT: the parts' names" >&2; }
+    # Out of the file list again, whose empty part the file mode clicks.
+    rm -f "$blog"/w-split*.txt
+}
+
 for mode in blog file; do
     if [ "$mode" = file ]; then
         # The folder list walked from the blog folder into its first sub-folder, 旅行:
@@ -153,6 +198,9 @@ for mode in blog file; do
             export_one "$mode" "$rule" "$encoding"
         done
     done
+    if [ "$mode" = blog ]; then
+        export_split
+    fi
 done
 echo "window under Wine: $compared exports compared with the Linux exporter, $different different ($SECONDS s)"
 [ "$different" -eq 0 ]

@@ -267,6 +267,10 @@ TEST_F(Cli, ExitCodesAndMessages) {
          64,
          "give either articles or --blog, not both"},
         {"value missing", {"--name"}, 64, "--name needs a value"},
+        {"size junk",
+         {"--name", "out", "--split-size", "2MB", article[0]},
+         64,
+         "--split-size needs a number of bytes over 0, or one with K, M or G: '2MB'"},
     };
     WriteBytes(dir.Path() / "articles" / "ibm.txt", "\xfa\x40\r\n");
     std::filesystem::create_directories(dir.Path() / "articles" / "empty");
@@ -320,10 +324,12 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
     const struct {
         int number;
         int shellStatus;
-    } signals[] = {{SIGTERM, 143}, {SIGINT, 130}, {SIGHUP, 129}};
+        const char* split;  // --split-entries
+    } signals[] = {{SIGTERM, 143, nullptr}, {SIGINT, 130, nullptr}, {SIGHUP, 129, nullptr}, {SIGTERM, 143, "1"}};
     for (const auto& sent : signals) {
-        SCOPED_TRACE(sent.number);
+        SCOPED_TRACE(std::to_string(sent.number) + (sent.split != nullptr ? " split" : ""));
         WriteBytes(dir.Path() / "out.txt", previous);
+        WriteBytes(dir.Path() / "out-1.txt", previous);
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
@@ -340,8 +346,13 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
             if (::chdir(dir.Path().c_str()) != 0) {
                 ::_exit(120);
             }
-            ::execl(QB_EXPORT_BINARY, QB_EXPORT_BINARY, "--name", "out", "--status", "publish", "--category", "title",
-                    "--encoding", "utf-8", articles[0].c_str(), "articles/pipe.txt", static_cast<char*>(nullptr));
+            std::vector<const char*> argv{QB_EXPORT_BINARY, "--name", "out",        "--status", "publish",
+                                          "--category",     "title",  "--encoding", "utf-8"};
+            if (sent.split != nullptr) {
+                argv.insert(argv.end(), {"--split-entries", sent.split});
+            }
+            argv.insert(argv.end(), {articles[0].c_str(), "articles/pipe.txt", nullptr});
+            ::execv(QB_EXPORT_BINARY, const_cast<char* const*>(argv.data()));
             ::_exit(121);
         }
         // Wait until most of the large article is in the work file.
@@ -357,6 +368,8 @@ TEST_F(Cli, ASignalDuringAnExportLeavesNoWorkFile) {
         EXPECT_EQ(128 + WTERMSIG(status), sent.shellStatus);
         EXPECT_EQ(qbtest::WorkFiles(dir.Path()), std::vector<std::string>{});
         EXPECT_EQ(ReadBytes(dir.Path() / "out.txt"), previous);
+        EXPECT_EQ(ReadBytes(dir.Path() / "out-1.txt"), previous);
+        EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out-2.txt"));
         EXPECT_FALSE(std::filesystem::exists(dir.Path() / "out.txt.partial"));
     }
 }
@@ -450,6 +463,44 @@ TEST_F(Cli, HelpAndVersion) {
     const Result version = RunCli(dir.Path(), {"--version"});
     EXPECT_EQ(version.exit, 0);
     EXPECT_EQ(version.out, "Quillbrook " QB_VERSION "\n");  // the project's version
+}
+
+// Counts and sizes as split(1) reads them; 0, signs, junk and overflow are refused.
+TEST(CliSplit, CountsAndSizesAsSplitReadsThem) {
+    const struct {
+        const char* entries;
+        const char* size;
+        qb::SplitLimits limits;  // {} for refused
+    } cases[] = {
+        {nullptr, nullptr, {0, 0}},
+        {"4999", "99000000", {4999, 99000000}},
+        {nullptr, "2K", {0, 2048}},
+        {"1", "20M", {1, 20971520}},
+        {nullptr, "17179869183G", {0, 17179869183ULL << 30}},
+        {"0", nullptr, {}},
+        {"+5", nullptr, {}},
+        {"2K", nullptr, {}},
+        {nullptr, "0K", {}},
+        {nullptr, "M", {}},
+        {nullptr, "2k", {}},
+        {nullptr, "17179869184G", {}},
+        {"18446744073709551616", nullptr, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.entries != nullptr ? c.entries : "-") + " " + (c.size != nullptr ? c.size : "-"));
+        qb::cli::Arguments args;
+        if (c.entries != nullptr) {
+            args.splitEntries = c.entries;
+        }
+        if (c.size != nullptr) {
+            args.splitSize = c.size;
+        }
+        if (c.limits == qb::SplitLimits{} && (c.entries != nullptr || c.size != nullptr)) {
+            EXPECT_THROW((void)qb::cli::SplitOf(args), qb::cli::UsageError);
+        } else {
+            EXPECT_EQ(qb::cli::SplitOf(args), c.limits);
+        }
+    }
 }
 
 TEST(CliStart, CutIntoFivePartsAsTyped) {

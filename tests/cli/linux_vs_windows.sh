@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the same exports with the Linux exporter and the Windows one (under Wine) and
-# compares the import files, the messages and the exit codes byte for byte.
+# compares the import files (the parts of a split one too), the messages and the exit
+# codes byte for byte.
 #   linux_vs_windows.sh LINUX_EXPORTER WINE WINDOWS_EXPORTER
 set -euo pipefail
 linux=$1
@@ -35,6 +36,7 @@ variants=(
     "--category name --category-name 日記 --breaks br --first-line title-and-body --blog ../ブログ"
     "--category file ../ブログ/旅行/一日目.txt ../ブログ/半角/カナ.txt ../ブログ/記号/NEC.txt"
     "--category title --blog ../ibm"
+    "--category folder --split-entries 2 --split-size 1K --blog ../ブログ"
 )
 
 compared=0
@@ -65,8 +67,13 @@ for variant in "${variants[@]}"; do
                 failed=$((failed + 1))
             fi
             # A failed run keeps what it wrote as NAME.txt.partial.
-            [ -s "$work/linux/出力.txt" ] || [ -s "$work/linux/出力.txt.partial" ] ||
+            # A split one writes 出力-1.txt ... instead.
+            [ -s "$work/linux/出力.txt" ] || [ -s "$work/linux/出力-1.txt" ] || [ -s "$work/linux/出力.txt.partial" ] ||
                 { echo "no import file: ${args[*]}"; failed=$((failed + 1)); }
+            if [[ $variant == *split* ]] && [ "$(cat "$work/linux.exit")" = 0 ] && ! [ -s "$work/linux/出力-3.txt" ]; then
+                echo "the split export wrote no third part"
+                failed=$((failed + 1))
+            fi
             # IBM extensions cannot go to EUC-JP: both sides fail with 6 and say where.
             if [[ $variant == *ibm* && $encoding == euc-jp ]] &&
                 ! { [ "$(cat "$work/linux.exit")" = 2 ] &&

@@ -5,6 +5,12 @@
 #include <windows.h>
 #endif
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 #include <string>
 
@@ -78,6 +84,41 @@ TEST_F(FileIo, TheNewFileIsCommittedKeptOrRemoved) {
     in.Close();
     EXPECT_EQ(in.Read(buffer), "");
 }
+
+// The work files of a set add "-" and a number to a work file's name; the clean-up of
+// stale work files knows them by that.
+TEST_F(FileIo, NumberedWorkFileNames) {
+    for (const char* name : {".quillbrook-Ab3xY9-1", ".quillbrook-Ab3xY9-120"}) {
+        EXPECT_TRUE(qb::IsTempName(name)) << name;
+    }
+    for (const char* name :
+         {".quillbrook-Ab3xY9-0", ".quillbrook-Ab3xY9-", ".quillbrook-Ab3xY9-1x", ".quillbrook-Ab3xY-1"}) {
+        EXPECT_FALSE(qb::IsTempName(name)) << name;
+    }
+}
+
+#ifndef _WIN32
+// A signal removes every work file of a set, however many, and the program ends by it.
+TEST_F(FileIo, ASignalRemovesEveryFileOfASet) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // The handler is the file layer's: made by the first work file, or inherited.
+        qb::ReplacementFile first(dir_ / "out.txt");
+        qb::ReplacementSet set(first.Path());
+        for (int i = 1; i <= 120; ++i) {
+            set.Add(dir_ / ("out-" + std::to_string(i) + ".txt"));
+            set.Write("part");
+        }
+        ::raise(SIGTERM);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_EQ(Entries(dir_), 0U);
+}
+#endif
 
 // The numbers a user sees, the same under Windows (Wine) as on Linux.
 TEST_F(FileIo, FailuresCarryTheirNumbers) {
