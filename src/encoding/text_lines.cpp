@@ -17,7 +17,7 @@ bool LineReader::Fill() {
         return false;
     }
     if (pos_ > 0) {
-        buffer_.erase(0, pos_);
+        buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(pos_));
         bufferStart_ += pos_;
         pos_ = 0;
     }
@@ -39,7 +39,7 @@ bool LineReader::Fill() {
 std::string_view LineReader::Head(std::size_t atLeast) {
     while (buffer_.size() - pos_ < atLeast && Fill()) {
     }
-    return std::string_view(buffer_).substr(pos_);
+    return Buffered().substr(pos_);
 }
 
 void LineReader::Skip(std::size_t count) { pos_ = std::min(pos_ + count, buffer_.size()); }
@@ -84,7 +84,7 @@ bool LineReader::NextPiece(std::string_view& piece) {
         inLine_ = false;
         return false;
     }
-    piece = std::string_view(buffer_).substr(pos_, end - pos_);
+    piece = Buffered().substr(pos_, end - pos_);
     pos_ = end;
     return true;
 }

@@ -11,8 +11,30 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace qb {
+
+namespace detail {
+// An allocator whose resize leaves new bytes as they are: the reader reads over them at
+// once, and zeroing a chunk for every article would cost more than reading it.
+template <class T>
+struct Uninitialised : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = Uninitialised<U>;
+    };
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+}  // namespace detail
 
 class LineReader {
 public:
@@ -45,9 +67,10 @@ public:
 private:
     bool Fill();
     std::size_t NextLineEnd();
+    [[nodiscard]] std::string_view Buffered() const { return {buffer_.data(), buffer_.size()}; }
 
     std::istream& in_;
-    std::string buffer_;
+    std::vector<char, detail::Uninitialised<char>> buffer_;
     std::size_t pos_ = 0;
     std::size_t chunkSize_;
     std::uint64_t bufferStart_;  // the file position of buffer_[0]

@@ -163,7 +163,10 @@ ReencodeResult WriteImportFile(ExportRun& run, Findings& found) {
             }
             out.Close();
         }
-        const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds);
+        // A file to be split is copied into its parts, which are made durable instead.
+        const bool split = s.split.records != 0 || s.split.bytes != 0;
+        const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds,
+                                                         split ? Replace::Unflushed : Replace::Flushed);
         if (result == ReencodeResult::Done) {
             const WrittenParts written = PutImportFileInPlace(
                 firstPass, importPath, s.articles, s.split,

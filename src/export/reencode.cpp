@@ -107,7 +107,8 @@ private:
 // UTF-8 failure) first, wherever in the file it lies.
 class Output {
 public:
-    Output(const std::filesystem::path& path, LineEnds lineEnds) : path_(path), lf_(lineEnds == LineEnds::Lf) {}
+    Output(const std::filesystem::path& path, LineEnds lineEnds, Replace replace)
+        : path_(path), lf_(lineEnds == LineEnds::Lf), replace_(replace) {}
 
     // Takes the bytes in bytes (and empties it).
     void Put(std::string& bytes) {
@@ -134,7 +135,11 @@ public:
         if (!file_) {
             file_.emplace(path_);  // an empty result
         }
-        file_->Commit();
+        if (replace_ == Replace::Flushed) {
+            file_->Commit();
+        } else {
+            file_->CommitUnflushed();
+        }
     }
 
 private:
@@ -155,6 +160,7 @@ private:
 
     std::filesystem::path path_;
     bool lf_;
+    Replace replace_;
     CrLfToLf filter_;
     std::string pending_;
     std::optional<ReplacementFile> file_;
@@ -162,9 +168,9 @@ private:
 };
 
 // Shift-JIS kept, LF chosen: the first-pass bytes with CR LF pairs made LF.
-void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize) {
+void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize, Replace replace) {
     InputFile in(path);
-    Output out(path, LineEnds::Lf);
+    Output out(path, LineEnds::Lf, replace);
     std::string buffer(chunkSize, '\0');
     std::string bytes;
     for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
@@ -178,8 +184,8 @@ void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize) {
 enum class Target { Euc, Utf8 };
 
 ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target target, LineEnds lineEnds,
-                       std::size_t chunkSize) {
-    Output out(path, lineEnds);
+                       std::size_t chunkSize, Replace replace) {
+    Output out(path, lineEnds, replace);
     ReadBack readBack;
     cp932::Encoder sjisEncoder;
     SjisToEucStream euc;
@@ -241,27 +247,28 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
 
 }  // namespace
 
-ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds) {
-    return ReencodeOutputFile(path, encoding, lineEnds, kDefaultChunk);
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds,
+                                  Replace replace) {
+    return ReencodeOutputFile(path, encoding, lineEnds, kDefaultChunk, replace);
 }
 
 ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds,
-                                  std::size_t chunkSize) {
+                                  std::size_t chunkSize, Replace replace) {
     if (chunkSize == 0) {
         chunkSize = 1;
     }
     if (encoding == OutputEncoding::ShiftJis) {
         if (lineEnds == LineEnds::Lf) {
-            RewriteLineEnds(path, chunkSize);
+            RewriteLineEnds(path, chunkSize, replace);
         }
         return ReencodeResult::Done;
     }
     InputFile in(path);
     if (encoding == OutputEncoding::EucJp) {
-        return Convert(path, in, Target::Euc, lineEnds, chunkSize);
+        return Convert(path, in, Target::Euc, lineEnds, chunkSize, replace);
     }
     if (encoding == OutputEncoding::Utf8) {
-        return Convert(path, in, Target::Utf8, lineEnds, chunkSize);
+        return Convert(path, in, Target::Utf8, lineEnds, chunkSize, replace);
     }
     // No encoding chosen: the text read back is dropped.
     std::string buffer(chunkSize, '\0');

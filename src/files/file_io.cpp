@@ -175,6 +175,13 @@ void ReplacementFile::Commit() {
     gWorkFiles.Forget(slot_);
 }
 
+void ReplacementFile::CommitUnflushed() {
+    CloseOnce(fd_, temp_);
+    Rename(temp_, target_);
+    done_ = true;
+    gWorkFiles.Forget(slot_);
+}
+
 bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
     if (done_) {
         return false;

@@ -105,6 +105,9 @@ public:
     void Close();
     // Flushes the new file to the disk, closes it and renames it over target.
     void Commit();
+    // Puts the new file in place of target without making it durable first: for a work
+    // file that is read again at once and never left as it is.
+    void CommitUnflushed();
     // Closes the new file and renames it to other (replacing a file of that name) instead
     // of target. When that fails the new file is removed; returns whether it was kept.
     bool KeepAs(const std::filesystem::path& other) noexcept;
