@@ -18,7 +18,9 @@ namespace qb {
 
 namespace detail {
 // An allocator whose resize leaves new bytes as they are: the reader reads over them at
-// once, and zeroing a chunk for every article would cost more than reading it.
+// once, and zeroing a chunk for every article would cost more than reading it. The names
+// are those the standard library asks an allocator for.
+// NOLINTBEGIN(readability-identifier-naming)
 template <class T>
 struct Uninitialised : std::allocator<T> {
     template <class U>
@@ -34,6 +36,7 @@ struct Uninitialised : std::allocator<T> {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
 };
+// NOLINTEND(readability-identifier-naming)
 }  // namespace detail
 
 class LineReader {
