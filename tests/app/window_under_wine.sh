@@ -101,6 +101,21 @@ declare -A option=([utf-8]=Option13 [euc-jp]=Option12 [shift_jis]=Option14
                    [folder]=Option7 [title]=Option8 [file]=Option11 [name]=Option10)
 compared=0
 different=0
+# Names the file, types the start date, clicks "ファイル作成" and closes the message.
+create_file() {
+    local name=$1 i=1 part
+    type_into Text7 "$name"
+    for part in 2026 04 01 09 30; do
+        type_into "Text$i" "$part"
+        i=$((i + 1))
+    done
+    click Command3
+    wait_for 60 "message after $name" box_up
+    xdotool windowactivate --sync "$(window_named '^Quillbrook$')" 2>/dev/null || true
+    xdotool key Return
+    wait_for 30 "closed message after $name" box_gone
+}
+
 export_one() {
     local mode=$1 rule=$2 encoding=$3 name="w-$1-$2-$3"
     local sources=(--blog ../ブログ)
@@ -120,17 +135,7 @@ export_one() {
         named=(--category-name diary)
     fi
     click "${option[$encoding]}"
-    type_into Text7 "$name"
-    local i=1
-    for part in 2026 04 01 09 30; do
-        type_into "Text$i" "$part"
-        i=$((i + 1))
-    done
-    click Command3
-    wait_for 60 "message after $name" box_up
-    xdotool windowactivate --sync "$(window_named '^Quillbrook$')" 2>/dev/null || true
-    xdotool key Return
-    wait_for 30 "closed message after $name" box_gone
+    create_file "$name"
 
     (cd "$work/linux" && "$linux" --name "$name" --status draft --start "2026/04/01 09:30" \
         --category "$rule" "${named[@]}" --encoding "$encoding" "${sources[@]}" >/dev/null)
@@ -148,24 +153,14 @@ export_one() {
 # "ファイルの分割": its list dropped down by the click, its last entry taken with the keys.
 # It stays chosen: the later exports are far under 2 MB, one file each as without it.
 export_split() {
-    local i part linux_parts
+    local part linux_parts
     click optFile_1
     click Combo2
     xdotool key End Return
     sleep 0.3
     click Option7
     click Option13
-    type_into Text7 w-split
-    i=1
-    for part in 2026 04 01 09 30; do
-        type_into "Text$i" "$part"
-        i=$((i + 1))
-    done
-    click Command3
-    wait_for 60 "message after w-split" box_up
-    xdotool windowactivate --sync "$(window_named '^Quillbrook$')" 2>/dev/null || true
-    xdotool key Return
-    wait_for 30 "closed message after w-split" box_gone
+    create_file w-split
     (cd "$work/linux" && "$linux" --name w-split --status draft --start "2026/04/01 09:30" --category folder \
         --encoding utf-8 --split-size 2000000 --blog ../ブログ >/dev/null)
     linux_parts=$(cd "$work/linux" && ls w-split*.txt)
