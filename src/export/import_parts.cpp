@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -137,6 +138,15 @@ private:
 
 // Removes the files of the import file's names beside it that the set does not hold;
 // their names, sorted. What cannot be listed or removed stays.
+// Whether the file begins as every import file with a record does. A name of the pattern
+// is not proof enough: "blog-2023.txt" may be the user's own file beside an export "blog".
+bool BeginsLikeAnImportFile(const std::filesystem::path& path) {
+    constexpr std::string_view kFirstLine = "AUTHOR:";
+    std::ifstream in(path, std::ios::binary);
+    std::string head(kFirstLine.size(), '\0');
+    return in.read(head.data(), static_cast<std::streamsize>(head.size())) && head == kFirstLine;
+}
+
 std::vector<std::u16string> RemoveEarlierFiles(const std::filesystem::path& folder, std::u16string_view stem,
                                                const std::vector<std::u16string>& kept, ListedFiles& isArticle) {
     namespace fs = std::filesystem;
@@ -146,7 +156,7 @@ std::vector<std::u16string> RemoveEarlierFiles(const std::filesystem::path& fold
         const std::u16string name = FromPath(it->path().filename());
         std::error_code entryError;
         if (!IsPartName(name, stem) || std::find(kept.begin(), kept.end(), name) != kept.end() ||
-            it->is_directory(entryError) || isArticle(it->path())) {
+            it->is_directory(entryError) || isArticle(it->path()) || !BeginsLikeAnImportFile(it->path())) {
             continue;
         }
         if (fs::remove(it->path(), entryError)) {

@@ -159,14 +159,20 @@ TEST_F(ExportParts, PartsPutTogetherAreTheUnsplitFile) {
 // A run replaces the set: an earlier run's NAME.txt and NAME-<digits>.txt go, nothing
 // else does, and a listed article never.
 TEST_F(ExportParts, ASuccessfulRunReplacesTheSet) {
-    const Names others{u"out-x.txt", u"out-1.txt.bak", u"outer-1.txt", u"out.txt.partial", u"a2-1.txt"};
-    for (const std::u16string& name : qbtest::Join(others, {u"out.txt", u"out-3.txt", u"out-007.txt", u"out-4.txt"})) {
+    // An earlier run's files begin as an import file does; out-2023.txt, of the pattern
+    // but not so, is the user's own.
+    const Names others{u"out-x.txt",       u"out-1.txt.bak", u"outer-1.txt",
+                       u"out.txt.partial", u"a2-1.txt",      u"out-2023.txt"};
+    for (const std::u16string& name : others) {
         qbtest::WriteBytes(dir.Path() / qb::ToPath(name), "earlier\r\n");
+    }
+    for (const std::u16string& name : {u"out.txt", u"out-3.txt", u"out-007.txt", u"out-4.txt"}) {
+        qbtest::WriteBytes(dir.Path() / qb::ToPath(name), "AUTHOR:\r\nTITLE: earlier\r\n");
     }
     settings.articles.resize(2);
     settings.articles.push_back({u"out-4.txt", qb::FromPath(dir.Path() / "out-4.txt")});
     ASSERT_EQ(Run(u"out", {2, 0}), qb::ExportOutcome::Succeeded);
-    EXPECT_EQ(Files(u"out"), (Names{u"out-1.txt", u"out-2.txt", u"out-4.txt"}));
+    EXPECT_EQ(Files(u"out"), (Names{u"out-1.txt", u"out-2.txt", u"out-2023.txt", u"out-4.txt"}));
     for (const std::u16string& name : others) {
         EXPECT_EQ(Read(name), "earlier\r\n");
     }
