@@ -175,8 +175,6 @@ TEST_F(ExportRun, SpringWalkRecordsByteForByteInItsThreeVariants) {
     }
 }
 
-// A body line that an importer would read as a line of the format gets its first character
-// after the blanks as a character reference; every other line is written as it was.
 // Characters that Movable Type's Shift_JIS and EUC-JP import loses, in the title and the
 // body, kept or written as references, in each encoding; the category stays as it is.
 TEST_F(ExportRun, PlatformCharactersAreKeptOrWrittenAsReferences) {
@@ -249,6 +247,8 @@ TEST_F(ExportRun, ASuccessfulRunReportsWhatAnImporterWouldLose) {
               std::string::npos);
 }
 
+// A body line that an importer would read as a line of the format gets its first character
+// after the blanks as a character reference; every other line is written as it was.
 TEST_F(ExportRun, BodyLinesThatImportersReadAsTheFormatsOwnAreMended) {
     using namespace std::string_literals;
     const std::u16string tabs(70000, u'\t');  // more blanks than are held back
