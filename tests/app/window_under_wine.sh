@@ -101,6 +101,20 @@ declare -A option=([utf-8]=Option13 [euc-jp]=Option12 [shift_jis]=Option14
                    [folder]=Option7 [title]=Option8 [file]=Option11 [name]=Option10)
 compared=0
 different=0
+# Compares the window's file with the exporter's of the same name, counting both.
+compare_file() {
+    local file=$1
+    compared=$((compared + 1))
+    if cmp -s "$blog/$file" "$work/linux/$file"; then
+        echo "same: ${file%.txt}"
+    else
+        different=$((different + 1))
+        echo "DIFFERENT: ${file%.txt}" >&2
+        [ -f "$blog/$file" ] || echo "  (the window wrote no file)" >&2
+        diff <(od -c "$work/linux/$file") <(od -c "$blog/$file" 2>/dev/null) | head -8 >&2 || true
+    fi
+}
+
 # Names the file, types the start date, clicks "ファイル作成" and closes the message.
 create_file() {
     local name=$1 i=1 part
@@ -139,15 +153,7 @@ export_one() {
 
     (cd "$work/linux" && "$linux" --name "$name" --status draft --start "2026/04/01 09:30" \
         --category "$rule" "${named[@]}" --encoding "$encoding" "${sources[@]}" >/dev/null)
-    compared=$((compared + 1))
-    if cmp -s "$blog/$name.txt" "$work/linux/$name.txt"; then
-        echo "same: $name"
-    else
-        different=$((different + 1))
-        echo "DIFFERENT: $name" >&2
-        [ -f "$blog/$name.txt" ] || echo "  (the window wrote no file)" >&2
-        diff <(od -c "$work/linux/$name.txt") <(od -c "$blog/$name.txt" 2>/dev/null) | head -8 >&2 || true
-    fi
+    compare_file "$name.txt"
 }
 
 # "ファイルの分割": its list dropped down by the click, its last entry taken with the keys.
@@ -166,13 +172,7 @@ export_split() {
     linux_parts=$(cd "$work/linux" && ls w-split*.txt)
     [ "$(echo "$linux_parts" | wc -l)" -ge 2 ] || fail "the exporter wrote one file for the split case"
     for part in $linux_parts; do
-        compared=$((compared + 1))
-        if cmp -s "$blog/$part" "$work/linux/$part"; then
-            echo "same: $part"
-        else
-            different=$((different + 1))
-            echo "DIFFERENT: $part" >&2
-        fi
+        compare_file "$part"
     done
     [ "$(cd "$blog" && ls w-split*.txt)" = "$linux_parts" ] || { different=$((different + 1)); echo "DIFFERENT: the parts' names" >&2; }
     # Out of the file list again, whose empty part the file mode clicks.
