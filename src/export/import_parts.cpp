@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/run_error.h"
+#include "export/messages.h"
 #include "files/paths.h"
 
 namespace qb {
@@ -167,19 +168,6 @@ std::vector<std::u16string> RemoveEarlierFiles(const std::filesystem::path& fold
     return removed;
 }
 
-// n in decimal digits with a comma between each three, as Japanese texts write counts.
-std::u16string Grouped(std::uint64_t n) {
-    const std::string digits = std::to_string(n);
-    std::u16string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            text += u',';
-        }
-        text += static_cast<char16_t>(digits[i]);
-    }
-    return text;
-}
-
 }  // namespace
 
 void PartPlanner::CloseCurrent() {
@@ -280,10 +268,10 @@ std::u16string PartsReport(const WrittenParts& written, SplitLimits limits) {
     std::u16string report = u"書き込んだファイル:";
     for (std::size_t i = 0; i < written.parts.size(); ++i) {
         const FilePart& part = written.parts[i];
-        report += u"\n" + written.names[i] + u"　" + Grouped(part.records) + u" 件　" + Grouped(part.end - part.begin) +
-                  u" バイト";
+        report += u"\n" + written.names[i] + u"　" + GroupedNumberText(part.records) + u" 件　" +
+                  GroupedNumberText(part.end - part.begin) + u" バイト";
         if (part.oversized) {
-            report += u"（1 件で " + Grouped(limits.bytes) + u" バイトを超えます）";
+            report += u"（1 件で " + GroupedNumberText(limits.bytes) + u" バイトを超えます）";
         }
     }
     if (!written.removed.empty()) {

@@ -2,14 +2,11 @@
 
 #include <string_view>
 
+#include "export/messages.h"
+
 namespace qb {
 
 namespace {
-
-std::u16string Number(std::uint64_t n) {
-    const std::string digits = std::to_string(n);
-    return {digits.begin(), digits.end()};
-}
 
 std::u16string Character(char32_t c) {
     std::u16string text;
@@ -73,7 +70,7 @@ std::u16string LossReport::Text() const {
         }
         text += row.text;
         text += u": ";
-        text += Number(row.what.count);
+        text += NumberText(row.what.count);
         text += row.unit;
         text += u" (";
         for (std::size_t i = 0; i < row.what.names.size(); ++i) {
@@ -81,7 +78,7 @@ std::u16string LossReport::Text() const {
             text += row.what.names[i];
         }
         if (row.what.articles > row.what.names.size()) {
-            text += u" ほか " + Number(row.what.articles - row.what.names.size()) + u" 記事";
+            text += u" ほか " + NumberText(row.what.articles - row.what.names.size()) + u" 記事";
         }
         text += u')';
     }
@@ -95,7 +92,7 @@ std::u16string EucGapText(const std::u16string& name, const EucGap& gap) {
         where = u"タイトル";
         break;
     case LineKind::Body:
-        where = u"本文 " + Number(gap.bodyLine) + u" 行目";
+        where = u"本文 " + NumberText(gap.bodyLine) + u" 行目";
         break;
     case LineKind::Plain:
     case LineKind::TitleValue:

@@ -2,6 +2,9 @@
 // How the engine talks to the user: one modal message box at a time. The window shows
 // real message boxes, the command-line exporter prints, tests record.
 
+#include <concepts>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace qb {
@@ -31,10 +34,24 @@ public:
     void Show(const std::u16string& text) { Show(text, MessageIcon::None, kAppTitle, {}); }
 };
 
-// A failure number as messages append it: decimal digits.
-[[nodiscard]] inline std::u16string NumberText(int n) {
+// A number as messages write it: decimal digits.
+template <std::integral T>
+[[nodiscard]] std::u16string NumberText(T n) {
     const std::string digits = std::to_string(n);
     return {digits.begin(), digits.end()};
+}
+
+// A count or size with a comma between each three digits, as Japanese texts write them.
+[[nodiscard]] inline std::u16string GroupedNumberText(std::uint64_t n) {
+    const std::u16string digits = NumberText(n);
+    std::u16string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            text += u',';
+        }
+        text += digits[i];
+    }
+    return text;
 }
 
 // The message that ends a failed export: "書き込み異常終了です。" and the failure number.
