@@ -166,7 +166,7 @@ TEST_F(ExportParts, ASuccessfulRunReplacesTheSet) {
     for (const std::u16string& name : others) {
         qbtest::WriteBytes(dir.Path() / qb::ToPath(name), "earlier\r\n");
     }
-    for (const std::u16string& name : {u"out.txt", u"out-3.txt", u"out-007.txt", u"out-4.txt"}) {
+    for (const std::u16string& name : Names{u"out.txt", u"out-3.txt", u"out-007.txt", u"out-4.txt"}) {
         qbtest::WriteBytes(dir.Path() / qb::ToPath(name), "AUTHOR:\r\nTITLE: earlier\r\n");
     }
     settings.articles.resize(2);
