@@ -163,14 +163,24 @@ ReencodeResult WriteImportFile(ExportRun& run, Findings& found) {
             }
             out.Close();
         }
-        // A file to be split is copied into its parts, which are made durable instead.
-        const bool split = s.split.records != 0 || s.split.bytes != 0;
-        const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds,
-                                                         split ? Replace::Unflushed : Replace::Flushed);
+        const auto isArticle = [&](const std::filesystem::path& path) { return IsListedArticle(path, s.articles); };
+        ReencodeResult result = ReencodeResult::Done;
+        WrittenParts written;
+        if (s.split == SplitLimits{}) {
+            result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds);
+            if (result == ReencodeResult::Done) {
+                written = PutImportFileInPlace(firstPass, importPath, s.articles, isArticle);
+            }
+        } else {
+            // The parts are written from the first pass as it is re-encoded; the first pass
+            // stays whole, to be kept when the run fails.
+            PartsWriter parts(firstPass.Path(), s.split);
+            result = ReencodeInto(firstPass.Path(), s.outputEncoding, s.lineEnds, parts);
+            if (result == ReencodeResult::Done) {
+                written = PutPartsInPlace(parts, importPath, s.articles, isArticle);
+            }
+        }
         if (result == ReencodeResult::Done) {
-            const WrittenParts written = PutImportFileInPlace(
-                firstPass, importPath, s.articles, s.split,
-                [&](const std::filesystem::path& path) { return IsListedArticle(path, s.articles); });
             found.partsReport = PartsReport(written, s.split);
         } else {
             KeepPartial(firstPass, importPath, s.articles);
