@@ -211,7 +211,7 @@ std::vector<FilePart> PartsWriter::Finish() {
         EndRecord();
     }
     WritePlaced();
-    if (set_.Count() == 0) {
+    if (set_.Files().empty()) {
         set_.Add();  // an empty file
     }
     return planner_.Finish();
@@ -243,6 +243,25 @@ bool IsPartName(std::u16string_view fileName, std::u16string_view stem) {
     }
     return middle.size() > 1 && middle.front() == u'-' &&
            std::all_of(middle.begin() + 1, middle.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool PartsWriter::WriteWholeTo(const std::filesystem::path& file) noexcept {
+    try {
+        set_.Close();
+        OutputFile out(file);
+        std::string buffer(kWriteSize, '\0');
+        for (const std::filesystem::path& part : set_.Files()) {
+            InputFile in(part);
+            for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
+                out.Write(chunk);
+            }
+        }
+        out.Write(pending_);
+        out.Close();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 namespace {

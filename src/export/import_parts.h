@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "export/byte_sink.h"
 #include "export/export_settings.h"
-#include "export/reencode.h"
 #include "files/file_io.h"
 
 namespace qb {
@@ -67,6 +67,9 @@ public:
     void Put(std::string_view bytes) override;
     // Writes what is held. Bytes after the last record end count as one more record.
     [[nodiscard]] std::vector<FilePart> Finish();
+    // Writes every byte given so far, in order, into file (emptied first): the whole of
+    // what the parts hold, to be kept when the run fails. Whether all of it was written.
+    bool WriteWholeTo(const std::filesystem::path& file) noexcept;
     // Puts part i in place of targets[i]: ReplacementSet::Commit().
     void Commit(const std::vector<std::filesystem::path>& targets) { set_.Commit(targets); }
 

@@ -3,8 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <string_view>
-
+#include "export/byte_sink.h"
 #include "export/export_settings.h"
 
 namespace qb {
@@ -12,14 +11,6 @@ namespace qb {
 enum class ReencodeResult {
     Done,
     Utf8Failed,  // the text was empty; the caller shows "UTF-8 への変換に失敗しました。"
-};
-
-// Where the finished bytes go, in order, in pieces of any size. Put throws RunError for a
-// file error.
-class ByteSink {
-public:
-    virtual ~ByteSink() = default;
-    virtual void Put(std::string_view bytes) = 0;
 };
 
 // Throws RunError (6 and 9 from the EUC-JP conversion, file errors as their numbers).

@@ -209,14 +209,15 @@ ReplacementSet::~ReplacementSet() {
     gWorkFiles.Forget(slot_);
 }
 
-void ReplacementSet::CloseLast() {
+void ReplacementSet::Close() {
     if (fd_ != kNoFile) {
+        StartWriting(fd_);  // written out while the next part is made
         CloseOnce(fd_, members_.back());
     }
 }
 
 void ReplacementSet::Add() {
-    CloseLast();
+    Close();
     std::filesystem::path member = base_;
     member += "-" + std::to_string(members_.size() + 1);
     // Counted for the handler before the file is made; a file of that name is one a killed
@@ -232,7 +233,7 @@ void ReplacementSet::Commit(const std::vector<std::filesystem::path>& targets) {
     if (targets.size() != members_.size()) {
         throw RunError(err::kInternalError, "a replacement set needs one target for each of its files");
     }
-    CloseLast();
+    Close();
     std::vector<std::filesystem::path> followed;
     std::vector<TargetFacts> facts;
     for (const std::filesystem::path& target : targets) {

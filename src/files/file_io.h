@@ -135,7 +135,9 @@ public:
     void Add();
     // Writes to the file started last.
     void Write(std::string_view bytes);
-    [[nodiscard]] std::size_t Count() const { return members_.size(); }
+    // Closes the file started last; the files are the caller's to read by name.
+    void Close();
+    [[nodiscard]] const std::vector<std::filesystem::path>& Files() const { return members_; }
     // Puts file i in place of targets[i] (a link is followed), one target for each file.
     // Every target is checked first, and throws as ReplacementFile's does for one that may
     // not be replaced, before any file is moved. Then every file is flushed to the disk,
@@ -144,8 +146,6 @@ public:
     void Commit(const std::vector<std::filesystem::path>& targets);
 
 private:
-    void CloseLast();
-
     std::filesystem::path base_;
     std::vector<std::filesystem::path> members_;
     detail::FileHandle fd_ = detail::kNoFile;

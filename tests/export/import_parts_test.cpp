@@ -51,6 +51,28 @@ TEST(PartPlan, GreedyWholeRecordsUnderBothLimits) {
     EXPECT_EQ(qb::PartPlanner({1, 1}).Finish(), (std::vector<qb::FilePart>{{0, 0, 0}}));
 }
 
+// Record ends are found wherever the pieces of bytes break them: CR LF or LF after the
+// line "--------", and nothing else ("x--------", nine dashes).
+TEST(PartsWriter, ThePiecesTheBytesComeInChangeNothing) {
+    const std::string first = "AUTHOR: a\r\nx--------\r\n---------\r\n--------\r\n";
+    const std::string second = "AUTHOR: b\n--------\n";
+    const std::string third = "AUTHOR: c\r\n--------\r\n";
+    const std::string file = first + second + third;
+    const std::uint64_t two = first.size() + second.size();
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{5}, std::size_t{9}, file.size()}) {
+        SCOPED_TRACE(piece);
+        qbtest::TempDir dir;
+        qb::PartsWriter parts(dir.Path() / ".quillbrook-parts", {0, two});
+        for (std::size_t at = 0; at < file.size(); at += piece) {
+            parts.Put(std::string_view(file).substr(at, piece));
+        }
+        EXPECT_EQ(parts.Finish(), (std::vector<qb::FilePart>{{0, two, 2}, {two, file.size(), 1}}));
+        parts.Commit({dir.Path() / "a.txt", dir.Path() / "b.txt"});
+        EXPECT_EQ(qbtest::ReadBytes(dir.Path() / "a.txt"), first + second);
+        EXPECT_EQ(qbtest::ReadBytes(dir.Path() / "b.txt"), third);
+    }
+}
+
 TEST(PartPlan, NamesSortInOrderAndOnlyTheirPatternMatches) {
     EXPECT_EQ(qb::PartNames(u"ブログ", 1), Names{u"ブログ.txt"});
     EXPECT_EQ(qb::PartNames(u"b", 2), (Names{u"b-1.txt", u"b-2.txt"}));
@@ -131,10 +153,10 @@ TEST_F(ExportParts, PartsPutTogetherAreTheUnsplitFile) {
         bool oversized = false;  // a record alone over the size, which the report names
     } cases[] = {
         {"no limit", E::ShiftJis, qb::LineEnds::CrLf, 0, 0, {12}},
-        {"exactly k records, by size", E::Utf8, qb::LineEnds::CrLf, 0, 12, {12}},
+        {"exactly k records, by size", E::ShiftJis, qb::LineEnds::Lf, 0, 12, {12}},
         {"k + 1 records", E::EucJp, qb::LineEnds::Lf, 11, 0, {11, 1}},
         {"one record each, padded names", E::Utf8, qb::LineEnds::Lf, 1, 0, Counts(12, 1)},
-        {"a record over the size alone", E::Utf8, qb::LineEnds::CrLf, 0, 4, {4, 2, 1, 1, 1, 1, 1, 1}, true},
+        {"a record over the size alone", E::ShiftJis, qb::LineEnds::CrLf, 0, 4, {4, 2, 1, 1, 1, 1, 1, 1}, true},
         {"by both", E::EucJp, qb::LineEnds::CrLf, 3, 6, {3, 3, 1, 3, 2}, true},
     };
     for (const auto& c : cases) {
