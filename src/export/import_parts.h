@@ -3,7 +3,8 @@
 // bytes at a time. The finished file is cut at record ends only (a record ends with the
 // line "--------"; no body line is one), greedily: each part takes as many whole records
 // as fit its limits, and a record larger than the byte limit goes alone into a part of
-// its own. The parts are written as the finished bytes come, never held whole.
+// its own (as does one over kHoldLimit when the byte limit is larger). The parts are
+// written as the finished bytes come, never held whole.
 //
 // One part is NAME.txt, as without limits; more are NAME-1.txt ... NAME-k.txt, the number
 // padded with zeros to the width of k so that the names sort in order. Every file of the
