@@ -8,9 +8,9 @@
 # three runs each (wall and CPU seconds): quillbrook-export in each encoding, `cat` of the articles and
 # `iconv -f CP932 -t UTF-8` of their concatenation. Reports wall seconds, MB/s of
 # article input and peak resident memory, and each figure as a ratio to cat and iconv.
-# Last, the UTF-8 export split for WordPress (--split-size 2000000) beside the same
-# export unsplit: its cost in time, which is to stay within 10 %, and its files put
-# together checked against the unsplit file.
+# Last, the UTF-8 and Shift_JIS exports split for WordPress (--split-size 2000000) beside
+# the same exports unsplit: their cost in time, which is to stay within 10 %, and their
+# files put together checked against the unsplit file.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -101,15 +101,34 @@ for encoding in shift_jis euc-jp utf-8; do
     echo "    import file: $out_mb MB"
 done
 
-read -r whole_s whole_kb whole_cpu < <(measure "$exporter" --name whole --output-dir "$work/out" --status publish \
-    --category folder --breaks br --encoding utf-8 --blog "$work/blog")
-row "export utf-8" "$whole_s" "$whole_kb" "$whole_cpu"
-read -r split_s split_kb split_cpu < <(measure "$exporter" --name split --output-dir "$work/out" --status publish \
-    --category folder --breaks br --encoding utf-8 --split-size 2000000 --blog "$work/blog")
-row "export split 2 MB" "$split_s" "$split_kb" "$split_cpu"
-parts=$(find "$work/out" -maxdepth 1 -name 'split-*.txt' | wc -l)
-cmp -s "$work/out/whole.txt" <(cat "$work"/out/split-*.txt) ||
-    { echo "the parts put together differ from the unsplit file" >&2; exit 1; }
-awk -v a="$split_s" -v b="$whole_s" -v n="$parts" \
-    'BEGIN { printf "    %d parts, equal to the unsplit file put together; split/unsplit wall: %.3f (%+.1f %%)\n",
-             n, a / b, (a / b - 1) * 100 }'
+# The split export beside the same export unsplit, in UTF-8 (parts written by the
+# re-encoding) and in Shift_JIS (parts written by the first pass). The two are run by
+# turns, best of five each, so that a change in the machine's load falls on both alike;
+# one start date for all, so that a minute passing between two runs changes no DATE.
+export_as() {
+    local name=$1 encoding=$2
+    shift 2
+    measure "$exporter" --name "$name" --output-dir "$work/out" --status publish --category folder --breaks br \
+        --encoding "$encoding" --start "2026/04/01 09:00" --blog "$work/blog" "$@"
+}
+for encoding in utf-8 shift_jis; do
+    whole_s="" split_s=""
+    for _ in 1 2 3 4 5; do
+        read -r s kb cpu < <(runs=1 export_as "whole-$encoding" "$encoding")
+        if [[ -z $whole_s ]] || awk -v a="$s" -v b="$whole_s" 'BEGIN { exit !(a < b) }'; then
+            whole_s=$s whole_kb=$kb whole_cpu=$cpu
+        fi
+        read -r s kb cpu < <(runs=1 export_as "split-$encoding" "$encoding" --split-size 2000000)
+        if [[ -z $split_s ]] || awk -v a="$s" -v b="$split_s" 'BEGIN { exit !(a < b) }'; then
+            split_s=$s split_kb=$kb split_cpu=$cpu
+        fi
+    done
+    row "export $encoding" "$whole_s" "$whole_kb" "$whole_cpu"
+    row "  split 2 MB" "$split_s" "$split_kb" "$split_cpu"
+    parts=$(find "$work/out" -maxdepth 1 -name "split-$encoding-*.txt" | wc -l)
+    cmp -s "$work/out/whole-$encoding.txt" <(cat "$work/out/split-$encoding"-*.txt) ||
+        { echo "the parts put together differ from the unsplit file" >&2; exit 1; }
+    awk -v a="$split_s" -v b="$whole_s" -v n="$parts" \
+        'BEGIN { printf "    %d parts, equal to the unsplit file put together; split/unsplit wall: %.3f (%+.1f %%)\n",
+                 n, a / b, (a / b - 1) * 100 }'
+done

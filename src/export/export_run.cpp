@@ -125,11 +125,32 @@ struct Findings {
     }
 };
 
-// Writes every record into a new file beside the import file and re-encodes it there.
-// Only a run that gets through all of it puts the new file (or its parts, with the report
-// on them in found.partsReport) in place of the import file; otherwise an existing import
-// file stays as it was, and what was written is kept as NAME.txt.partial. Nothing is created before the name, the
-// folder and the articles have been checked.
+// Writes the record of every listed article, then closes out.
+void WriteRecords(ExportRun& run, Findings& found, ImportFile& out) {
+    const ExportSettings& s = run.settings;
+    for (const ListedArticle& listed : s.articles) {
+        run.CurrentPath = listed.path;
+        ArticleFile article(run.CurrentPath, s.articleEncoding);
+        const ArticleTitle title = ReadTitle(article, run.messages);
+        out.Lines().BeginRecord();
+        std::u16string date;
+        WriteRecord(out, article, {s, listed, title, run.fields}, [&] {
+            date = DateText(run.fields);
+            if (s.publishStatus == PublishStatus::Future) {
+                AdvanceForNextRecord(run.dates, run.fields, s.dayStep, s.timeStep, run.clock);
+            }
+        });
+        found.Record(listed, out.Lines(), title.text, date);
+    }
+    out.Close();
+}
+
+// Writes every record into a new file beside the import file and re-encodes it there,
+// or, with limits, into parts. Only a run that gets through all of it puts the new file
+// (or its parts, with the report on them in found.partsReport) in place of the import
+// file; otherwise an existing import file stays as it was, and what the first pass wrote
+// is kept as NAME.txt.partial. Nothing is created before the name, the folder and the
+// articles have been checked.
 ReencodeResult WriteImportFile(ExportRun& run, Findings& found) {
     const ExportSettings& s = run.settings;
     if (IsBadFileName(s.fileName)) {
@@ -144,39 +165,52 @@ ReencodeResult WriteImportFile(ExportRun& run, Findings& found) {
     ReplacementFile firstPass(importPath);
     RefuseAListedArticle(firstPass.Path(), s.articles);
     firstPass.Close();  // written by name through the import file's own stream
+    const LineRules rules{s.outputEncoding, s.lineEnds, s.platformChars};
+    std::optional<PartsWriter> parts;
+    if (s.split != SplitLimits{}) {
+        parts.emplace(firstPass.Path(), s.split);
+    }
+    // In Shift_JIS with CR LF (and with no encoding chosen) the first pass is the finished
+    // file: in parts, its bytes go straight into them.
+    const bool finishedAsWritten = s.outputEncoding == OutputEncoding::NotChosen ||
+                                   (s.outputEncoding == OutputEncoding::ShiftJis && s.lineEnds == LineEnds::CrLf);
+    const bool straightIntoParts = parts && finishedAsWritten;
     try {
-        {
-            ImportFile out(firstPass.Path(), {s.outputEncoding, s.lineEnds, s.platformChars});
-            for (const ListedArticle& listed : s.articles) {
-                run.CurrentPath = listed.path;
-                ArticleFile article(run.CurrentPath, s.articleEncoding);
-                const ArticleTitle title = ReadTitle(article, run.messages);
-                out.Lines().BeginRecord();
-                std::u16string date;
-                WriteRecord(out, article, {s, listed, title, run.fields}, [&] {
-                    date = DateText(run.fields);
-                    if (s.publishStatus == PublishStatus::Future) {
-                        AdvanceForNextRecord(run.dates, run.fields, s.dayStep, s.timeStep, run.clock);
-                    }
-                });
-                found.Record(listed, out.Lines(), title.text, date);
-            }
-            out.Close();
+        if (straightIntoParts) {
+            ImportFile out(*parts, rules);
+            WriteRecords(run, found, out);
+        } else {
+            ImportFile out(firstPass.Path(), rules);
+            WriteRecords(run, found, out);
         }
-        // A file to be split is copied into its parts, which are made durable instead.
-        const bool split = s.split.records != 0 || s.split.bytes != 0;
-        const ReencodeResult result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds,
-                                                         split ? Replace::Unflushed : Replace::Flushed);
+        const auto isArticle = [&](const std::filesystem::path& path) { return IsListedArticle(path, s.articles); };
+        ReencodeResult result = ReencodeResult::Done;
+        WrittenParts written;
+        if (!parts) {
+            result = ReencodeOutputFile(firstPass.Path(), s.outputEncoding, s.lineEnds);
+            if (result == ReencodeResult::Done) {
+                written = PutImportFileInPlace(firstPass, importPath, s.articles, isArticle);
+            }
+        } else {
+            // The parts are written as the first pass is re-encoded; the first pass stays
+            // whole, to be kept if the run fails.
+            if (!straightIntoParts) {
+                result = ReencodeInto(firstPass.Path(), s.outputEncoding, s.lineEnds, *parts);
+            }
+            if (result == ReencodeResult::Done) {
+                written = PutPartsInPlace(*parts, importPath, s.articles, isArticle);
+            }
+        }
         if (result == ReencodeResult::Done) {
-            const WrittenParts written = PutImportFileInPlace(
-                firstPass, importPath, s.articles, s.split,
-                [&](const std::filesystem::path& path) { return IsListedArticle(path, s.articles); });
             found.partsReport = PartsReport(written, s.split);
         } else {
             KeepPartial(firstPass, importPath, s.articles);
         }
         return result;
     } catch (...) {
+        if (straightIntoParts) {
+            parts->WriteWholeTo(firstPass.Path());  // the first pass, from its parts
+        }
         KeepPartial(firstPass, importPath, s.articles);
         throw;
     }

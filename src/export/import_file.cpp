@@ -29,7 +29,11 @@ ImportFile::ImportFile(const std::filesystem::path& path, const LineRules& rules
     if (std::filesystem::is_directory(path, ec)) {
         throw RunError(err::kPathFileAccess, "output name is a folder: " + path.string());
     }
-    out_.emplace(path);
+    file_.emplace(path);
+    pending_.reserve(kBufferSize);
+}
+
+ImportFile::ImportFile(ByteSink& sink, const LineRules& rules) : sink_(&sink), lines_(rules) {
     pending_.reserve(kBufferSize);
 }
 
@@ -42,7 +46,11 @@ ImportFile::~ImportFile() {
 void ImportFile::Flush() {
     if (failureNumber_ == 0 && !pending_.empty()) {
         try {
-            out_->Write(pending_);
+            if (sink_ != nullptr) {
+                sink_->Put(pending_);
+            } else {
+                file_->Write(pending_);
+            }
         } catch (const RunError& e) {
             failureNumber_ = e.Number();
         }
@@ -82,7 +90,9 @@ void ImportFile::Close() {
     closed_ = true;
     Flush();
     try {
-        out_->Close();
+        if (file_) {
+            file_->Close();
+        }
     } catch (const RunError& e) {
         if (failureNumber_ == 0) {
             failureNumber_ = e.Number();

@@ -1,12 +1,13 @@
 #pragma once
 // The import file while its records are written: text lines composed as UTF-16, each
-// written in code page 932 followed by CR LF, through one buffer and the file layer.
+// written in code page 932 followed by CR LF, through one buffer into a file or a sink.
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "export/byte_sink.h"
 #include "export/long_lines.h"
 #include "files/file_io.h"
 
@@ -22,6 +23,8 @@ public:
     // does not exist, 75 when it or its folder is not a folder, the file system's number
     // otherwise.
     explicit ImportFile(const std::filesystem::path& path, const LineRules& rules = {});
+    // Writes into sink instead, which stays the caller's.
+    ImportFile(ByteSink& sink, const LineRules& rules);
     // Flushes what was written and closes, quietly (a failure has already ended the run).
     ~ImportFile();
     ImportFile(const ImportFile&) = delete;
@@ -46,7 +49,8 @@ public:
 private:
     void Flush();
 
-    std::optional<OutputFile> out_;
+    std::optional<OutputFile> file_;
+    ByteSink* sink_ = nullptr;  // where the lines go when not into file_
     LineWriter lines_;
     std::string pending_;    // encoded lines not yet written
     int failureNumber_ = 0;  // of the first failed write; 0 while none failed

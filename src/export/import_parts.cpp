@@ -17,92 +17,48 @@ namespace qb {
 
 namespace {
 
-constexpr std::size_t kChunk = std::size_t{1} << 20;
+constexpr std::size_t kWriteSize = std::size_t{256} * 1024;
 constexpr std::string_view kRecordEndLine = "--------";
 
-// Finds the record ends of a file fed in chunks: the offsets just after each line
-// "--------" and its line end (CR LF or LF). Neither "-" nor LF can be part of a
-// multibyte character in Shift_JIS, EUC-JP or UTF-8, so bytes are compared as they are.
-class RecordEndFinder {
-public:
-    explicit RecordEndFinder(PartPlanner& planner) : planner_(planner) {}
+// The state of a line being read for "--------": that many dashes, then the CR after
+// eight of them, or no match. Neither "-" nor LF can be part of a multibyte character in
+// Shift_JIS, EUC-JP or UTF-8, so bytes are compared as they are.
+constexpr int kDashes = static_cast<int>(kRecordEndLine.size());
+constexpr int kDashesCr = kDashes + 1;
+constexpr int kNoMatch = -1;
 
-    void Feed(std::string_view chunk) {
-        const char* p = chunk.data();
-        const char* const end = p + chunk.size();
-        while (p < end) {
-            if (state_ == kNoMatch) {
-                const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-                if (lf == nullptr) {
-                    break;
-                }
-                p = static_cast<const char*>(lf) + 1;
-                state_ = 0;
-                continue;
+// The offset just after the first record end in bytes (a line "--------" with its CR LF
+// or LF, begun in bytes or before them as state says), or npos; state follows the bytes
+// read.
+std::size_t FindRecordEnd(std::string_view bytes, int& state) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        if (state == kNoMatch) {
+            const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (lf == nullptr) {
+                break;
             }
-            const char c = *p++;
-            if (c == '\n') {
-                if (state_ == kDashes || state_ == kDashesCr) {
-                    planner_.RecordEnd(offset_ + static_cast<std::uint64_t>(p - chunk.data()));
-                }
-                state_ = 0;
-            } else if (c == '-' && state_ < kDashes) {
-                ++state_;
-            } else if (c == '\r' && state_ == kDashes) {
-                state_ = kDashesCr;
-            } else {
-                state_ = kNoMatch;
-            }
+            p = static_cast<const char*>(lf) + 1;
+            state = 0;
+            continue;
         }
-        offset_ += chunk.size();
-    }
-
-    [[nodiscard]] std::uint64_t Size() const { return offset_; }
-
-private:
-    // The line so far: that many dashes, then the CR after eight of them, or no match.
-    static constexpr int kDashes = static_cast<int>(kRecordEndLine.size());
-    static constexpr int kDashesCr = kDashes + 1;
-    static constexpr int kNoMatch = -1;
-
-    PartPlanner& planner_;
-    std::uint64_t offset_ = 0;
-    int state_ = 0;
-};
-
-std::vector<FilePart> PlanFile(const std::filesystem::path& file, SplitLimits limits) {
-    PartPlanner planner(limits);
-    RecordEndFinder finder(planner);
-    InputFile in(file);
-    std::string buffer(kChunk, '\0');
-    for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
-        finder.Feed(chunk);
-    }
-    return planner.Finish(finder.Size());
-}
-
-// Copies the parts, in order, from the finished file into the set's files.
-void CopyParts(const std::filesystem::path& file, const std::vector<FilePart>& parts,
-               const std::vector<std::filesystem::path>& targets, ReplacementSet& set) {
-    InputFile in(file);
-    std::string buffer(kChunk, '\0');
-    std::string_view pending;
-    std::uint64_t offset = 0;  // of pending's first byte
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        set.Add(targets[i]);
-        while (offset < parts[i].end) {
-            if (pending.empty()) {
-                pending = in.Read(buffer);
-                if (pending.empty()) {
-                    throw RunError(err::kDeviceIo, "the finished import file ended early");
-                }
+        const char c = *p++;
+        if (c == '\n') {
+            const bool found = state == kDashes || state == kDashesCr;
+            state = 0;
+            if (found) {
+                return static_cast<std::size_t>(p - bytes.data());
             }
-            const auto take = static_cast<std::size_t>(std::min<std::uint64_t>(pending.size(), parts[i].end - offset));
-            set.Write(pending.substr(0, take));
-            pending.remove_prefix(take);
-            offset += take;
+        } else if (c == '-' && state < kDashes) {
+            ++state;
+        } else if (c == '\r' && state == kDashes) {
+            state = kDashesCr;
+        } else {
+            state = kNoMatch;
         }
     }
+    return std::string_view::npos;
 }
 
 // Whether a path is a listed article. A file that exists is looked up by its identity
@@ -170,34 +126,95 @@ std::vector<std::u16string> RemoveEarlierFiles(const std::filesystem::path& fold
 
 }  // namespace
 
-void PartPlanner::CloseCurrent() {
-    parts_.push_back({begin_, last_, records_, limits_.bytes != 0 && last_ - begin_ > limits_.bytes});
-    begin_ = last_;
-    records_ = 0;
-}
-
-void PartPlanner::RecordEnd(std::uint64_t end) {
-    const bool tooMany = limits_.records != 0 && records_ >= limits_.records;
-    const bool tooLarge = limits_.bytes != 0 && end - begin_ > limits_.bytes;
-    if (records_ > 0 && (tooMany || tooLarge)) {
-        CloseCurrent();
+bool PartPlanner::Place(std::uint64_t size, bool ended) {
+    if (!parts_.empty()) {
+        const FilePart& part = parts_.back();
+        const bool tooMany = limits_.records != 0 && part.records >= limits_.records;
+        const bool tooLarge = limits_.bytes != 0 && (!ended || part.end - part.begin + size > limits_.bytes);
+        if (!tooMany && !tooLarge) {
+            return false;
+        }
     }
-    ++records_;
-    last_ = end;
+    const std::uint64_t begin = parts_.empty() ? 0 : parts_.back().end;
+    parts_.push_back({begin, begin, 0, false});
+    return true;
 }
 
-std::vector<FilePart> PartPlanner::Finish(std::uint64_t size) {
-    last_ = size;  // after a record end there is always a current part to close
-    CloseCurrent();
+void PartPlanner::End(std::uint64_t size) {
+    FilePart& part = parts_.back();
+    part.end += size;
+    ++part.records;
+    part.oversized = limits_.bytes != 0 && part.end - part.begin > limits_.bytes;
+}
+
+std::vector<FilePart> PartPlanner::Finish() {
+    if (parts_.empty()) {
+        parts_.push_back({});
+    }
     return std::move(parts_);
 }
 
-std::vector<FilePart> PlanParts(const std::vector<std::uint64_t>& recordEnds, std::uint64_t size, SplitLimits limits) {
-    PartPlanner planner(limits);
-    for (const std::uint64_t end : recordEnds) {
-        planner.RecordEnd(end);
+PartsWriter::PartsWriter(const std::filesystem::path& base, SplitLimits limits)
+    : planner_(limits), hold_(limits.bytes != 0 ? std::min(limits.bytes, kHoldLimit) : kHoldLimit), set_(base) {}
+
+void PartsWriter::Put(std::string_view bytes) {
+    for (std::size_t end = FindRecordEnd(bytes, lineState_); end != std::string_view::npos;
+         end = FindRecordEnd(bytes, lineState_)) {
+        Take(bytes.substr(0, end));
+        EndRecord();
+        bytes.remove_prefix(end);
     }
-    return planner.Finish(size);
+    Take(bytes);
+}
+
+void PartsWriter::Take(std::string_view bytes) {
+    pending_ += bytes;
+    recordBytes_ += bytes.size();
+    if (recordPlaced_) {
+        placed_ = pending_.size();
+    } else if (recordBytes_ > hold_) {
+        Place(false);
+    }
+    if (placed_ >= kWriteSize) {
+        WritePlaced();
+    }
+}
+
+void PartsWriter::Place(bool ended) {
+    if (planner_.Place(recordBytes_, ended)) {
+        WritePlaced();  // the end of the part before
+        set_.Add();
+    }
+    placed_ = pending_.size();
+    recordPlaced_ = true;
+}
+
+void PartsWriter::EndRecord() {
+    if (!recordPlaced_) {
+        Place(true);
+    }
+    planner_.End(recordBytes_);
+    recordBytes_ = 0;
+    recordPlaced_ = false;
+}
+
+void PartsWriter::WritePlaced() {
+    if (placed_ != 0) {
+        set_.Write(std::string_view(pending_).substr(0, placed_));
+        pending_.erase(0, placed_);
+        placed_ = 0;
+    }
+}
+
+std::vector<FilePart> PartsWriter::Finish() {
+    if (recordBytes_ != 0) {
+        EndRecord();
+    }
+    WritePlaced();
+    if (set_.Files().empty()) {
+        set_.Add();  // an empty file
+    }
+    return planner_.Finish();
 }
 
 std::vector<std::u16string> PartNames(std::u16string_view stem, std::size_t count) {
@@ -228,35 +245,64 @@ bool IsPartName(std::u16string_view fileName, std::u16string_view stem) {
            std::all_of(middle.begin() + 1, middle.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
-WrittenParts PutImportFileInPlace(ReplacementFile& finished, const std::filesystem::path& importPath,
-                                  const std::vector<ListedArticle>& articles, SplitLimits limits,
-                                  const std::function<bool(const std::filesystem::path&)>& isArticle) {
-    ListedFiles listed(articles, isArticle);
-    const std::filesystem::path folder = importPath.parent_path();
-    const std::u16string fileName = FromPath(importPath.filename());
-    const std::u16string stem = fileName.substr(0, fileName.size() - 4);  // without ".txt"
-    WrittenParts written;
-    if (limits.records != 0 || limits.bytes != 0) {
-        written.parts = PlanFile(finished.Path(), limits);
-    } else {
-        written.parts = {{0, std::filesystem::file_size(finished.Path()), articles.size(), false}};
-    }
-    written.names = PartNames(stem, written.parts.size());
-    if (written.parts.size() == 1) {
-        finished.Commit();
-    } else {
-        std::vector<std::filesystem::path> targets;
-        for (const std::u16string& name : written.names) {
-            targets.push_back(folder / ToPath(name));
-            if (listed(targets.back())) {
-                throw RunError(err::kPathFileAccess, "a part of the import file is a listed article");
+bool PartsWriter::WriteWholeTo(const std::filesystem::path& file) noexcept {
+    try {
+        set_.Close();
+        OutputFile out(file);
+        std::string buffer(kWriteSize, '\0');
+        for (const std::filesystem::path& part : set_.Files()) {
+            InputFile in(part);
+            for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
+                out.Write(chunk);
             }
         }
-        ReplacementSet set(finished.Path());
-        CopyParts(finished.Path(), written.parts, targets, set);
-        set.Commit();
+        out.Write(pending_);
+        out.Close();
+        return true;
+    } catch (...) {
+        return false;
     }
-    written.removed = RemoveEarlierFiles(folder, stem, written.names, listed);
+}
+
+namespace {
+
+// The stem of the import file's name: NAME of NAME.txt.
+std::u16string StemOf(const std::filesystem::path& importPath) {
+    const std::u16string fileName = FromPath(importPath.filename());
+    return fileName.substr(0, fileName.size() - 4);
+}
+
+}  // namespace
+
+WrittenParts PutImportFileInPlace(ReplacementFile& finished, const std::filesystem::path& importPath,
+                                  const std::vector<ListedArticle>& articles,
+                                  const std::function<bool(const std::filesystem::path&)>& isArticle) {
+    WrittenParts written;
+    written.parts = {{0, std::filesystem::file_size(finished.Path()), articles.size(), false}};
+    written.names = PartNames(StemOf(importPath), 1);
+    finished.Commit();
+    ListedFiles listed(articles, isArticle);
+    written.removed = RemoveEarlierFiles(importPath.parent_path(), StemOf(importPath), written.names, listed);
+    return written;
+}
+
+WrittenParts PutPartsInPlace(PartsWriter& parts, const std::filesystem::path& importPath,
+                             const std::vector<ListedArticle>& articles,
+                             const std::function<bool(const std::filesystem::path&)>& isArticle) {
+    ListedFiles listed(articles, isArticle);
+    const std::u16string stem = StemOf(importPath);
+    WrittenParts written;
+    written.parts = parts.Finish();
+    written.names = PartNames(stem, written.parts.size());
+    std::vector<std::filesystem::path> targets;
+    for (const std::u16string& name : written.names) {
+        targets.push_back(importPath.parent_path() / ToPath(name));
+        if (listed(targets.back())) {
+            throw RunError(err::kPathFileAccess, "a part of the import file is a listed article");
+        }
+    }
+    parts.Commit(targets);
+    written.removed = RemoveEarlierFiles(importPath.parent_path(), stem, written.names, listed);
     return written;
 }
 

@@ -101,14 +101,13 @@ private:
     bool pendingCr_ = false;
 };
 
-// Collects converted bytes and writes them to a new file beside the first-pass file in
-// large pieces. A file error is held, not thrown, until Finish(): converting the whole
-// text before opening the file for writing would report a conversion failure (or the
-// UTF-8 failure) first, wherever in the file it lies.
+// Collects converted bytes and gives them to the sink in large pieces. A sink's failure
+// is held, not thrown, until Finish(): converting the whole text before writing any of it
+// would report a conversion failure (or the UTF-8 failure) first, wherever in the file it
+// lies.
 class Output {
 public:
-    Output(const std::filesystem::path& path, LineEnds lineEnds, Replace replace)
-        : path_(path), lf_(lineEnds == LineEnds::Lf), replace_(replace) {}
+    Output(ByteSink& sink, LineEnds lineEnds) : sink_(sink), lf_(lineEnds == LineEnds::Lf) {}
 
     // Takes the bytes in bytes (and empties it).
     void Put(std::string& bytes) {
@@ -123,7 +122,7 @@ public:
         }
     }
 
-    // Writes the rest and puts the new file in place of the first-pass file.
+    // Gives the sink the rest, or throws its failure.
     void Finish() {
         if (lf_) {
             filter_.Finish(pending_);
@@ -132,60 +131,64 @@ public:
         if (failure_) {
             throw *failure_;
         }
-        if (!file_) {
-            file_.emplace(path_);  // an empty result
-        }
-        if (replace_ == Replace::Flushed) {
-            file_->Commit();
-        } else {
-            file_->CommitUnflushed();
-        }
     }
 
 private:
     void Flush() {
         if (!failure_ && !pending_.empty()) {
             try {
-                if (!file_) {
-                    file_.emplace(path_);
-                }
-                file_->Write(pending_);
+                sink_.Put(pending_);
             } catch (const RunError& e) {
                 failure_ = e;
-                file_.reset();  // removes the new file
             }
         }
         pending_.clear();
     }
 
-    std::filesystem::path path_;
+    ByteSink& sink_;
     bool lf_;
-    Replace replace_;
     CrLfToLf filter_;
     std::string pending_;
-    std::optional<ReplacementFile> file_;
     std::optional<RunError> failure_;
 };
 
-// Shift-JIS kept, LF chosen: the first-pass bytes with CR LF pairs made LF.
-void RewriteLineEnds(const std::filesystem::path& path, std::size_t chunkSize, Replace replace) {
-    InputFile in(path);
-    Output out(path, LineEnds::Lf, replace);
+// The new content of the first-pass file: a work file made at the first bytes, put in
+// its place by Commit().
+class NewContent : public ByteSink {
+public:
+    explicit NewContent(const std::filesystem::path& path) : path_(path) {}
+
+    void Put(std::string_view bytes) override { File().Write(bytes); }
+    void Commit() { File().Commit(); }
+
+private:
+    ReplacementFile& File() {
+        if (!file_) {
+            file_.emplace(path_);
+        }
+        return *file_;
+    }
+
+    std::filesystem::path path_;
+    std::optional<ReplacementFile> file_;
+};
+
+// The first-pass bytes as they are, or with CR LF pairs made LF.
+void PassThrough(InputFile& in, LineEnds lineEnds, std::size_t chunkSize, ByteSink& sink) {
+    Output out(sink, lineEnds);
     std::string buffer(chunkSize, '\0');
     std::string bytes;
     for (std::string_view chunk = in.Read(buffer); !chunk.empty(); chunk = in.Read(buffer)) {
         bytes.assign(chunk);
         out.Put(bytes);
     }
-    in.Close();  // Windows does not replace a file that is open
     out.Finish();
 }
 
 enum class Target { Euc, Utf8 };
 
-ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target target, LineEnds lineEnds,
-                       std::size_t chunkSize, Replace replace) {
-    Output out(path, lineEnds, replace);
+ReencodeResult Convert(InputFile& in, Target target, LineEnds lineEnds, std::size_t chunkSize, ByteSink& sink) {
+    Output out(sink, lineEnds);
     ReadBack readBack;
     cp932::Encoder sjisEncoder;
     SjisToEucStream euc;
@@ -238,43 +241,58 @@ ReencodeResult Convert(const std::filesystem::path& path, InputFile& in, Target 
     convert(true);
     out.Put(bytes);
     if (target == Target::Utf8 && !anyText) {
-        return ReencodeResult::Utf8Failed;  // nothing to encode; the file stays as it is
+        return ReencodeResult::Utf8Failed;  // nothing to encode
     }
-    in.Close();  // Windows does not replace a file that is open
     out.Finish();
     return ReencodeResult::Done;
 }
 
 }  // namespace
 
-ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds,
-                                  Replace replace) {
-    return ReencodeOutputFile(path, encoding, lineEnds, kDefaultChunk, replace);
+ReencodeResult ReencodeInto(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds,
+                            ByteSink& sink, std::size_t chunkSize) {
+    if (chunkSize == 0) {
+        chunkSize = kDefaultChunk;
+    }
+    InputFile in(path);
+    switch (encoding) {
+    case OutputEncoding::EucJp:
+        return Convert(in, Target::Euc, lineEnds, chunkSize, sink);
+    case OutputEncoding::Utf8:
+        return Convert(in, Target::Utf8, lineEnds, chunkSize, sink);
+    case OutputEncoding::ShiftJis:
+        PassThrough(in, lineEnds, chunkSize, sink);
+        return ReencodeResult::Done;
+    default:
+        PassThrough(in, LineEnds::CrLf, chunkSize, sink);  // no encoding chosen: kept as written
+        return ReencodeResult::Done;
+    }
+}
+
+ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds) {
+    return ReencodeOutputFile(path, encoding, lineEnds, kDefaultChunk);
 }
 
 ReencodeResult ReencodeOutputFile(const std::filesystem::path& path, OutputEncoding encoding, LineEnds lineEnds,
-                                  std::size_t chunkSize, Replace replace) {
-    if (chunkSize == 0) {
-        chunkSize = 1;
-    }
-    if (encoding == OutputEncoding::ShiftJis) {
-        if (lineEnds == LineEnds::Lf) {
-            RewriteLineEnds(path, chunkSize, replace);
+                                  std::size_t chunkSize) {
+    const bool rewritten = encoding == OutputEncoding::EucJp || encoding == OutputEncoding::Utf8 ||
+                           (encoding == OutputEncoding::ShiftJis && lineEnds == LineEnds::Lf);
+    if (!rewritten) {
+        if (encoding != OutputEncoding::ShiftJis) {
+            // No encoding chosen: the file is read back, and the text dropped.
+            InputFile in(path);
+            std::string buffer(chunkSize == 0 ? 1 : chunkSize, '\0');
+            while (!in.Read(buffer).empty()) {
+            }
         }
         return ReencodeResult::Done;
     }
-    InputFile in(path);
-    if (encoding == OutputEncoding::EucJp) {
-        return Convert(path, in, Target::Euc, lineEnds, chunkSize, replace);
+    NewContent content(path);
+    const ReencodeResult result = ReencodeInto(path, encoding, lineEnds, content, chunkSize == 0 ? 1 : chunkSize);
+    if (result == ReencodeResult::Done) {
+        content.Commit();  // an empty result too
     }
-    if (encoding == OutputEncoding::Utf8) {
-        return Convert(path, in, Target::Utf8, lineEnds, chunkSize, replace);
-    }
-    // No encoding chosen: the text read back is dropped.
-    std::string buffer(chunkSize, '\0');
-    while (!in.Read(buffer).empty()) {
-    }
-    return ReencodeResult::Done;
+    return result;
 }
 
 }  // namespace qb

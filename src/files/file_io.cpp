@@ -175,13 +175,6 @@ void ReplacementFile::Commit() {
     gWorkFiles.Forget(slot_);
 }
 
-void ReplacementFile::CommitUnflushed() {
-    CloseOnce(fd_, temp_);
-    Rename(temp_, target_);
-    done_ = true;
-    gWorkFiles.Forget(slot_);
-}
-
 bool ReplacementFile::KeepAs(const std::filesystem::path& other) noexcept {
     if (done_) {
         return false;
@@ -209,49 +202,63 @@ ReplacementSet::~ReplacementSet() {
         CloseQuietly(fd_);
     }
     if (!done_) {
-        for (const Member& member : members_) {
-            RemoveQuietly(member.temp);
+        for (const std::filesystem::path& member : members_) {
+            RemoveQuietly(member);
         }
     }
     gWorkFiles.Forget(slot_);
 }
 
-void ReplacementSet::CloseLast() {
+void ReplacementSet::Close() {
     if (fd_ != kNoFile) {
-        CloseOnce(fd_, members_.back().temp);
+        StartWriting(fd_);  // written out while the next part is made
+        CloseOnce(fd_, members_.back());
     }
 }
 
-void ReplacementSet::Add(const std::filesystem::path& target) {
-    CloseLast();
-    Member member{Followed(target), base_};
-    member.temp += "-" + std::to_string(members_.size() + 1);
-    const TargetFacts facts = CheckReplaceable(member.target);
+void ReplacementSet::Add() {
+    Close();
+    std::filesystem::path member = base_;
+    member += "-" + std::to_string(members_.size() + 1);
     // Counted for the handler before the file is made; a file of that name is one a killed
     // run of the same base left, and is emptied.
     gWorkFiles.AddMember(slot_);
     members_.push_back(member);
-    fd_ = CreateToWrite(member.temp);
-    if (facts.exists) {
-        CopyPermissions(fd_, facts, member.temp);
-    }
+    fd_ = CreateToWrite(member);
 }
 
-void ReplacementSet::Write(std::string_view bytes) { WriteAll(fd_, bytes, members_.back().temp); }
+void ReplacementSet::Write(std::string_view bytes) { WriteAll(fd_, bytes, members_.back()); }
 
-void ReplacementSet::Commit() {
-    CloseLast();
+void ReplacementSet::Commit(const std::vector<std::filesystem::path>& targets) {
+    if (targets.size() != members_.size()) {
+        throw RunError(err::kInternalError, "a replacement set needs one target for each of its files");
+    }
+    Close();
+    std::vector<std::filesystem::path> followed;
+    std::vector<TargetFacts> facts;
+    for (const std::filesystem::path& target : targets) {
+        followed.push_back(Followed(target));
+        facts.push_back(CheckReplaceable(followed.back()));
+    }
     // Flushed together at the end, when the system has had them all to write out.
-    for (const Member& member : members_) {
-        const FileHandle file = OpenToFlush(member.temp);
-        AsWriting([&] { FlushAndClose(file, member.temp); });
+    for (std::size_t i = 0; i < members_.size(); ++i) {
+        const FileHandle file = OpenToFlush(members_[i]);
+        if (facts[i].exists) {
+            try {
+                CopyPermissions(file, facts[i], members_[i]);
+            } catch (...) {
+                CloseQuietly(file);
+                throw;
+            }
+        }
+        AsWriting([&] { FlushAndClose(file, members_[i]); });
     }
     WithEndingHeld([&] {
         std::vector<std::filesystem::path> folders;
-        for (const Member& member : members_) {
-            Rename(member.temp, member.target);
-            if (std::find(folders.begin(), folders.end(), member.target.parent_path()) == folders.end()) {
-                folders.push_back(member.target.parent_path());
+        for (std::size_t i = 0; i < members_.size(); ++i) {
+            Rename(members_[i], followed[i]);
+            if (std::find(folders.begin(), folders.end(), followed[i].parent_path()) == folders.end()) {
+                folders.push_back(followed[i].parent_path());
             }
         }
         done_ = true;

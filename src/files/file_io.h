@@ -105,9 +105,6 @@ public:
     void Close();
     // Flushes the new file to the disk, closes it and renames it over target.
     void Commit();
-    // Puts the new file in place of target without making it durable first: for a work
-    // file that is read again at once and never left as it is.
-    void CommitUnflushed();
     // Closes the new file and renames it to other (replacing a file of that name) instead
     // of target. When that fails the new file is removed; returns whether it was kept.
     bool KeepAs(const std::filesystem::path& other) noexcept;
@@ -133,24 +130,24 @@ public:
     ReplacementSet(const ReplacementSet&) = delete;
     ReplacementSet& operator=(const ReplacementSet&) = delete;
 
-    // Closes the file before, and starts the next one, for target (a link is
-    // followed). Throws as ReplacementFile does for a target that may not be replaced.
-    void Add(const std::filesystem::path& target);
+    // Closes the file before and starts the next one. Its target is named only at
+    // Commit(), when the number of files, and so their names, are known.
+    void Add();
     // Writes to the file started last.
     void Write(std::string_view bytes);
-    // Flushes every file to the disk, then renames each over its target, in the order
-    // added, with the program's ending held back meanwhile where the platform can hold it.
-    void Commit();
+    // Closes the file started last; the files are the caller's to read by name.
+    void Close();
+    [[nodiscard]] const std::vector<std::filesystem::path>& Files() const { return members_; }
+    // Puts file i in place of targets[i] (a link is followed), one target for each file.
+    // Every target is checked first, and throws as ReplacementFile's does for one that may
+    // not be replaced, before any file is moved. Then every file is flushed to the disk,
+    // and only then renamed over its target, in order, with the program's ending held back
+    // meanwhile where the platform can hold it.
+    void Commit(const std::vector<std::filesystem::path>& targets);
 
 private:
-    struct Member {
-        std::filesystem::path target;
-        std::filesystem::path temp;
-    };
-    void CloseLast();
-
     std::filesystem::path base_;
-    std::vector<Member> members_;
+    std::vector<std::filesystem::path> members_;
     detail::FileHandle fd_ = detail::kNoFile;
     int slot_ = -1;
     bool done_ = false;

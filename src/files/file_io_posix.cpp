@@ -169,6 +169,14 @@ void CopyPermissions(FileHandle file, const TargetFacts& target, const std::file
     }
 }
 
+void StartWriting(FileHandle file) noexcept {
+#ifdef __linux__
+    ::sync_file_range(file, 0, 0, SYNC_FILE_RANGE_WRITE);  // a hint: its failure changes nothing
+#else
+    static_cast<void>(file);
+#endif
+}
+
 FileHandle OpenToFlush(const std::filesystem::path& path) { return OpenToRead(path); }
 
 void FlushAndClose(FileHandle file, const std::filesystem::path& path) {

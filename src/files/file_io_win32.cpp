@@ -132,6 +132,9 @@ FileHandle CreateNew(const std::filesystem::path& path, bool lastAttempt) {
 // Windows has no permission bits to copy: the new file has its folder's permissions.
 void CopyPermissions(FileHandle /*file*/, const TargetFacts& /*target*/, const std::filesystem::path& /*path*/) {}
 
+// FlushFileBuffers is the only request, and it waits.
+void StartWriting(FileHandle /*file*/) noexcept {}
+
 FileHandle OpenToFlush(const std::filesystem::path& path) {
     const HANDLE h = Open(path, GENERIC_WRITE, OPEN_EXISTING);
     if (h == INVALID_HANDLE_VALUE) {

@@ -59,6 +59,10 @@ void WithEndingHeld(const std::function<void()>& make);
 [[nodiscard]] FileHandle CreateNew(const std::filesystem::path& path, bool lastAttempt);
 // Gives a new file the permission bits of the file it replaces.
 void CopyPermissions(FileHandle file, const TargetFacts& target, const std::filesystem::path& path);
+// Asks the system to begin writing file's data to the disk now, without waiting, so that
+// a later flush finds little left to write; where the platform has no such request,
+// nothing.
+void StartWriting(FileHandle file) noexcept;
 // Opens a closed work file again by name to flush it.
 [[nodiscard]] FileHandle OpenToFlush(const std::filesystem::path& path);
 // Flushes file to the disk and closes it; closed also when the flush fails.

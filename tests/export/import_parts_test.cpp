@@ -18,28 +18,59 @@ using qb::SplitLimits;
 using Names = std::vector<std::u16string>;
 using Counts = std::vector<std::uint64_t>;
 
-// Records of 10, 20, 30, 40 and 50 bytes; a part is given as its end and record count.
+// Records of 10, 20, 30, 40 and 50 bytes, each placed at its end, or as soon as it is
+// larger than hold; a part is given as its end and record count.
 TEST(PartPlan, GreedyWholeRecordsUnderBothLimits) {
-    const Counts ends{10, 30, 60, 100, 150};
+    const Counts sizes{10, 20, 30, 40, 50};
+    const std::uint64_t none = 1000;  // larger than every record
     const struct {
         const char* name;
         SplitLimits limits;
+        std::uint64_t hold;
         std::vector<qb::FilePart> parts;
     } cases[] = {
-        {"no limit", {}, {{0, 150, 5}}},
-        {"exactly k records", {5, 0}, {{0, 150, 5}}},
-        {"k + 1 records", {4, 0}, {{0, 100, 4}, {100, 150, 1}}},
-        {"size of the file", {0, 150}, {{0, 150, 5}}},
-        {"by size", {0, 60}, {{0, 60, 3}, {60, 100, 1}, {100, 150, 1}}},
-        {"over the size alone", {0, 35}, {{0, 30, 2}, {30, 60, 1}, {60, 100, 1, true}, {100, 150, 1, true}}},
-        {"by both", {2, 60}, {{0, 30, 2}, {30, 60, 1}, {60, 100, 1}, {100, 150, 1}}},
+        {"no limit", {}, none, {{0, 150, 5}}},
+        {"exactly k records", {5, 0}, none, {{0, 150, 5}}},
+        {"k + 1 records", {4, 0}, none, {{0, 100, 4}, {100, 150, 1}}},
+        {"k + 1 records, placed early", {4, 0}, 5, {{0, 100, 4}, {100, 150, 1}}},
+        {"size of the file", {0, 150}, none, {{0, 150, 5}}},
+        {"by size", {0, 60}, none, {{0, 60, 3}, {60, 100, 1}, {100, 150, 1}}},
+        {"over the size alone", {0, 35}, 35, {{0, 30, 2}, {30, 60, 1}, {60, 100, 1, true}, {100, 150, 1, true}}},
+        {"by both", {2, 60}, none, {{0, 30, 2}, {30, 60, 1}, {60, 100, 1}, {100, 150, 1}}},
+        {"placed early, a part of its own", {0, 100}, 35, {{0, 60, 3}, {60, 100, 1}, {100, 150, 1}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(qb::PlanParts(ends, 150, c.limits), c.parts);
+        qb::PartPlanner planner(c.limits);
+        for (const std::uint64_t size : sizes) {
+            planner.Place(std::min(size, c.hold + 1), size <= c.hold);
+            planner.End(size);
+        }
+        EXPECT_EQ(planner.Finish(), c.parts);
     }
-    EXPECT_EQ(qb::PlanParts({}, 0, {1, 1}), (std::vector<qb::FilePart>{{0, 0, 0}}));
-    EXPECT_EQ(qb::PlanParts({10}, 12, {1, 0}), (std::vector<qb::FilePart>{{0, 12, 1}}));  // bytes after the end
+    EXPECT_EQ(qb::PartPlanner({1, 1}).Finish(), (std::vector<qb::FilePart>{{0, 0, 0}}));
+}
+
+// Record ends are found wherever the pieces of bytes break them: CR LF or LF after the
+// line "--------", and nothing else ("x--------", nine dashes).
+TEST(PartsWriter, ThePiecesTheBytesComeInChangeNothing) {
+    const std::string first = "AUTHOR: a\r\nx--------\r\n---------\r\n--------\r\n";
+    const std::string second = "AUTHOR: b\n--------\n";
+    const std::string third = "AUTHOR: c\r\n--------\r\n";
+    const std::string file = first + second + third;
+    const std::uint64_t two = first.size() + second.size();
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{5}, std::size_t{9}, file.size()}) {
+        SCOPED_TRACE(piece);
+        qbtest::TempDir dir;
+        qb::PartsWriter parts(dir.Path() / ".quillbrook-parts", {0, two});
+        for (std::size_t at = 0; at < file.size(); at += piece) {
+            parts.Put(std::string_view(file).substr(at, piece));
+        }
+        EXPECT_EQ(parts.Finish(), (std::vector<qb::FilePart>{{0, two, 2}, {two, file.size(), 1}}));
+        parts.Commit({dir.Path() / "a.txt", dir.Path() / "b.txt"});
+        EXPECT_EQ(qbtest::ReadBytes(dir.Path() / "a.txt"), first + second);
+        EXPECT_EQ(qbtest::ReadBytes(dir.Path() / "b.txt"), third);
+    }
 }
 
 TEST(PartPlan, NamesSortInOrderAndOnlyTheirPatternMatches) {
@@ -122,10 +153,10 @@ TEST_F(ExportParts, PartsPutTogetherAreTheUnsplitFile) {
         bool oversized = false;  // a record alone over the size, which the report names
     } cases[] = {
         {"no limit", E::ShiftJis, qb::LineEnds::CrLf, 0, 0, {12}},
-        {"exactly k records, by size", E::Utf8, qb::LineEnds::CrLf, 0, 12, {12}},
+        {"exactly k records, by size", E::ShiftJis, qb::LineEnds::Lf, 0, 12, {12}},
         {"k + 1 records", E::EucJp, qb::LineEnds::Lf, 11, 0, {11, 1}},
         {"one record each, padded names", E::Utf8, qb::LineEnds::Lf, 1, 0, Counts(12, 1)},
-        {"a record over the size alone", E::Utf8, qb::LineEnds::CrLf, 0, 4, {4, 2, 1, 1, 1, 1, 1, 1}, true},
+        {"a record over the size alone", E::ShiftJis, qb::LineEnds::CrLf, 0, 4, {4, 2, 1, 1, 1, 1, 1, 1}, true},
         {"by both", E::EucJp, qb::LineEnds::CrLf, 3, 6, {3, 3, 1, 3, 2}, true},
     };
     for (const auto& c : cases) {
@@ -184,7 +215,7 @@ TEST_F(ExportParts, ASuccessfulRunReplacesTheSet) {
 }
 
 // A failed run, before the parts or while they are made, changes no file of the set; its
-// first pass is kept whole as NAME.txt.partial.
+// first pass is kept whole as NAME.txt.partial, in Shift_JIS as it was written.
 TEST_F(ExportParts, AFailedRunChangesNoFileOfTheSet) {
     const Names earlier{u"out.txt", u"out-1.txt", u"out-3.txt"};
     for (const bool missingArticle : {true, false}) {  // else out-2.txt is a folder
@@ -192,8 +223,9 @@ TEST_F(ExportParts, AFailedRunChangesNoFileOfTheSet) {
         for (const std::u16string& name : earlier) {
             qbtest::WriteBytes(dir.Path() / qb::ToPath(name), "earlier\r\n");
         }
-        settings.outputEncoding = missingArticle ? qb::OutputEncoding::ShiftJis : qb::OutputEncoding::Utf8;
+        settings.outputEncoding = qb::OutputEncoding::ShiftJis;
         ASSERT_EQ(Run(u"whole", {}), qb::ExportOutcome::Succeeded);
+        settings.outputEncoding = missingArticle ? qb::OutputEncoding::ShiftJis : qb::OutputEncoding::Utf8;
         if (missingArticle) {
             settings.articles.push_back({u"gone.txt", qb::FromPath(dir.Path() / "gone.txt")});
         } else {
