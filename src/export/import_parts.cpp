@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -93,17 +92,26 @@ private:
     std::optional<std::set<FileId>> ids_;
 };
 
-// Removes the files of the import file's names beside it that the set does not hold;
-// their names, sorted. What cannot be listed or removed stays.
 // Whether the file begins as every import file with a record does. A name of the pattern
 // is not proof enough: "blog-2023.txt" may be the user's own file beside an export "blog".
 bool BeginsLikeAnImportFile(const std::filesystem::path& path) {
     constexpr std::string_view kFirstLine = "AUTHOR:";
-    std::ifstream in(path, std::ios::binary);
-    std::string head(kFirstLine.size(), '\0');
-    return in.read(head.data(), static_cast<std::streamsize>(head.size())) && head == kFirstLine;
+    try {
+        InputFile in(path);
+        std::string buffer(kFirstLine.size(), '\0');
+        std::string head;
+        for (std::string_view bytes = in.Read(buffer); !bytes.empty() && head.size() < kFirstLine.size();
+             bytes = in.Read(buffer)) {
+            head += bytes.substr(0, kFirstLine.size() - head.size());
+        }
+        return head == kFirstLine;
+    } catch (const RunError&) {
+        return false;  // a file that cannot be read is left alone
+    }
 }
 
+// Removes the files of the import file's names beside it that the set does not hold;
+// their names, sorted. What cannot be listed or removed stays.
 std::vector<std::u16string> RemoveEarlierFiles(const std::filesystem::path& folder, std::u16string_view stem,
                                                const std::vector<std::u16string>& kept, ListedFiles& isArticle) {
     namespace fs = std::filesystem;

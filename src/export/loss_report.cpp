@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/utf8_decode.h"
 #include "export/messages.h"
 
 namespace qb {
@@ -10,12 +11,7 @@ namespace {
 
 std::u16string Character(char32_t c) {
     std::u16string text;
-    if (c >= 0x10000) {
-        text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10U));
-        text += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FFU));
-    } else {
-        text += static_cast<char16_t>(c);
-    }
+    AppendCodePoint(c, text);
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::u16string code;
     for (int shift = c >= 0x10000 ? 16 : 12; shift >= 0; shift -= 4) {

@@ -319,21 +319,6 @@ TEST_F(Export, MissingArticleEndsTheRunWithItsNumberAndEmptiesTheLists) {
     EXPECT_TRUE(QFileInfo::exists(OutFolder() + "/gone.txt.partial"));
 }
 
-// EUC-JP has no code for 髙: the box keeps its text and says under it where the character
-// is.
-TEST_F(Export, EucJpFailureSaysWhichArticleLineAndCharacter) {
-    WriteFile(volumes.start + "/a.txt", SjisLines({u"題", u"一行目", u"髙橋さん"}));
-    Open();
-    ExportArticles(1, "euc", {"Option2", "Option8", "Option12"});
-    ASSERT_EQ(sink.shown.size(), 1U);
-    EXPECT_EQ(sink.shown[0].text, u"書き込み異常終了です。6");
-    EXPECT_EQ(sink.shown[0].icon, qb::MessageIcon::None);
-    EXPECT_EQ(sink.shown[0].caption, u"Quillbrook");
-    EXPECT_EQ(qb::Utf16ToUtf8(sink.shown[0].details),
-              "記事「a.txt」の本文 2 行目の「髙」(U+9AD9) は EUC-JP にない文字です。");
-    EXPECT_TRUE(QFileInfo::exists(OutFolder() + "/euc.txt.partial"));
-}
-
 TEST_F(Export, NameWithAFolderInItIsRefusedWith52) {
     WriteFile(volumes.start + "/a.txt", SjisLines({u"t"}));
     Open();

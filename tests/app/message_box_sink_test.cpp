@@ -17,14 +17,16 @@ TEST(MessageBoxSinkTest, ShowsModalBoxesWithOkOnlyAndTheirOwnIcon) {
         qb::MessageIcon icon;
         QString caption;
         QMessageBox::Icon boxIcon;
-    } rows[] = {{qb::MessageIcon::None, "Quillbrook", QMessageBox::NoIcon},
-                {qb::MessageIcon::Exclamation, "Quillbrook", QMessageBox::Warning},
-                {qb::MessageIcon::Critical, "Ranking", QMessageBox::Critical}};
+        QString details;  // under the text, in smaller type
+    } rows[] = {{qb::MessageIcon::None, "Quillbrook", QMessageBox::NoIcon, "書き込んだファイル:\na-1.txt　2 件"},
+                {qb::MessageIcon::Exclamation, "Quillbrook", QMessageBox::Warning, ""},
+                {qb::MessageIcon::Critical, "Ranking", QMessageBox::Critical, ""}};
     QWidget parent;
     qb::app::MessageBoxSink sink(&parent);
     for (const auto& row : rows) {
         QString seenTitle;
         QString seenText;
+        QString seenDetails = "none seen";
         QMessageBox::Icon seenIcon = QMessageBox::Question;
         QMessageBox::StandardButtons seenButtons;
         bool modal = false;
@@ -37,15 +39,17 @@ TEST(MessageBoxSinkTest, ShowsModalBoxesWithOkOnlyAndTheirOwnIcon) {
             }
             seenTitle = box->windowTitle();
             seenText = box->text();
+            seenDetails = box->informativeText();
             seenIcon = box->icon();
             seenButtons = box->standardButtons();
             modal = box->isModal();
             width = box->width();
             box->button(QMessageBox::Ok)->click();
         });
-        sink.Show(u"書き込み正常終了", row.icon, row.caption.toStdU16String());
+        sink.Show(u"書き込み正常終了", row.icon, row.caption.toStdU16String(), row.details.toStdU16String());
         EXPECT_EQ(seenTitle, row.caption);
         EXPECT_EQ(seenText, QStringLiteral("書き込み正常終了"));
+        EXPECT_EQ(seenDetails, row.details);
         EXPECT_EQ(seenIcon, row.boxIcon);
         EXPECT_EQ(seenButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
         EXPECT_TRUE(modal);
